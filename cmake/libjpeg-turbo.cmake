@@ -1,0 +1,33 @@
+# libjpeg-turbo: Debian's library on the host; for Windows, a static build of Debian's source
+# package (fetched by scripts/setup.sh) with its SIMD code, made once per build folder.
+if(NOT WIN32)
+  find_package(JPEG REQUIRED)
+  add_library(kamerin_jpeg INTERFACE)
+  target_link_libraries(kamerin_jpeg INTERFACE JPEG::JPEG)
+  return()
+endif()
+
+include(ExternalProject)
+set(JPEG_SOURCE_DIR "${PROJECT_SOURCE_DIR}/build/deps/libjpeg-turbo")
+if(NOT EXISTS "${JPEG_SOURCE_DIR}/CMakeLists.txt")
+  message(FATAL_ERROR "libjpeg-turbo source missing at ${JPEG_SOURCE_DIR}: run scripts/setup.sh")
+endif()
+set(JPEG_INSTALL_DIR "${CMAKE_BINARY_DIR}/libjpeg-turbo")
+ExternalProject_Add(libjpeg_turbo_build
+  SOURCE_DIR "${JPEG_SOURCE_DIR}"
+  BINARY_DIR "${CMAKE_BINARY_DIR}/libjpeg-turbo-build"
+  INSTALL_DIR "${JPEG_INSTALL_DIR}"
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
+    -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON
+  BUILD_BYPRODUCTS "${JPEG_INSTALL_DIR}/lib/libjpeg.a"
+)
+file(MAKE_DIRECTORY "${JPEG_INSTALL_DIR}/include")
+add_library(kamerin_jpeg_static STATIC IMPORTED)
+set_target_properties(kamerin_jpeg_static PROPERTIES IMPORTED_LOCATION "${JPEG_INSTALL_DIR}/lib/libjpeg.a")
+add_dependencies(kamerin_jpeg_static libjpeg_turbo_build)
+add_library(kamerin_jpeg INTERFACE)
+target_include_directories(kamerin_jpeg INTERFACE "${JPEG_INSTALL_DIR}/include")
+target_link_libraries(kamerin_jpeg INTERFACE kamerin_jpeg_static)

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what building and testing Kamerin needs on a Debian machine, and fetches the
+# libjpeg-turbo source for the Windows build. Safe to run again: it only adds what is missing.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake ninja-build g++ libgtest-dev libjpeg62-turbo-dev
+          mingw-w64 g++-mingw-w64-i686 nasm dpkg-dev
+          wine wine32:i386 xvfb x11-utils imagemagick fonts-ipafont-gothic
+          clang libclang-rt-14-dev)
+
+sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -qx i386 || sudo_if_needed dpkg --add-architecture i386
+  sudo_if_needed apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive sudo_if_needed apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# libjpeg-turbo's Debian source package, the same version as the host's libjpeg62-turbo-dev.
+src_dir="$root/build/deps"
+if ! ls "$src_dir"/libjpeg-turbo_*.orig.tar.gz >/dev/null 2>&1; then
+  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    echo "setup: adding a deb-src entry for the machine's Debian sources"
+    sed -n '/^Types: deb$/,/^$/p' /etc/apt/sources.list.d/debian.sources | sed 's/^Types: deb$/Types: deb-src/' \
+      | sudo_if_needed tee /etc/apt/sources.list.d/kamerin-deb-src.sources >/dev/null
+    sudo_if_needed apt-get update -qq
+  fi
+  mkdir -p "$src_dir"
+  (cd "$src_dir" && apt-get source --download-only libjpeg-turbo >/dev/null 2>&1)
+fi
+tarball=$(ls "$src_dir"/libjpeg-turbo_*.orig.tar.gz | head -n 1)
+if [ ! -f "$src_dir/libjpeg-turbo/CMakeLists.txt" ]; then
+  rm -rf "$src_dir/libjpeg-turbo" && mkdir -p "$src_dir/libjpeg-turbo"
+  tar -xzf "$tarball" -C "$src_dir/libjpeg-turbo" --strip-components=1
+fi

@@ -1,0 +1,23 @@
+#include "framework/app_error.h"
+
+namespace kmrn {
+
+AppError FileCreateError(const std::string& path) {
+  return AppError("ファイル " + path + " を作成できません");
+}
+
+AppError FileOpenError(const std::string& path) {
+  return AppError("ファイル " + path + " は開けません");
+}
+
+AppError InvalidBitmapError() { return AppError("ビットマップイメージが不正です"); }
+
+AppError JpegError(int messageCode) { return AppError("JPEG エラー #" + std::to_string(messageCode)); }
+
+AppError IniWriteError(const std::string& iniPath) { return AppError(iniPath + " に書き込めません"); }
+
+AppError ImageTooLargeError(long long width, long long height) {
+  return AppError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+}
+
+}  // namespace kmrn

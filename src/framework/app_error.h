@@ -1,0 +1,23 @@
+#pragma once
+// The program's errors. Every failure the user must hear about is an AppError whose text (UTF-8)
+// is shown as it stands in the standard error box.
+
+#include <stdexcept>
+#include <string>
+
+namespace kmrn {
+
+class AppError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The error texts the program shows. Paths are UTF-8.
+AppError FileCreateError(const std::string& path);   // "ファイル %s を作成できません"
+AppError FileOpenError(const std::string& path);     // "ファイル %s は開けません"
+AppError InvalidBitmapError();                       // "ビットマップイメージが不正です"
+AppError JpegError(int messageCode);                 // "JPEG エラー #%d"
+AppError IniWriteError(const std::string& iniPath);  // "%s に書き込めません"
+AppError ImageTooLargeError(long long width, long long height);
+
+}  // namespace kmrn

@@ -1,0 +1,109 @@
+// File operations on Windows, through the wide-character API so that any path works.
+
+#include <windows.h>
+
+#include "framework/app_error.h"
+#include "framework/file_system.h"
+#include "framework/win/text_win.h"
+
+namespace kmrn {
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw FileOpenError(path);
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size) || static_cast<std::uint64_t>(size.QuadPart) > MaxReadFileBytes) {
+    CloseHandle(file);
+    throw FileOpenError(path);
+  }
+  std::vector<std::uint8_t> data;
+  try {
+    data.resize(static_cast<size_t>(size.QuadPart));
+  } catch (...) {
+    CloseHandle(file);
+    throw FileOpenError(path);
+  }
+  size_t done = 0;
+  while (done < data.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 64u << 20));
+    DWORD got = 0;
+    if (!ReadFile(file, data.data() + done, chunk, &got, nullptr) || got == 0) break;
+    done += got;
+  }
+  CloseHandle(file);
+  data.resize(done);
+  return data;
+}
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool FolderExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+struct AtomicFileWriter::Impl {
+  std::string target;
+  std::wstring temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+};
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_unique<Impl>()) {
+  impl_->target = path;
+  std::wstring folder = FolderOf(Widen(path));
+  wchar_t temp[MAX_PATH + 16] = {};
+  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"kmr", 0, temp)) {
+    throw FileCreateError(path);
+  }
+  impl_->temp = temp;
+  impl_->file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (impl_->file == INVALID_HANDLE_VALUE) {
+    DeleteFileW(temp);
+    throw FileCreateError(path);
+  }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (impl_->file != INVALID_HANDLE_VALUE) {
+    CloseHandle(impl_->file);
+    DeleteFileW(impl_->temp.c_str());
+  }
+}
+
+void AtomicFileWriter::Write(const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 64u << 20));
+    DWORD written = 0;
+    if (!WriteFile(impl_->file, bytes, chunk, &written, nullptr) || written == 0) {
+      throw FileCreateError(impl_->target);
+    }
+    bytes += written;
+    size -= written;
+  }
+}
+
+void AtomicFileWriter::Commit() {
+  HANDLE file = impl_->file;
+  impl_->file = INVALID_HANDLE_VALUE;
+  bool closed = CloseHandle(file) != 0;
+  if (!closed || !MoveFileExW(impl_->temp.c_str(), Widen(impl_->target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(impl_->temp.c_str());
+    throw FileCreateError(impl_->target);
+  }
+}
+
+}  // namespace kmrn
