@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the unit tests on the host (plain and with
+# AddressSanitizer/UBSan), the same unit tests built for Windows under Wine, and the end-to-end
+# tests that drive the real Kamerin.exe under Wine on a private virtual display.
+# Ends with one line "total: N passed, M failed"; exits non-zero on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+source scripts/wine-env.sh
+
+passed=0
+failed=0
+logs="$root/build/test-logs"
+mkdir -p "$logs"
+
+# Runs one GoogleTest program and adds its counts; a program that dies counts as one failure.
+run_suite() {
+  local name=$1
+  shift
+  echo "=== $name"
+  timeout 1200 "$@" >"$logs/$name.log" 2>&1
+  local status=$?
+  local ok bad
+  ok=$(grep -aoE '^\[  PASSED  \] [0-9]+' "$logs/$name.log" | grep -oE '[0-9]+$' | tail -n 1)
+  bad=$(grep -aoE '^\[  FAILED  \] [0-9]+ tests?, listed below' "$logs/$name.log" | grep -oE '^\[  FAILED  \] [0-9]+' | grep -oE '[0-9]+$' | tail -n 1)
+  ok=${ok:-0}
+  bad=${bad:-0}
+  if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
+  grep -aE '^\[  FAILED  \]|Failure|ERROR|runtime error' "$logs/$name.log" | head -n 40
+  echo "$name: $ok passed, $bad failed (exit $status, log $logs/$name.log)"
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+}
+
+build() {
+  local preset=$1
+  echo "=== build $preset"
+  if ! { cmake --preset "$preset" >"$logs/configure-$preset.log" 2>&1 &&
+         cmake --build --preset "$preset" >"$logs/build-$preset.log" 2>&1; }; then
+    tail -n 40 "$logs/configure-$preset.log" "$logs/build-$preset.log"
+    echo "build $preset: failed"
+    failed=$((failed + 1))
+    return 1
+  fi
+}
+
+if build host; then run_suite host-unit build/host/tests/kamerin_unit_tests; fi
+if build host-asan; then
+  ASAN_OPTIONS=detect_leaks=1 run_suite host-asan-unit build/host-asan/tests/kamerin_unit_tests
+fi
+
+if build windows; then
+  start_private_display
+  trap stop_private_display EXIT
+  prepare_wine_prefix
+  KAMERIN_TESTDATA=$(winepath -w "$root/../shared/testdata" 2>/dev/null) \
+    run_suite windows-unit wine build/windows/tests/kamerin_unit_tests.exe
+  pushd build/windows/tests >/dev/null
+  run_suite windows-e2e wine kamerin_e2e.exe
+  popd >/dev/null
+fi
+
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,74 @@
+#pragma once
+// One owner for every Win32 handle: a move-only wrapper that releases the handle exactly once.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <utility>
+
+namespace kmrn {
+
+template <typename Traits>
+class UniqueResource {
+ public:
+  using Value = typename Traits::Value;
+
+  UniqueResource() noexcept = default;
+  explicit UniqueResource(Value value) noexcept : value_(value) {}
+  ~UniqueResource() { Reset(); }
+  UniqueResource(UniqueResource&& other) noexcept : value_(other.Release()) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+
+  Value Get() const noexcept { return value_; }
+  explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
+  Value Release() noexcept { return std::exchange(value_, Traits::Invalid()); }
+  void Reset(Value value = Traits::Invalid()) noexcept {
+    Value old = std::exchange(value_, value);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+
+ private:
+  Value value_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { CloseHandle(value); }
+};
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
+
+struct WindowTraits {
+  using Value = HWND;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { DestroyWindow(value); }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
+struct IconTraits {
+  using Value = HICON;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { DestroyIcon(value); }
+};
+using UniqueIcon = UniqueResource<IconTraits>;
+
+struct LocalMemoryTraits {
+  using Value = HLOCAL;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { LocalFree(value); }
+};
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
+
+struct DropTraits {
+  using Value = HDROP;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { DragFinish(value); }
+};
+using UniqueDrop = UniqueResource<DropTraits>;
+
+}  // namespace kmrn

@@ -1,0 +1,167 @@
+#include "settings/settings.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <type_traits>
+
+namespace kmrn {
+
+TSettings Settings;
+
+namespace {
+
+using W = MainWindowState;
+using S = TSettings;
+
+constexpr const char* AppDirDefault = nullptr;
+
+const std::array<SettingKey, 42> Keys{{
+    {"Left", &W::Left, 0, nullptr},
+    {"Top", &W::Top, 0, nullptr},
+    {"SaveFile", &S::SaveFile, 0, AppDirDefault},
+    {"bmp", &W::bmp, 0, nullptr},
+    {"jpg", &W::jpg, 0, nullptr},
+    {"win", &W::win, 1, nullptr},
+    {"range", &W::range, 1, nullptr},
+    {"AlwaysHideView", &S::AlwaysHideView, 1, nullptr},
+    {"AlwaysClipBoard", &S::AlwaysClipBoard, 0, nullptr},
+    {"AlwaysWinClient", &S::AlwaysWinClient, 0, nullptr},
+    {"AlwaysNoCloseX", &S::AlwaysNoCloseX, 1, nullptr},
+    {"CapturedWinPos", &S::CapturedWinPos, 2, nullptr},
+    {"UseHotKey", &S::UseHotKey, 1, nullptr},
+    {"WindowTopMost", &W::WindowTopMost, 1, nullptr},
+    {"OpenApplication", &S::OpenApplication, 0, "mspaint.exe"},
+    {"OpenApplicationStr", &S::OpenApplicationStr, 0, "ペイントで開く(&P)"},
+    {"minCaptureWidth", &S::minCaptureWidth, 10, nullptr},
+    {"minCaptureHeight", &S::minCaptureHeight, 10, nullptr},
+    {"ViewWinBorder", &S::ViewWinBorder, 2, nullptr},
+    {"ViewWinColor", &S::ViewWinColor, 0xFF8080, nullptr},
+    {"JpgQuality", &S::JpgQuality, 90, nullptr},
+    {"JpgProgressive", &S::JpgProgressive, 0, nullptr},
+    {"CaptureWait", &S::CaptureWait, 100, nullptr},
+    {"ViewWinAlphaClose", &S::ViewWinAlphaClose, 0, nullptr},
+    {"ViewWinWheelClose", &S::ViewWinWheelClose, 0, nullptr},
+    {"ViewWinWheelStretch", &S::ViewWinWheelStretch, 0, nullptr},
+    {"AlwaysWinMagnet", &S::AlwaysWinMagnet, 0, nullptr},
+    {"MagPos", &S::MagPos, 20, nullptr},
+    {"CloseAfterCapture", &S::CloseAfterCapture, 0, nullptr},
+    {"TaskWheelToRange", &S::TaskWheelToRange, 0, nullptr},
+    {"AutoCloseBmp", &S::AutoCloseBmp, 0, nullptr},
+    {"AutoCloseJpg", &S::AutoCloseJpg, 0, nullptr},
+    {"AutoCloseCopy", &S::AutoCloseCopy, 0, nullptr},
+    {"AutoClosePaint", &S::AutoClosePaint, 0, nullptr},
+    {"mDisplay_Enable", &S::mDisplay_Enable, 0, nullptr},
+    {"mDisplay_PW", &S::mDisplay_PW, 0, nullptr},
+    {"mDisplay_PH", &S::mDisplay_PH, 0, nullptr},
+    {"mDisplay_SW", &S::mDisplay_SW, 0, nullptr},
+    {"mDisplay_SH", &S::mDisplay_SH, 0, nullptr},
+    {"mDisplay_SX", &S::mDisplay_SX, 0, nullptr},
+    {"mDisplay_SY", &S::mDisplay_SY, 0, nullptr},
+    {"MainWindowVisible", &S::MainWindowVisible, 1, nullptr},
+}};
+
+// Points a field of the table at the record or the window state it belongs to.
+template <typename File, typename T>
+auto& FieldOf(File& file, T MainWindowState::*member) {
+  return file.window.*member;
+}
+template <typename File, typename T>
+auto& FieldOf(File& file, T TSettings::*member) {
+  return file.settings.*member;
+}
+
+template <typename Owner, typename T>
+constexpr SettingType TypeOfMember(T Owner::*) {
+  if constexpr (std::is_same_v<T, bool>) return SettingType::Boolean;
+  else if constexpr (std::is_same_v<T, std::string>) return SettingType::String;
+  else return SettingType::Integer;
+}
+
+bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+SettingType SettingKey::Type() const {
+  return std::visit([](auto member) { return TypeOfMember(member); }, field);
+}
+
+std::span<const SettingKey> SettingKeys() { return Keys; }
+
+std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::string_view digits(text.data() + 2, text.size() - 2);
+    if (digits.size() > 8) return fallback;
+    std::uint32_t value = 0;
+    for (char c : digits) {
+      if (!IsHexDigit(c)) return fallback;
+    }
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (error != std::errc() || end != digits.data() + digits.size()) return fallback;
+    return static_cast<std::int32_t>(value);
+  }
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
+  if (begin != end && *begin == '+') {
+    ++begin;
+    if (begin == end || !std::isdigit(static_cast<unsigned char>(*begin))) return fallback;
+  }
+  std::int32_t value = 0;
+  auto [stop, error] = std::from_chars(begin, end, value, 10);
+  if (error != std::errc() || stop != end) return fallback;
+  return value;
+}
+
+SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir) {
+  SettingsFile file;
+  for (const SettingKey& key : Keys) {
+    std::visit(
+        [&](auto member) {
+          auto& value = FieldOf(file, member);
+          using Value = std::remove_reference_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, std::string>) {
+            value = reader.ReadString(key.key, key.stringDefault ? key.stringDefault : appDir);
+          } else {
+            std::int32_t number = ParseIniInteger(reader.ReadString(key.key, ""), key.numberDefault);
+            if constexpr (std::is_same_v<Value, bool>) value = number != 0;
+            else value = number;
+          }
+        },
+        key.field);
+  }
+  return file;
+}
+
+void WriteSettingsFile(ProfileWriter& writer, const SettingsFile& file) {
+  for (const SettingKey& key : Keys) {
+    std::visit(
+        [&](auto member) {
+          const auto& value = FieldOf(file, member);
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, std::string>) writer.WriteString(key.key, value);
+          else if constexpr (std::is_same_v<Value, bool>) writer.WriteString(key.key, value ? "1" : "0");
+          else writer.WriteString(key.key, std::to_string(value));
+        },
+        key.field);
+  }
+}
+
+Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t height, const ScreenRect& screen) {
+  if (window.left > screen.right) window.left = screen.right - width;
+  if (window.top > screen.bottom) window.top = screen.bottom - height;
+  return window;
+}
+
+std::string FolderOfPath(const std::string& path) {
+  size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string IniPathForExecutable(const std::string& exePath) {
+  size_t slash = exePath.find_last_of("\\/:");
+  size_t dot = exePath.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return exePath + ".ini";
+  return exePath.substr(0, dot) + ".ini";
+}
+
+}  // namespace kmrn

@@ -1,0 +1,137 @@
+#pragma once
+// The program's settings: the record every part of the program reads, the main window's own
+// state that is stored beside it, and the one table that says how each key is kept in the
+// INI file. Load, save and the settings dialog all walk that table.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+
+namespace kmrn {
+
+struct TSettings {
+  std::string SaveFile;  // a folder, despite the key's name
+  bool AlwaysHideView = true;
+  bool AlwaysClipBoard = false;
+  bool AlwaysWinClient = false;
+  bool AlwaysNoCloseX = true;
+  std::int32_t CapturedWinPos = 2;
+  bool UseHotKey = true;
+  std::string OpenApplication = "mspaint.exe";
+  std::string OpenApplicationStr = "ペイントで開く(&P)";
+  std::int32_t minCaptureWidth = 10;
+  std::int32_t minCaptureHeight = 10;
+  std::int32_t ViewWinBorder = 2;
+  std::int32_t ViewWinColor = 0xFF8080;
+  std::int32_t JpgQuality = 90;
+  bool JpgProgressive = false;
+  std::int32_t CaptureWait = 100;
+  bool ViewWinAlphaClose = false;
+  bool ViewWinWheelClose = false;
+  bool ViewWinWheelStretch = false;
+  bool AlwaysWinMagnet = false;
+  std::int32_t MagPos = 20;
+  bool CloseAfterCapture = false;
+  bool TaskWheelToRange = false;
+  bool AutoCloseBmp = false;
+  bool AutoCloseJpg = false;
+  bool AutoCloseCopy = false;
+  bool AutoClosePaint = false;
+  bool mDisplay_Enable = false;
+  std::int32_t mDisplay_PW = 0;
+  std::int32_t mDisplay_PH = 0;
+  std::int32_t mDisplay_SW = 0;
+  std::int32_t mDisplay_SH = 0;
+  std::int32_t mDisplay_SX = 0;
+  std::int32_t mDisplay_SY = 0;
+  bool MainWindowVisible = true;
+};
+
+// The settings in force, read by every part of the program.
+extern TSettings Settings;
+
+// The keys that are the main window's own state (its position, check boxes, mode and the
+// always-on-top check mark). The window keeps them; load and save pass through this struct.
+struct MainWindowState {
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  bool bmp = false;
+  bool jpg = false;
+  bool win = true;
+  bool range = true;
+  bool WindowTopMost = true;
+};
+
+// Everything the INI file holds.
+struct SettingsFile {
+  MainWindowState window;
+  TSettings settings;
+};
+
+enum class SettingType { Integer, Boolean, String };
+
+using SettingField = std::variant<std::int32_t MainWindowState::*, bool MainWindowState::*, std::int32_t TSettings::*,
+                                  bool TSettings::*, std::string TSettings::*>;
+
+struct SettingKey {
+  const char* key;
+  SettingField field;
+  // The default of an Integer or Boolean key; a String key's default is in stringDefault, where
+  // nullptr stands for the executable's folder.
+  std::int32_t numberDefault;
+  const char* stringDefault;
+
+  SettingType Type() const;
+};
+
+// All 42 keys, in the order in which the file is written.
+std::span<const SettingKey> SettingKeys();
+
+// The section all keys live in.
+inline constexpr const char* SettingsSection = "Setting";
+
+// What the INI file offers: the value of a key, or the fallback when the key is missing.
+class ProfileReader {
+ public:
+  virtual ~ProfileReader() = default;
+  virtual std::string ReadString(const char* key, const std::string& fallback) = 0;
+};
+
+// Where the settings go: one key at a time; a refused write throws.
+class ProfileWriter {
+ public:
+  virtual ~ProfileWriter() = default;
+  virtual void WriteString(const char* key, const std::string& value) = 0;
+};
+
+// Reads every key, with the table's defaults for what is missing or unreadable. No value is
+// range-checked here: the parts that use a value decide what it means.
+SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir);
+
+// Writes every key in table order: Booleans as "1"/"0", Integers in decimal, Strings as they are.
+void WriteSettingsFile(ProfileWriter& writer, const SettingsFile& file);
+
+// An INI integer: optional sign and decimal digits, or "0x"/"0X" followed by up to 8 hex digits
+// (which may wrap to a negative value, as 0xFFFFFFFF gives -1). Anything else gives the fallback.
+std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
+
+struct Position {
+  std::int32_t left = 0, top = 0;
+  friend bool operator==(const Position&, const Position&) = default;
+};
+struct ScreenRect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+};
+
+// A main window restored beyond the right or bottom edge of the primary screen (a monitor that
+// has since gone) is pulled back so that it ends on that edge. Off the left or top it stays.
+Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t height, const ScreenRect& screen);
+
+// The INI file's path: the executable's path with its extension replaced by ".ini".
+std::string IniPathForExecutable(const std::string& exePath);
+
+// The folder of a path, without the trailing separator.
+std::string FolderOfPath(const std::string& path);
+
+}  // namespace kmrn

@@ -1,0 +1,315 @@
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string ToAnsi(const std::string& utf8) {
+  std::wstring wide = Widen(utf8);
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string data;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
+  CloseHandle(file);
+  return data;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << Narrow(path);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& text, const std::string& section) {
+  std::vector<std::pair<std::string, std::string>> keys;
+  bool inside = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.front() == '[') {
+      inside = line == "[" + section + "]";
+      continue;
+    }
+    size_t equals = line.find('=');
+    if (inside && equals != std::string::npos && !line.empty() && line[0] != ';') {
+      keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+  }
+  return keys;
+}
+
+Process::Process(Process&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), id_(std::exchange(other.id_, 0)) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Kill();
+    handle_ = std::exchange(other.handle_, nullptr);
+    id_ = std::exchange(other.id_, 0);
+  }
+  return *this;
+}
+
+Process::~Process() { Kill(); }
+
+Process Process::Start(const std::wstring& exe, const std::vector<std::wstring>& arguments,
+                       const std::wstring& currentDirectory) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  for (const std::wstring& argument : arguments) commandLine += L" \"" + argument + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  Process process;
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentDirectory.c_str(), &startup, &info)) {
+    ADD_FAILURE() << "cannot start " << Narrow(exe) << " error " << GetLastError();
+    return process;
+  }
+  CloseHandle(info.hThread);
+  process.handle_ = info.hProcess;
+  process.id_ = info.dwProcessId;
+  return process;
+}
+
+bool Process::Running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) const {
+  if (!handle_ || WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return {};
+  DWORD code = 0;
+  GetExitCodeProcess(handle_, &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (!handle_) return;
+  if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(handle_, 99);
+    WaitForSingleObject(handle_, 10000);
+  }
+  CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+namespace {
+
+std::wstring DriverFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+      else DeleteFileW(path.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+Sandbox::Sandbox() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::wstring root = DriverFolder() + L"\\e2e-work";
+  CreateDirectoryW(root.c_str(), nullptr);
+  folder_ = root + L"\\" + Widen(std::string(test->test_suite_name()) + "." + test->name());
+  RemoveTree(folder_);
+  CreateDirectoryW(folder_.c_str(), nullptr);
+  std::wstring program = DriverFolder() + L"\\..\\Kamerin.exe";
+  if (!CopyFileW(program.c_str(), Exe().c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << Narrow(program);
+}
+
+Process Sandbox::Start(const std::vector<std::wstring>& arguments) const {
+  return Process::Start(Exe(), arguments, folder_);
+}
+
+namespace {
+
+struct FindContext {
+  DWORD processId;
+  const wchar_t* className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowsOfProcess(HWND hwnd, LPARAM lParam) {
+  auto* context = reinterpret_cast<FindContext*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t className[256] = {};
+  GetClassNameW(hwnd, className, 256);
+  if (owner == context->processId && wcscmp(className, context->className) == 0) context->found.push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(const Process& process, const wchar_t* className) {
+  FindContext context{process.Id(), className, {}};
+  EnumWindows(CollectWindowsOfProcess, reinterpret_cast<LPARAM>(&context));
+  return context.found;
+}
+
+std::string WindowText(HWND hwnd) {
+  wchar_t text[4096] = {};
+  GetWindowTextW(hwnd, text, 4096);
+  return Narrow(text);
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
+  wchar_t className[64] = {};
+  GetClassNameW(child, className, 64);
+  if (_wcsicmp(className, L"Static") == 0) {
+    std::string text = WindowText(child);
+    if (!text.empty()) *reinterpret_cast<std::string*>(lParam) += text;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindMainWindow(const Process& process) {
+  for (HWND hwnd : TopLevelWindows(process, L"KMRN_MAIN_WINDOW")) {
+    if (WindowText(hwnd) == "Kamerin") return hwnd;
+  }
+  return nullptr;
+}
+
+HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindMainWindow(process)) != nullptr; }, timeout);
+  return found;
+}
+
+std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process) {
+  std::vector<MessageBoxInfo> boxes;
+  for (HWND hwnd : TopLevelWindows(process, L"#32770")) {
+    if (!IsWindowVisible(hwnd)) continue;
+    MessageBoxInfo box{hwnd, WindowText(hwnd), {}};
+    EnumChildWindows(hwnd, CollectStaticText, reinterpret_cast<LPARAM>(&box.text));
+    boxes.push_back(box);
+  }
+  return boxes;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout) {
+  std::optional<MessageBoxInfo> box;
+  WaitUntil(
+      [&] {
+        auto boxes = MessageBoxesOf(process);
+        if (!boxes.empty()) box = boxes.front();
+        return box.has_value();
+      },
+      timeout);
+  return box;
+}
+
+void Answer(const MessageBoxInfo& box, int button) {
+  PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
+      << "message box did not close: " << box.text;
+}
+
+namespace {
+
+// Wine's name of a file on the Unix side, or nothing when not running under Wine.
+std::optional<std::string> UnixPathUnderWine(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return {};
+  char* name = unixName(path.c_str());
+  if (!name) return {};
+  std::string result(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+// Wine starts Unix programs given by their Unix path.
+void RunUnixCommand(const std::string& commandLine) {
+  std::wstring command = Widen(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+}
+
+bool Writable(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+ReadOnlyFile::ReadOnlyFile(std::wstring path) : path_(std::move(path)) {
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
+  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr +i \"" + *unixPath + "\"");
+  EXPECT_TRUE(WaitUntil([&] { return !Writable(path_); }, 5s)) << "cannot make " << Narrow(path_) << " read-only";
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr -i \"" + *unixPath + "\"");
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WaitUntil([&] { return Writable(path_); }, 5s);
+}
+
+}  // namespace e2e

@@ -1,0 +1,103 @@
+#pragma once
+// The end-to-end driver's view of Kamerin: a copy of Kamerin.exe in a folder of its own (so it
+// has its own INI file), started as a real process and watched only from the outside — its
+// windows, its message boxes, its files.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// The keys of one INI section in file order, with their values (raw bytes).
+std::vector<std::pair<std::string, std::string>> IniSection(const std::string& text, const std::string& section);
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string caption;  // UTF-8
+  std::string text;     // UTF-8
+};
+
+class Process {
+ public:
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  ~Process();
+
+  static Process Start(const std::wstring& exe, const std::vector<std::wstring>& arguments,
+                       const std::wstring& currentDirectory);
+
+  DWORD Id() const { return id_; }
+  bool Running() const;
+  // Waits for the end; the exit code, or nothing if it did not end in time.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s) const;
+  void Kill();
+
+ private:
+  HANDLE handle_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// A fresh folder holding a copy of Kamerin.exe, named after the running test.
+class Sandbox {
+ public:
+  Sandbox();
+  const std::wstring& Folder() const { return folder_; }
+  std::wstring Exe() const { return folder_ + L"\\Kamerin.exe"; }
+  std::wstring Ini() const { return folder_ + L"\\Kamerin.ini"; }
+  std::wstring Path(const std::wstring& name) const { return folder_ + L"\\" + name; }
+  std::string FolderUtf8() const { return Narrow(folder_); }
+
+  void WriteIni(const std::string& text) const { WriteFileBytes(Ini(), text); }
+  std::string ReadIni() const { return ReadFileBytes(Ini()); }
+
+  Process Start(const std::vector<std::wstring>& arguments = {}) const;
+
+ private:
+  std::wstring folder_;
+};
+
+// Kamerin's main window belonging to the process, or null.
+HWND FindMainWindow(const Process& process);
+HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout = 15s);
+
+// The visible message boxes of a process.
+std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process);
+std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout = 10s);
+// Presses a button of a message box (IDOK, IDYES, IDNO ...) and waits for the box to go.
+void Answer(const MessageBoxInfo& box, int button);
+
+// Makes a file unwritable for as long as it lives. Under Wine, as root, the read-only attribute
+// alone does not stop a write, so the file is also made immutable there (chattr +i).
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(std::wstring path);
+  ~ReadOnlyFile();
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+ private:
+  std::wstring path_;
+};
+
+// The ANSI code page text of a path for INI values written by tests.
+std::string ToAnsi(const std::string& utf8);
+
+}  // namespace e2e

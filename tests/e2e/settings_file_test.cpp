@@ -1,0 +1,145 @@
+// The settings file as the real program reads and writes it through the platform's profile
+// functions: other content survives, values come back normalised, a refused write is reported.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "driver.h"
+
+namespace e2e {
+namespace {
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+const std::vector<std::string> KeyOrder{
+    "Left", "Top", "SaveFile", "bmp", "jpg", "win", "range", "AlwaysHideView", "AlwaysClipBoard", "AlwaysWinClient",
+    "AlwaysNoCloseX", "CapturedWinPos", "UseHotKey", "WindowTopMost", "OpenApplication", "OpenApplicationStr",
+    "minCaptureWidth", "minCaptureHeight", "ViewWinBorder", "ViewWinColor", "JpgQuality", "JpgProgressive",
+    "CaptureWait", "ViewWinAlphaClose", "ViewWinWheelClose", "ViewWinWheelStretch", "AlwaysWinMagnet", "MagPos",
+    "CloseAfterCapture", "TaskWheelToRange", "AutoCloseBmp", "AutoCloseJpg", "AutoCloseCopy", "AutoClosePaint",
+    "mDisplay_Enable", "mDisplay_PW", "mDisplay_PH", "mDisplay_SW", "mDisplay_SH", "mDisplay_SX", "mDisplay_SY",
+    "MainWindowVisible"};
+
+// Starts the program on this INI text, closes it with the close box, and returns the file.
+std::string RoundTrip(const Sandbox& sandbox, const std::string& ini, RECT* mainRect = nullptr) {
+  sandbox.WriteIni(ini);
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  EXPECT_TRUE(main);
+  if (!main) return {};
+  if (mainRect) GetWindowRect(main, mainRect);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+  return sandbox.ReadIni();
+}
+
+std::vector<std::string> KeyNames(const Keys& keys) {
+  std::vector<std::string> names;
+  for (const auto& [key, value] : keys) names.push_back(key);
+  return names;
+}
+
+TEST(SettingsFile, TheFirstSaveAddsEveryMissingKeyInTableOrderWithItsDefault) {
+  Sandbox sandbox;
+  Keys keys = IniSection(RoundTrip(sandbox, "[Setting]\r\nAlwaysNoCloseX=0\r\n"), "Setting");
+
+  std::vector<std::string> expectedOrder{"AlwaysNoCloseX"};
+  for (const std::string& key : KeyOrder) {
+    if (key != "AlwaysNoCloseX") expectedOrder.push_back(key);
+  }
+  EXPECT_EQ(KeyNames(keys), expectedOrder);
+  std::map<std::string, std::string> values(keys.begin(), keys.end());
+  EXPECT_EQ(values["SaveFile"], ToAnsi(sandbox.FolderUtf8()));
+  EXPECT_EQ(values["ViewWinColor"], "16744576");
+  EXPECT_EQ(values["OpenApplication"], "mspaint.exe");
+  EXPECT_EQ(values["OpenApplicationStr"], ToAnsi("ペイントで開く(&P)"));
+  EXPECT_EQ(values["win"], "1");
+  EXPECT_EQ(values["CaptureWait"], "100");
+  EXPECT_EQ(values["MainWindowVisible"], "1");
+}
+
+TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
+  Sandbox sandbox;
+  const std::string longValue(3000, 'a');
+  const std::string ini =
+      "; written by hand\r\n"
+      "[Other]\r\nfoo=bar\r\n\r\n"
+      "[Setting]\r\n"
+      "; my settings\r\n"
+      "win=2\r\nAlwaysNoCloseX=0\r\nbmp=yes\r\nJpgQuality=0x50\r\nViewWinColor=0xFF0000\r\n"
+      "OpenApplication=" + longValue + "\r\n"
+      "MagPos=500\r\nCapturedWinPos=7\r\nTop=10\r\n\r\n"
+      "[Tail]\r\nk=v\r\n";
+  std::string saved = RoundTrip(sandbox, ini);
+
+  EXPECT_NE(saved.find("; written by hand"), std::string::npos);
+  EXPECT_NE(saved.find("; my settings"), std::string::npos);
+  EXPECT_EQ(IniSection(saved, "Other"), (Keys{{"foo", "bar"}}));
+  EXPECT_EQ(IniSection(saved, "Tail"), (Keys{{"k", "v"}}));
+
+  Keys keys = IniSection(saved, "Setting");
+  ASSERT_EQ(keys.size(), 42u);
+  const std::vector<std::string> handWritten{"win",     "AlwaysNoCloseX", "bmp",    "JpgQuality", "ViewWinColor",
+                                             "OpenApplication", "MagPos", "CapturedWinPos", "Top"};
+  std::vector<std::string> names = KeyNames(keys);
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 9), handWritten)
+      << "existing keys are rewritten in place";
+  std::map<std::string, std::string> values(keys.begin(), keys.end());
+  EXPECT_EQ(values["win"], "1");
+  EXPECT_EQ(values["bmp"], "0");
+  EXPECT_EQ(values["JpgQuality"], "80");
+  EXPECT_EQ(values["ViewWinColor"], "16711680");
+  EXPECT_EQ(values["OpenApplication"], std::string(2047, 'a'));
+  EXPECT_EQ(values["MagPos"], "500");
+  EXPECT_EQ(values["CapturedWinPos"], "7");
+  EXPECT_EQ(values["Top"], "10");
+}
+
+TEST(SettingsFile, AWindowBeyondThePrimaryScreenIsPulledBackOnlyWithOneDisplay) {
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  struct Case {
+    const char* left;
+    const char* multiDisplay;
+    bool pulledBack;
+    const char* expectedLeft;
+  };
+  for (const Case& c : {Case{"5000", "0", true, nullptr}, Case{"-300", "0", false, "-300"},
+                        Case{"5000", "1", false, "5000"}}) {
+    SCOPED_TRACE(std::string(c.left) + " mDisplay_Enable=" + c.multiDisplay);
+    Sandbox sandbox;
+    RECT rect{};
+    std::string saved = RoundTrip(sandbox,
+                                  std::string("[Setting]\r\nAlwaysNoCloseX=0\r\nLeft=") + c.left +
+                                      "\r\nTop=20\r\nmDisplay_Enable=" + c.multiDisplay + "\r\n",
+                                  &rect);
+    std::map<std::string, std::string> values;
+    for (const auto& [key, value] : IniSection(saved, "Setting")) values[key] = value;
+    std::string expected = c.pulledBack ? std::to_string(screenWidth - (rect.right - rect.left)) : c.expectedLeft;
+    EXPECT_EQ(values["Left"], expected);
+    EXPECT_EQ(values["Top"], "20");
+  }
+}
+
+TEST(SettingsFile, AReadOnlyFileIsReportedAndTheProgramKeepsRunning) {
+  Sandbox sandbox;
+  const std::string ini = "[Setting]\r\nAlwaysNoCloseX=0\r\n";
+  sandbox.WriteIni(ini);
+  ReadOnlyFile readOnly(sandbox.Ini());
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_EQ(box->text, Narrow(sandbox.Ini()) + " に書き込めません");
+  Answer(*box, IDOK);
+  Sleep(300);
+  EXPECT_TRUE(program.Running()) << "the close stops at the failed save";
+  EXPECT_EQ(sandbox.ReadIni(), ini);
+}
+
+}  // namespace
+}  // namespace e2e

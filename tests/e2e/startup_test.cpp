@@ -1,0 +1,168 @@
+// Start-up, the single running copy, and the ways out.
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* ResidentOff = "[Setting]\r\nAlwaysNoCloseX=0\r\n";
+
+TEST(Startup, MainWindowHasItsIdentityAndNoTaskbarButton) {
+  Sandbox sandbox;
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+
+  // Owned by an invisible tool window: neither window gets a taskbar button.
+  HWND owner = GetWindow(main, GW_OWNER);
+  ASSERT_TRUE(owner);
+  EXPECT_FALSE(IsWindowVisible(owner));
+  EXPECT_TRUE(GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) << "always on top by default";
+
+  RECT client{};
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 302);
+  EXPECT_EQ(client.bottom, 36);
+  EXPECT_FALSE(FileExists(sandbox.Ini())) << "loading never creates the settings file";
+}
+
+TEST(SingleInstance, ASecondStartWithoutArgumentEndsAtOnceAndShowsNothing) {
+  Sandbox sandbox;
+  Process first = sandbox.Start();
+  ASSERT_TRUE(WaitForMainWindow(first));
+  Process second = sandbox.Start();
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(MessageBoxesOf(first).empty());
+}
+
+TEST(SingleInstance, ASecondStartForwardsItsFileToTheRunningCopy) {
+  Sandbox sandbox;
+  WriteFileBytes(sandbox.Path(L"broken.bmp"), "BM this is no bitmap");
+  Process first = sandbox.Start();
+  ASSERT_TRUE(WaitForMainWindow(first));
+
+  // The running copy opens the forwarded file; the second start waits until that is done.
+  Process second = sandbox.Start({sandbox.Path(L"broken.bmp")});
+  auto box = WaitForMessageBox(first);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_EQ(box->text, "ビットマップイメージが不正です");
+  EXPECT_TRUE(second.Running()) << "the forwarding start returns only when the file has been handled";
+  Answer(*box, IDOK);
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+
+  const std::wstring missing = sandbox.Path(L"missing.JPG");
+  Process third = sandbox.Start({missing});
+  box = WaitForMessageBox(first);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "ファイル " + Narrow(missing) + " は開けません");
+  Answer(*box, IDOK);
+  EXPECT_EQ(third.WaitForExit(), std::optional<DWORD>(0));
+
+  // Not a picture by its name: nothing is opened and nothing reported.
+  WriteFileBytes(sandbox.Path(L"picture.png"), "PNG");
+  Process fourth = sandbox.Start({sandbox.Path(L"picture.png")});
+  EXPECT_EQ(fourth.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(MessageBoxesOf(first).empty());
+}
+
+TEST(SingleInstance, CopyDataWithAnotherTagIsPassedOn) {
+  Sandbox sandbox;
+  WriteFileBytes(sandbox.Path(L"broken.bmp"), "BM this is no bitmap");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  std::string path = ToAnsi(Narrow(sandbox.Path(L"broken.bmp")));
+  COPYDATASTRUCT data{0x12345678, static_cast<DWORD>(path.size() + 1), path.data()};
+  EXPECT_EQ(SendMessageA(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
+  Sleep(500);
+  EXPECT_TRUE(MessageBoxesOf(program).empty());
+}
+
+TEST(Startup, StaysHiddenWhenLastRunEndedHidden) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nMainWindowVisible=0\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  Sleep(700);
+  EXPECT_FALSE(IsWindowVisible(main));
+}
+
+TEST(Startup, ACommandLineFileShowsTheWindowAndOpensAtItsFirstShowing) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nMainWindowVisible=0\r\n");
+  WriteFileBytes(sandbox.Path(L"text.jpg"), "this is plain text, not a JPEG file");
+  Process program = sandbox.Start({sandbox.Path(L"text.jpg")});
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text.rfind("JPEG エラー #", 0), 0u) << box->text;
+  EXPECT_TRUE(IsWindowVisible(main));
+  Answer(*box, IDOK);
+}
+
+TEST(Startup, AMissingSaveFolderIsReportedAndTheProgramFolderTakesItsPlace) {
+  struct Case {
+    const char* saveFile;
+  };
+  for (const Case& c : {Case{"C:\\no such folder\\shots"}, Case{""}}) {
+    SCOPED_TRACE(c.saveFile);
+    Sandbox sandbox;
+    sandbox.WriteIni(std::string("[Setting]\r\nSaveFile=") + c.saveFile + "\r\nAlwaysNoCloseX=0\r\n");
+    Process program = sandbox.Start();
+    auto box = WaitForMessageBox(program);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, "Title");
+    EXPECT_EQ(box->text, std::string(c.saveFile) + " が見つかりませんでした。\r\n保存フォルダを " + sandbox.FolderUtf8() +
+                             " に設定します。");
+    Answer(*box, IDOK);
+    HWND main = WaitForMainWindow(program);
+    ASSERT_TRUE(main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    auto keys = IniSection(sandbox.ReadIni(), "Setting");
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys[0], (std::pair<std::string, std::string>("SaveFile", ToAnsi(sandbox.FolderUtf8()))));
+  }
+}
+
+TEST(Shutdown, TheCloseBoxHidesTheResidentProgram) {
+  Sandbox sandbox;
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  Sleep(300);
+  EXPECT_TRUE(program.Running());
+  EXPECT_FALSE(FileExists(sandbox.Ini()));
+}
+
+TEST(Shutdown, TheCloseBoxSavesEndsAndRemovesTheHandOverFile) {
+  Sandbox sandbox;
+  sandbox.WriteIni(ResidentOff);
+  WriteFileBytes(sandbox.Path(L"Temp.bmp"), "old hand-over picture");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
+  EXPECT_FALSE(FileExists(sandbox.Path(L"Temp.bmp")));
+
+  // The name is free again for the next start.
+  Process next = sandbox.Start();
+  EXPECT_TRUE(WaitForMainWindow(next));
+}
+
+}  // namespace
+}  // namespace e2e
