@@ -8,6 +8,8 @@
 #include <string>
 #include <variant>
 
+#include "framework/geometry.h"
+
 namespace kmrn {
 
 struct TSettings {
@@ -115,14 +117,6 @@ void WriteSettingsFile(ProfileWriter& writer, const SettingsFile& file);
 // An INI integer: optional sign and decimal digits, or "0x"/"0X" followed by up to 8 hex digits
 // (which may wrap to a negative value, as 0xFFFFFFFF gives -1). Anything else gives the fallback.
 std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
-
-struct Position {
-  std::int32_t left = 0, top = 0;
-  friend bool operator==(const Position&, const Position&) = default;
-};
-struct ScreenRect {
-  std::int32_t left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
-};
 
 // A main window restored beyond the right or bottom edge of the primary screen (a monitor that
 // has since gone) is pulled back so that it ends on that edge. Off the left or top it stays.

@@ -1,0 +1,36 @@
+#pragma once
+// Where a capture looks and where its viewer lands: the client-area narrowing of a window
+// capture, the bounds of the range overlay, the desktop area a listed window must touch, and the
+// first position of a new viewer.
+
+#include "framework/geometry.h"
+#include "settings/settings.h"
+
+namespace kmrn {
+
+// The rectangle of a window capture. windowRect is the window's screen rectangle, clientRect its
+// client rectangle (origin 0, 0, so right and bottom are the client width and height). With
+// alwaysWinClient on, the client area is taken, assuming side and bottom borders of equal width.
+PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientRect, bool alwaysWinClient);
+
+// The screen rectangle the range overlay covers: the configured two-display area when
+// mDisplay_Enable is on, else the desktop window's rectangle from its origin.
+PixelRect OverlayBounds(const TSettings& settings, const ScreenRect& desktopRect);
+
+// The area a top-level window has to touch to be offered in the window list.
+ScreenRect VisibleDesktopRect(const TSettings& settings, const ScreenRect& desktopRect);
+
+// True when rect is not empty and touches visible; edges that only meet count as touching.
+bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);
+
+// The top-left corner of the viewer of a capture, by CapturedWinPos: 0 centres the captured size
+// in the work area, 1 puts it at the work area's top-left, 2 lays the picture over the spot it
+// came from. Other values give (-1, -1), the "no position" of the viewer registry.
+Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
+                                const ScreenRect& workArea);
+
+// The top-left corner that centres a window of the given outer size in the work area (a viewer
+// of an opened file).
+Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workArea);
+
+}  // namespace kmrn

@@ -1,0 +1,122 @@
+#include "capture/overlay_selection.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kmrn {
+namespace {
+
+// The label's text starts 8 pixels right of its anchor and ends on the anchor's row; its erase
+// box is wide enough for the longest coordinates or size the overlay shows.
+constexpr std::int32_t LabelOffsetX = 8;
+constexpr std::int32_t LabelHeight = 16;
+constexpr std::int32_t LabelEraseWidth = 100;
+
+ScreenRect LabelEraseBox(const OverlaySelection& s) {
+  return {s.LabelX, s.LabelY - LabelHeight, s.LabelX + LabelEraseWidth, s.LabelY};
+}
+
+ScreenRect Band(std::int32_t ax, std::int32_t ay, std::int32_t x, std::int32_t y) {
+  return {std::min(ax, x), std::min(ay, y), std::max(ax, x), std::max(ay, y)};
+}
+
+bool MoveSeen(const OverlaySelection& s) { return s.LastX != -1 && s.LastY != -1; }
+
+// The overlay of a secondary display left of or above the primary starts at negative screen
+// coordinates, so the hover label shifts by the display offset to show where the pointer really is.
+std::int32_t ShownCoordinate(std::int32_t client, std::int32_t displayOffset) {
+  return displayOffset < 0 ? client + displayOffset : client;
+}
+
+OverlayStep EndSelection(OverlaySelection& s, PixelSize clientSize) {
+  OverlayStep step;
+  // Blank now, so that the overlay is clean when it is shown next.
+  step.draws.push_back(OverlayDraw::FillErase({0, 0, clientSize.width, clientSize.height}));
+  step.hideOverlay = true;
+  s.State = OverlayState::Hidden;
+  return step;
+}
+
+}  // namespace
+
+void OnOverlayShown(OverlaySelection& selection) { selection.State = OverlayState::Hovering; }
+
+OverlayStep OnOverlayPress(OverlaySelection& s, MouseButton button, std::int32_t x, std::int32_t y) {
+  if (s.State == OverlayState::Hidden || button != MouseButton::Left) return {};
+  s.State = OverlayState::Dragging;
+  s.AnchorX = x;
+  s.AnchorY = y;
+  s.LastX = -1;
+  s.LastY = -1;
+  return {};
+}
+
+OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y, const TSettings& settings) {
+  if (s.State == OverlayState::Hidden) return {};
+  OverlayStep step;
+  // Other topmost windows (a tooltip, the taskbar) may have come up since the overlay was shown.
+  step.raiseTopMost = true;
+
+  if (s.State == OverlayState::Hovering) {
+    step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
+    step.draws.push_back(OverlayDraw::DrawLabel(x + LabelOffsetX, y - LabelHeight,
+                                                std::to_string(ShownCoordinate(x, settings.mDisplay_SX)) + "," +
+                                                    std::to_string(ShownCoordinate(y, settings.mDisplay_SY))));
+    s.LabelX = x;
+    s.LabelY = y;
+    return step;
+  }
+
+  // Drawing is incremental: only the previous band and label are erased, never the whole overlay.
+  const ScreenRect band = Band(s.AnchorX, s.AnchorY, x, y);
+  if (MoveSeen(s)) step.draws.push_back(OverlayDraw::FillErase(Band(s.AnchorX, s.AnchorY, s.LastX, s.LastY)));
+  step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
+  step.draws.push_back(OverlayDraw::FillBand(band));
+  step.draws.push_back(
+      OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight,
+                             std::to_string(band.right - band.left) + "x" + std::to_string(band.bottom - band.top)));
+  s.LastX = x;
+  s.LastY = y;
+  s.LabelX = band.left;
+  s.LabelY = band.top;
+  return step;
+}
+
+OverlayStep OnOverlayRelease(OverlaySelection& s, MouseButton button, const OverlayReleaseContext& context) {
+  if (s.State == OverlayState::Hidden) return {};
+  // A release that ends no drag (the press came before the overlay was shown) must not take the
+  // rectangle left over from the previous selection.
+  const bool endsLeftDrag = s.State == OverlayState::Dragging && button == MouseButton::Left;
+  OverlayStep step = EndSelection(s, context.clientSize);
+  const TSettings& settings = context.settings;
+
+  // The rectangle ends where the pointer last moved; the release point itself is not used.
+  const PixelRect selected{std::min(s.AnchorX, s.LastX), std::min(s.AnchorY, s.LastY), std::abs(s.LastX - s.AnchorX),
+                           std::abs(s.LastY - s.AnchorY)};
+  const bool tooSmall = selected.width <= settings.minCaptureWidth && selected.height <= settings.minCaptureHeight;
+  // A drag along one axis only is big enough by the rule above but holds no pixels.
+  const bool empty = selected.width == 0 || selected.height == 0;
+  if (endsLeftDrag && MoveSeen(s) && !tooSmall && !empty) {
+    PixelRect screen = selected;
+    if (settings.mDisplay_Enable) {
+      if (settings.mDisplay_SX < 0) screen.x += settings.mDisplay_SX;
+      if (settings.mDisplay_SY < 0) screen.y += settings.mDisplay_SY;
+    }
+    step.capture = screen;
+  }
+
+  step.showMainWindow = settings.CloseAfterCapture ? !settings.AlwaysNoCloseX : context.mainWasVisible;
+  step.showHiddenViewers = true;
+  return step;
+}
+
+OverlayStep OnOverlayKeyPress(OverlaySelection& s, int key, PixelSize clientSize) {
+  if (s.State == OverlayState::Hidden || key != EscapeKey) return {};
+  OverlayStep step = EndSelection(s, clientSize);
+  // Esc always gives the user the main window back; viewers hidden for the capture stay hidden
+  // until the next capture shows them.
+  step.showMainWindow = true;
+  return step;
+}
+
+}  // namespace kmrn

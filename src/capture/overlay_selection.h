@@ -1,0 +1,83 @@
+#pragma once
+// The range overlay's selection as data. The overlay window passes each event to a step function
+// and carries out what the step returns, in the order of the fields of OverlayStep. All
+// coordinates given to the steps and the draw operations are overlay client coordinates; only
+// OverlayStep::capture is in screen coordinates.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/geometry.h"
+#include "settings/settings.h"
+
+namespace kmrn {
+
+enum class OverlayState { Hidden, Hovering, Dragging };
+
+enum class MouseButton { Left, Right, Middle };
+
+inline constexpr int EscapeKey = 27;
+
+struct OverlaySelection {
+  OverlayState State = OverlayState::Hidden;
+  std::int32_t AnchorX = 0, AnchorY = 0;  // where the left button went down
+  std::int32_t LastX = 0, LastY = 0;      // last move while dragging; -1 until the first one
+  std::int32_t LabelX = 0, LabelY = 0;    // anchor of the label drawn last, to erase it
+};
+
+// One fill or text on the overlay's canvas. Fills cover rect with right and bottom exclusive.
+struct OverlayDraw {
+  enum class Kind {
+    FillErase,  // the overlay colour (white)
+    FillBand,   // the selection band (blue)
+    DrawLabel   // text at (x, y), black on an opaque white box
+  };
+  Kind kind = Kind::FillErase;
+  ScreenRect rect;
+  std::int32_t x = 0, y = 0;
+  std::string text;
+
+  static OverlayDraw FillErase(const ScreenRect& rect) { return {Kind::FillErase, rect, 0, 0, {}}; }
+  static OverlayDraw FillBand(const ScreenRect& rect) { return {Kind::FillBand, rect, 0, 0, {}}; }
+  static OverlayDraw DrawLabel(std::int32_t x, std::int32_t y, std::string text) {
+    return {Kind::DrawLabel, {}, x, y, std::move(text)};
+  }
+  friend bool operator==(const OverlayDraw&, const OverlayDraw&) = default;
+};
+
+// What to do after an event, in this order.
+struct OverlayStep {
+  bool raiseTopMost = false;         // put the overlay back at the top of the topmost band
+  std::vector<OverlayDraw> draws;    // in order
+  bool hideOverlay = false;          // hiding also ends CaptureBusy
+  std::optional<PixelRect> capture;  // CaptureRect with this, in screen coordinates
+  bool showMainWindow = false;
+  bool showHiddenViewers = false;
+};
+
+// What a release needs to know beyond the selection.
+struct OverlayReleaseContext {
+  const TSettings& settings;
+  bool mainWasVisible;
+  PixelSize clientSize;  // the overlay's, to blank it
+};
+
+// The overlay has been placed and shown.
+void OnOverlayShown(OverlaySelection& selection);
+
+// A button went down. Only the left button starts a drag.
+OverlayStep OnOverlayPress(OverlaySelection& selection, MouseButton button, std::int32_t x, std::int32_t y);
+
+// The pointer moved. Hovering shows the pointer's screen position, dragging the band and its size.
+OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int32_t y, const TSettings& settings);
+
+// A button went up. Ends the selection, with a capture when a left drag was big enough.
+OverlayStep OnOverlayRelease(OverlaySelection& selection, MouseButton button, const OverlayReleaseContext& context);
+
+// A character was typed. Only Esc acts: it cancels and brings the main window back.
+OverlayStep OnOverlayKeyPress(OverlaySelection& selection, int key, PixelSize clientSize);
+
+}  // namespace kmrn

@@ -1,0 +1,107 @@
+#include "capture/capture_geometry.h"
+
+#include <gtest/gtest.h>
+
+namespace kmrn {
+namespace {
+
+TSettings Displays(std::int32_t sx, std::int32_t sy, std::int32_t pw, std::int32_t ph, std::int32_t sw,
+                   std::int32_t sh) {
+  TSettings s;
+  s.mDisplay_Enable = true;
+  s.mDisplay_SX = sx;
+  s.mDisplay_SY = sy;
+  s.mDisplay_PW = pw;
+  s.mDisplay_PH = ph;
+  s.mDisplay_SW = sw;
+  s.mDisplay_SH = sh;
+  return s;
+}
+
+TEST(CaptureGeometry, NarrowToClientArea) {
+  const struct {
+    const char* name;
+    ScreenRect window, client;
+    bool alwaysWinClient;
+    PixelRect expected;
+  } kCases[] = {
+      {"setting off", {100, 50, 516, 389}, {0, 0, 400, 300}, false, {100, 50, 416, 339}},
+      {"8-pixel borders, 31-pixel caption", {100, 50, 516, 389}, {0, 0, 400, 300}, true, {108, 81, 400, 300}},
+      {"frameless", {200, 100, 600, 400}, {0, 0, 400, 300}, true, {200, 100, 400, 300}},
+      // Screen edges are compared with the client size: one match keeps the whole window.
+      {"right edge equals the client width", {-16, 50, 400, 389}, {0, 0, 400, 300}, true, {-16, 50, 416, 339}},
+      // A border of -5 / 2 truncates toward zero, to -2.
+      {"client wider than the window", {10, 10, 405, 341}, {0, 0, 400, 300}, true, {8, 43, 400, 300}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(NarrowToClientArea(c.window, c.client, c.alwaysWinClient), c.expected);
+  }
+}
+
+TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
+  const ScreenRect desktop{0, 0, 1920, 1080};
+  const struct {
+    const char* name;
+    TSettings settings;
+    PixelRect overlay;
+    ScreenRect visible;
+  } kCases[] = {
+      {"one display", TSettings{}, {0, 0, 1920, 1080}, desktop},
+      {"secondary left", Displays(-1280, 0, 1600, 1200, 1280, 1024), {-1280, 0, 2880, 1200}, {-1280, 0, 1600, 1200}},
+      {"higher", Displays(-1280, -200, 1920, 1080, 1280, 1440), {-1280, -200, 3200, 1440}, {-1280, -200, 1920, 1440}},
+      {"secondary right", Displays(1920, 0, 1920, 1080, 1280, 1024), {0, 0, 3200, 1080}, {0, 0, 3200, 1080}},
+      {"right, off by 920", Displays(1000, 0, 1920, 1080, 1280, 1024), {920, 0, 3200, 1080}, {0, 0, 3200, 1080}},
+      {"hand-edited sizes", Displays(0, 0, 2147483647, 1, 9, 1), {2147483647, 0, 2147483647, 1}, {0, 0, 2147483647, 1}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(OverlayBounds(c.settings, desktop), c.overlay);
+    EXPECT_EQ(VisibleDesktopRect(c.settings, desktop), c.visible);
+  }
+}
+
+TEST(CaptureGeometry, TouchesVisibleDesktop) {
+  const struct {
+    const char* name;
+    ScreenRect rect;
+    bool touches;
+  } kCases[] = {
+      {"inside", {100, 100, 500, 400}, true},
+      {"right edge on the desktop's left edge", {-400, 100, 0, 400}, true},
+      {"one pixel left of it", {-400, 100, -1, 400}, false},
+      {"parked minimised", {-32000, -32000, -31840, -31969}, false},
+      {"empty", {100, 100, 100, 400}, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(TouchesVisibleDesktop(c.rect, {0, 0, 1920, 1080}), c.touches);
+  }
+}
+
+TEST(CaptureGeometry, ViewerPositions) {
+  const ScreenRect work{0, 0, 1920, 1040};
+  const ScreenRect leftMonitor{-1280, 100, 0, 1124};
+  const struct {
+    const char* name;
+    std::int32_t capturedWinPos;
+    PixelRect capture;
+    ScreenRect work;
+    Position expected;
+  } kCases[] = {
+      {"centre, by the capture's size", 0, {10, 10, 401, 301}, work, {760, 370}},
+      {"centre of a monitor at negative x", 0, {0, 0, 200, 100}, leftMonitor, {-740, 562}},
+      {"top-left", 1, {500, 500, 100, 100}, leftMonitor, {-1280, 100}},
+      {"same place", 2, {100, 200, 50, 50}, work, {98, 198}},
+      {"unknown value", 3, {100, 200, 50, 50}, work, {-1, -1}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CapturedViewerPosition(c.capturedWinPos, c.capture, 2, c.work), c.expected);
+  }
+  // An opened file's viewer is centred by its outer size, picture and frame together.
+  EXPECT_EQ(CentredInWorkArea({404, 304}, work), (Position{758, 368}));
+}
+
+}  // namespace
+}  // namespace kmrn
