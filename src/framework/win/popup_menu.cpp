@@ -1,0 +1,49 @@
+#include "framework/win/popup_menu.h"
+
+#include <stdexcept>
+
+#include "framework/win/text_win.h"
+
+namespace kmrn {
+
+PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
+  if (!menu_) throw std::runtime_error("CreatePopupMenu failed");
+}
+
+void PopupMenu::AddItem(UINT id, const std::string& caption) {
+  AppendMenuW(menu_.Get(), MF_STRING, id, Widen(caption).c_str());
+}
+
+void PopupMenu::AddSeparator() { AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr); }
+
+void PopupMenu::SetCaption(UINT id, const std::string& caption) {
+  std::wstring text = Widen(caption);
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STRING;
+  item.dwTypeData = text.data();
+  SetMenuItemInfoW(menu_.Get(), id, FALSE, &item);
+}
+
+void PopupMenu::SetChecked(UINT id, bool checked) {
+  CheckMenuItem(menu_.Get(), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool PopupMenu::IsChecked(UINT id) const { return GetMenuState(menu_.Get(), id, MF_BYCOMMAND) & MF_CHECKED; }
+
+void PopupMenu::SetEnabled(UINT id, bool enabled) {
+  EnableMenuItem(menu_.Get(), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool PopupMenu::IsEnabled(UINT id) const {
+  return !(GetMenuState(menu_.Get(), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+}
+
+void PopupMenu::Show(HWND owner, POINT screenPoint) const {
+  // The owner must be in front, or the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(owner);
+  TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner, nullptr);
+  PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+}  // namespace kmrn

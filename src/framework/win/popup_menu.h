@@ -1,0 +1,36 @@
+#pragma once
+// A context menu owned by one window: items with command ids, check marks and enabled states.
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/win/unique_resource.h"
+
+namespace kmrn {
+
+struct MenuTraits {
+  using Value = HMENU;
+  static Value Invalid() noexcept { return nullptr; }
+  static void Close(Value value) noexcept { DestroyMenu(value); }
+};
+
+class PopupMenu {
+ public:
+  PopupMenu();
+  void AddItem(UINT id, const std::string& caption);
+  void AddSeparator();
+  void SetCaption(UINT id, const std::string& caption);
+  void SetChecked(UINT id, bool checked);
+  bool IsChecked(UINT id) const;
+  void SetEnabled(UINT id, bool enabled);
+  bool IsEnabled(UINT id) const;
+  // Opens the menu at a screen point; the chosen item arrives as WM_COMMAND at the owner.
+  void Show(HWND owner, POINT screenPoint) const;
+  HMENU Handle() const { return menu_.Get(); }
+
+ private:
+  UniqueResource<MenuTraits> menu_;
+};
+
+}  // namespace kmrn

@@ -1,0 +1,44 @@
+#include "framework/win/ui_font.h"
+
+#include "framework/win/dpi.h"
+
+namespace kmrn {
+namespace {
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontExists(const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  WindowDC screen(nullptr);
+  EnumFontFamiliesExW(screen.Get(), &query, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+const wchar_t* ChooseFace() {
+  static const wchar_t* const candidates[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"IPAPGothic", L"Meiryo UI",
+                                              L"MS UI Gothic", L"Yu Gothic UI"};
+  for (const wchar_t* face : candidates) {
+    if (FontExists(face)) return face;
+  }
+  return L"MS Shell Dlg 2";
+}
+
+}  // namespace
+
+Font CreateUiFont(int dpi) {
+  static const wchar_t* const face = ChooseFace();
+  LOGFONTW font{};
+  font.lfHeight = -ScaleForDpi(12, dpi);
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  return Font(CreateFontIndirectW(&font));
+}
+
+}  // namespace kmrn
