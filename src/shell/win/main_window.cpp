@@ -8,7 +8,10 @@
 #include "settings/win/ini_file_win.h"
 #include "shell/forwarded_file.h"
 #include "shell/main_window_layout.h"
+#include "capture/capture_geometry.h"
 #include "viewer/image_files.h"
+#include "viewer/win/dib_win.h"
+#include "viewer/win/viewers.h"
 
 namespace kmrn {
 namespace {
@@ -53,6 +56,7 @@ void MainWindow::OnCreated() {
     }
   }
 
+  InitViewers(hwnd);
   LoadSettings();
 
   showAtStart_ = !context_.arguments.empty() || Settings.MainWindowVisible;
@@ -132,8 +136,14 @@ void MainWindow::OnDestroy() {
 
 void MainWindow::OpenImageFile(const std::string& path) {
   std::optional<Dib> picture = LoadImageFile(path, context_.lowColorDisplay);
-  // A readable picture goes to a new viewer window; files that are not pictures are ignored.
-  (void)picture;
+  if (!picture) return;  // not a picture by its name
+  Bitmap bitmap = BitmapFromDib(*picture);
+  HWND viewer = CreateViewer(bitmap.Get());
+  SetWindowPos(viewer, state_.WindowTopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RECT outer{};
+  GetWindowRect(viewer, &outer);
+  ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);
 }
 
 void MainWindow::OnDropFiles(HDROP drop) {

@@ -1,0 +1,39 @@
+#pragma once
+// The range overlay: a translucent white window over the whole screen on which the user drags
+// the rectangle to capture. It only translates mouse and key messages into selection steps and
+// carries out what they say; the decisions live in overlay_selection.
+
+#include <memory>
+
+#include "framework/geometry.h"
+#include "framework/win/window.h"
+
+namespace kmrn {
+
+// What the overlay asks of the rest of the program.
+class OverlayHost {
+ public:
+  virtual ~OverlayHost() = default;
+  virtual void SetCaptureBusy(bool busy) = 0;
+  virtual bool MainWasVisible() const = 0;
+  virtual void CaptureSelection(const PixelRect& screenRect) = 0;
+  virtual void ShowMainWindow() = 0;
+  virtual void ShowHiddenViewers() = 0;
+};
+
+class OverlayWindow final : public Window {
+ public:
+  OverlayWindow(HWND mainWindow, OverlayHost& host);
+  ~OverlayWindow() override;
+
+  // Covers the given screen area and starts a selection.
+  void ShowOver(const PixelRect& bounds);
+
+ private:
+  struct State;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::unique_ptr<State> state_;
+  OverlayHost& host_;
+};
+
+}  // namespace kmrn

@@ -1,0 +1,86 @@
+#include "input.h"
+
+namespace e2e {
+namespace {
+
+void SendMouse(int x, int y, DWORD flags, DWORD data = 0) {
+  // Absolute coordinates on the primary screen are given in 0..65535.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(x, 65536, width) + (x >= 0 ? 1 : -1);
+  input.mi.dy = MulDiv(y, 65536, height) + (y >= 0 ? 1 : -1);
+  input.mi.mouseData = data;
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+  SetCursorPos(x, y);
+}
+
+}  // namespace
+
+void Settle(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+void MovePointer(int x, int y) {
+  SendMouse(x, y, 0);
+  Settle(30);
+}
+
+void PressButton(int x, int y, DWORD downFlag) {
+  SendMouse(x, y, downFlag);
+  Settle(50);
+}
+
+void ReleaseButton(int x, int y, DWORD upFlag) {
+  SendMouse(x, y, upFlag);
+  Settle(50);
+}
+
+void Click(int x, int y, DWORD downFlag, DWORD upFlag) {
+  MovePointer(x, y);
+  PressButton(x, y, downFlag);
+  ReleaseButton(x, y, upFlag);
+}
+
+void DoubleClick(int x, int y) {
+  MovePointer(x, y);
+  SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+  SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+  SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+  Settle(100);
+}
+
+void Drag(int fromX, int fromY, int toX, int toY, int steps) {
+  MovePointer(fromX, fromY);
+  PressButton(fromX, fromY, MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= steps; ++i) {
+    MovePointer(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+  }
+  ReleaseButton(toX, toY, MOUSEEVENTF_LEFTUP);
+}
+
+void Wheel(int x, int y, int clicks) {
+  MovePointer(x, y);
+  SendMouse(x, y, MOUSEEVENTF_WHEEL, static_cast<DWORD>(clicks * WHEEL_DELTA));
+  Settle(100);
+}
+
+void PressKey(WORD virtualKey, bool withCtrl) {
+  INPUT inputs[4]{};
+  int count = 0;
+  auto key = [&](WORD vk, bool up) {
+    inputs[count].type = INPUT_KEYBOARD;
+    inputs[count].ki.wVk = vk;
+    inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ++count;
+  };
+  if (withCtrl) key(VK_CONTROL, false);
+  key(virtualKey, false);
+  key(virtualKey, true);
+  if (withCtrl) key(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
+  Settle(100);
+}
+
+}  // namespace e2e
