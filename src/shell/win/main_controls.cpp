@@ -1,0 +1,81 @@
+#include "shell/win/main_controls.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "framework/win/dpi.h"
+#include "framework/win/text_win.h"
+#include "framework/win/ui_font.h"
+
+namespace kmrn {
+namespace {
+
+RECT PlacedRect(const ControlLayout& control) {
+  int left = control.rect.left + (control.panel ? control.panel->left : 0);
+  int top = control.rect.top + (control.panel ? control.panel->top : 0);
+  return RECT{left, top, left + control.rect.width, top + control.rect.height};
+}
+
+DWORD StyleOf(const ControlLayout& control) {
+  DWORD style = WS_CHILD | WS_VISIBLE | (control.tabStop ? WS_TABSTOP : 0);
+  switch (control.kind) {
+    case ControlKind::PushButton: return style | BS_PUSHBUTTON;
+    case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
+    // BS_NOTIFY: the window button also answers a double click (it refreshes the list).
+    case ControlKind::RadioButton: return style | BS_RADIOBUTTON | BS_NOTIFY;
+    case ControlKind::ListBox:
+      return style | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  }
+  return style;
+}
+
+}  // namespace
+
+MainControls::MainControls(HWND window, int dpi) : window_(window), dpi_(dpi), font_(CreateUiFont(dpi)) {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&init);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr));
+
+  for (const ControlLayout& control : MainControlLayouts) {
+    RECT rect = ScaleForDpi(PlacedRect(control), dpi);
+    const wchar_t* className = control.kind == ControlKind::ListBox ? L"LISTBOX" : L"BUTTON";
+    HWND child = CreateWindowExW(0, className, Widen(control.caption).c_str(), StyleOf(control), rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, window,
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
+    if (!child) throw std::runtime_error("cannot create the main window's controls");
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (control.kind == ControlKind::ListBox) {
+      SendMessageW(child, LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi));
+    }
+    if (control.hint && tooltip_) {
+      std::wstring hint = Widen(control.hint);
+      TOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = window;
+      tool.uId = reinterpret_cast<UINT_PTR>(child);
+      tool.lpszText = hint.data();
+      SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+}
+
+bool MainControls::IsChecked(MainControl id) const {
+  return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainControls::SetChecked(MainControl id, bool checked) {
+  SendMessageW(Get(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void MainControls::PaintPanels(HDC dc) const {
+  for (const LayoutRect* panel : {&Panel1, &Panel2}) {
+    RECT rect = ScaleForDpi(RECT{panel->left, panel->top, panel->left + panel->width, panel->top + panel->height}, dpi_);
+    DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
+  }
+}
+
+}  // namespace kmrn
