@@ -1,1 +1,384 @@
-int main() { return 0; }
+// How fast the picture files are written and read, each figure next to the plainest way of doing
+// the same work:
+// - SaveJpeg of a 32-bit screen picture at the capture settings, against plain libjpeg-turbo
+//   compressing the same pixels from a packed RGB buffer with the same settings and fwrite-ing
+//   the result; and the two compressions alone, into memory;
+// - SaveBmp, against fwrite of the same number of bytes;
+// - DecodeJpeg of a 1080p file, alone;
+// - the 1080p EncodeJpeg (into memory) here and in a child run of this program with
+//   JSIMD_FORCENONE=1, which shows that libjpeg-turbo's SIMD code is in use.
+//
+// Output: "figure: NAME VALUE ms" and "ratio: NAME VALUE" (ours / baseline) lines.
+// Each time is the median of several runs, ours and the baseline taking turns.
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "framework/app_error.h"
+#include "framework/file_system.h"
+#include "viewer/dib.h"
+#include "viewer/image_files.h"
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// --- A screen-like picture ------------------------------------------------------------------------
+
+std::uint32_t Hash(std::uint32_t a, std::uint32_t b) {
+  std::uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u;
+  h ^= h >> 15;
+  h *= 0x2C1B3C6Du;
+  h ^= h >> 12;
+  return h;
+}
+
+struct Canvas {
+  kmrn::Dib dib;
+  void Put(int x, int y, int r, int g, int b) {
+    if (x < 0 || y < 0 || x >= dib.width || y >= dib.height) return;
+    std::uint8_t* p = dib.RowFromTop(y) + 4 * x;
+    p[0] = static_cast<std::uint8_t>(b);
+    p[1] = static_cast<std::uint8_t>(g);
+    p[2] = static_cast<std::uint8_t>(r);
+    p[3] = 0;
+  }
+  void Fill(int x0, int y0, int w, int h, int r, int g, int b) {
+    for (int y = y0; y < y0 + h; ++y) {
+      for (int x = x0; x < x0 + w; ++x) Put(x, y, r, g, b);
+    }
+  }
+};
+
+// A desktop: flat background, windows with gradient title bars, lines of glyph-like text, a
+// smooth "photo" panel and a taskbar. Deterministic, and scaled to the screen size.
+kmrn::Dib ScreenPicture(int width, int height) {
+  Canvas c{kmrn::MakeDib(width, height, 32)};
+  c.Fill(0, 0, width, height, 58, 110, 165);  // desktop
+  int windows = std::max(2, width / 640);
+  for (int i = 0; i < windows; ++i) {
+    int wx = 40 + (width - 80) * i / windows, wy = 30 + (i % 3) * height / 12;
+    int ww = (width - 80) / windows - 20, wh = height - wy - 90;
+    c.Fill(wx - 1, wy - 1, ww + 2, wh + 2, 100, 100, 100);  // border
+    for (int x = 0; x < ww; ++x) {                          // title bar
+      int t = x * 255 / ww;
+      c.Fill(wx + x, wy, 1, 28, 10 + t / 4, 36 + t / 3, 106 + t / 2);
+    }
+    c.Fill(wx, wy + 28, ww, wh - 28, 255, 255, 255);  // client area
+    bool photo = i % 2 == 1;
+    int textBottom = photo ? wy + wh / 2 : wy + wh - 10;
+    if (photo) {
+      for (int y = wy + wh / 2; y < wy + wh - 10; ++y) {
+        for (int x = wx + 10; x < wx + ww - 10; ++x) {
+          double u = x * 0.013, v = y * 0.021;
+          c.Put(x, y, static_cast<int>(128 + 90 * std::sin(u + v)), static_cast<int>(128 + 80 * std::cos(u * 1.7 - v)),
+                static_cast<int>(120 + 60 * std::sin(v * 2.3)));
+        }
+      }
+    }
+    // Text: 16-pixel lines of words made of 7-pixel glyphs, each a random 5 x 9 pattern.
+    for (int line = 0, y = wy + 40; y + 12 < textBottom; ++line, y += 16) {
+      int lineLength = static_cast<int>(Hash(i, line) % static_cast<std::uint32_t>(ww - 40));
+      for (int x = wx + 12, glyph = 0; x + 7 < wx + 12 + lineLength; x += 7, ++glyph) {
+        std::uint32_t h = Hash(i * 1000 + line, glyph);
+        if (h % 7 == 0) continue;  // a space
+        for (int gy = 0; gy < 9; ++gy) {
+          for (int gx = 0; gx < 5; ++gx) {
+            if (Hash(h, gy * 5 + gx) % 3 == 0) c.Put(x + gx, y + gy, 20, 20, 20);
+          }
+        }
+      }
+    }
+  }
+  c.Fill(0, height - 40, width, 40, 32, 32, 40);  // taskbar
+  for (int i = 0; i < 12; ++i) c.Fill(8 + i * 48, height - 34, 28, 28, 60 + i * 15, 180 - i * 10, 90 + i * 12);
+  return c.dib;
+}
+
+// --- The baselines ------------------------------------------------------------------------------
+
+std::vector<std::uint8_t> PackedRgb(const kmrn::Dib& dib) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(dib.width) * dib.height * 3);
+  std::uint8_t* out = rgb.data();
+  for (int y = 0; y < dib.height; ++y) {
+    const std::uint8_t* p = dib.RowFromTop(y);
+    for (int x = 0; x < dib.width; ++x, p += 4, out += 3) {
+      out[0] = p[2];
+      out[1] = p[1];
+      out[2] = p[0];
+    }
+  }
+  return rgb;
+}
+
+void WriteFilePlainly(const std::string& path, const void* data, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) throw std::runtime_error("cannot create " + path);
+  bool ok = std::fwrite(data, 1, size, file) == size;
+  ok = std::fclose(file) == 0 && ok;
+  if (!ok) throw std::runtime_error("cannot write " + path);
+}
+
+// Plain libjpeg-turbo at the capture settings, from packed RGB into memory (jpeg_mem_dest's
+// malloc'ed buffer, which the caller frees).
+unsigned long PlainEncodeJpeg(const std::vector<std::uint8_t>& rgb, int width, int height, unsigned char** buffer) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr errors{};
+  cinfo.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&cinfo);
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  cinfo.dct_method = JDCT_FLOAT;
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW rows[32];
+    JDIMENSION count = std::min<JDIMENSION>(32, cinfo.image_height - cinfo.next_scanline);
+    for (JDIMENSION i = 0; i < count; ++i) {
+      rows[i] = const_cast<JSAMPROW>(rgb.data()) + static_cast<std::size_t>(cinfo.next_scanline + i) * width * 3;
+    }
+    jpeg_write_scanlines(&cinfo, rows, count);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  return size;
+}
+
+void PlainSaveJpeg(const std::vector<std::uint8_t>& rgb, int width, int height, const std::string& path) {
+  unsigned char* buffer = nullptr;
+  unsigned long size = PlainEncodeJpeg(rgb, width, height, &buffer);
+  WriteFilePlainly(path, buffer, size);
+  std::free(buffer);
+}
+
+// --- Timing ---------------------------------------------------------------------------------------
+
+double Milliseconds(const std::function<void()>& work) {
+  Clock::time_point start = Clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  std::size_t n = times.size();
+  return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+struct Pair {
+  double ours, baseline;
+};
+
+// Ours and the baseline take turns, after one warm-up run each, so that a change of machine load
+// hits both alike. Before every run, untimed, the file it writes is removed: a capture makes a new
+// file, and replacing an existing one would mostly time the file system's own handling of the
+// replaced file (ext4, for one, starts writing the new data back at once when a rename or a
+// truncation replaces a file).
+Pair TimePair(int runs, const std::vector<fs::path>& outputs, const std::function<void()>& ours,
+              const std::function<void()>& baseline) {
+  auto removeOutputs = [&] {
+    for (const fs::path& path : outputs) {
+      std::error_code ignored;
+      fs::remove(path, ignored);
+    }
+  };
+  removeOutputs();
+  ours();
+  baseline();
+  std::vector<double> a, b;
+  for (int i = 0; i < runs; ++i) {
+    removeOutputs();
+    a.push_back(Milliseconds(ours));
+    b.push_back(Milliseconds(baseline));
+  }
+  return {Median(a), Median(b)};
+}
+
+double TimeAlone(int runs, const std::function<void()>& work) {
+  work();
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) times.push_back(Milliseconds(work));
+  return Median(times);
+}
+
+void PrintFigure(const std::string& name, double ms) { std::printf("figure: %s %.2f ms\n", name.c_str(), ms); }
+void PrintRatio(const std::string& name, double ratio) { std::printf("ratio: %s %.3f\n", name.c_str(), ratio); }
+
+std::string Utf8(const fs::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+// --- The runs -------------------------------------------------------------------------------------
+
+constexpr int kJpegRuns1080 = 41;
+constexpr int kJpegRuns4k = 15;
+constexpr int kBmpRuns = 21;
+constexpr int kNoSimdRuns = 9;
+
+// The compression alone, into memory: what SIMD speeds up, without the file around it.
+double OurJpegEncode1080(int runs) {
+  kmrn::Dib picture = ScreenPicture(1920, 1080);
+  return TimeAlone(runs, [&] { kmrn::EncodeJpeg(picture, kmrn::CaptureJpegParams); });
+}
+
+void CompareJpegSave(const fs::path& folder, const std::string& name, int width, int height, int runs) {
+  kmrn::Dib picture = ScreenPicture(width, height);
+  std::vector<std::uint8_t> rgb = PackedRgb(picture);
+  std::string oursPath = Utf8(folder / (name + ".jpg")), plainPath = Utf8(folder / (name + "_plain.jpg"));
+  Pair t = TimePair(
+      runs, {folder / (name + ".jpg"), folder / (name + "_plain.jpg")},
+      [&] { kmrn::SaveJpeg(picture, oursPath, kmrn::CaptureJpegParams); },
+      [&] { PlainSaveJpeg(rgb, width, height, plainPath); });
+  std::printf("# %s: %dx%d, our file %ju bytes, plain libjpeg's %ju bytes\n", name.c_str(), width, height,
+              static_cast<std::uintmax_t>(fs::file_size(folder / (name + ".jpg"))),
+              static_cast<std::uintmax_t>(fs::file_size(folder / (name + "_plain.jpg"))));
+  PrintFigure(name, t.ours);
+  PrintFigure(name + "_baseline", t.baseline);
+  PrintRatio(name, t.ours / t.baseline);
+
+  // The same without the files, to tell the compression from the file handling.
+  Pair m = TimePair(
+      runs, {}, [&] { kmrn::EncodeJpeg(picture, kmrn::CaptureJpegParams); },
+      [&] {
+        unsigned char* buffer = nullptr;
+        PlainEncodeJpeg(rgb, width, height, &buffer);
+        std::free(buffer);
+      });
+  PrintFigure(name + "_in_memory", m.ours);
+  PrintFigure(name + "_in_memory_baseline", m.baseline);
+  PrintRatio(name + "_in_memory", m.ours / m.baseline);
+}
+
+void CompareBmpSave(const fs::path& folder, const std::string& name, int width, int height, int runs) {
+  kmrn::Dib picture = ScreenPicture(width, height);
+  std::vector<std::uint8_t> header = kmrn::EncodeBmpHeader(picture);
+  std::vector<std::uint8_t> bytes = header;
+  bytes.insert(bytes.end(), picture.bits.begin(), picture.bits.end());
+  std::string oursPath = Utf8(folder / (name + ".bmp")), plainPath = Utf8(folder / (name + "_plain.bmp"));
+  Pair t = TimePair(
+      runs, {folder / (name + ".bmp"), folder / (name + "_plain.bmp")}, [&] { kmrn::SaveBmp(picture, oursPath); },
+      [&] { WriteFilePlainly(plainPath, bytes.data(), bytes.size()); });
+  std::printf("# %s: %ju bytes each\n", name.c_str(), static_cast<std::uintmax_t>(bytes.size()));
+  PrintFigure(name, t.ours);
+  PrintFigure(name + "_baseline", t.baseline);
+  PrintRatio(name, t.ours / t.baseline);
+}
+
+void TimeJpegDecode(const fs::path& folder, const std::string& name) {
+  std::string path = Utf8(folder / (name + ".jpg"));
+  kmrn::SaveJpeg(ScreenPicture(1920, 1080), path, kmrn::CaptureJpegParams);
+  std::vector<std::uint8_t> file = kmrn::ReadWholeFile(path);
+  PrintFigure(name, TimeAlone(kJpegRuns1080, [&] { kmrn::DecodeJpeg(file, false); }));
+}
+
+// Runs this program again with SIMD switched off and returns its 1080p EncodeJpeg time.
+double NoSimdChildTime(const std::string& self, const fs::path& folder) {
+  fs::path result = folder / "nosimd.txt";
+  std::string resultPath = Utf8(result);
+#ifdef _WIN32
+  _putenv_s("JSIMD_FORCENONE", "1");
+  // _spawnv joins the arguments with spaces, so paths are quoted for the child's own parsing.
+  std::string quotedSelf = "\"" + self + "\"", quotedResult = "\"" + resultPath + "\"";
+  const char* args[] = {quotedSelf.c_str(), "--no-simd-child", quotedResult.c_str(), nullptr};
+  intptr_t status = _spawnv(_P_WAIT, self.c_str(), args);
+  _putenv_s("JSIMD_FORCENONE", "");
+#else
+  auto quote = [](const std::string& s) {
+    std::string out = "'";
+    for (char ch : s) out += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return out + "'";
+  };
+  int status = std::system(("JSIMD_FORCENONE=1 " + quote(self) + " --no-simd-child " + quote(resultPath)).c_str());
+#endif
+  double ms = 0;
+  std::ifstream in(result);
+  if (status != 0 || !(in >> ms)) throw std::runtime_error("the run without SIMD failed");
+  return ms;
+}
+
+std::string SelfPath(const char* argv0) {
+#ifdef _WIN32
+  // The full path of the running program, whatever the command line said.
+  const char* path = _pgmptr;
+  return path && *path ? path : argv0;
+#else
+  std::error_code error;
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string(argv0) : self.string();
+#endif
+}
+
+int RunChild(const std::string& resultPath) {
+  const char* flag = std::getenv("JSIMD_FORCENONE");
+  if (!flag || std::strcmp(flag, "1") != 0) {
+    std::fprintf(stderr, "the child run needs JSIMD_FORCENONE=1\n");
+    return 1;
+  }
+  double ms = OurJpegEncode1080(kNoSimdRuns);
+  std::ofstream(resultPath) << ms << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 3 && std::strcmp(argv[1], "--no-simd-child") == 0) return RunChild(argv[2]);
+
+    auto stamp = Clock::now().time_since_epoch().count();
+    fs::path folder = fs::temp_directory_path() / ("kamerin_bench_" + std::to_string(stamp));
+    fs::create_directories(folder);
+    struct Cleanup {
+      fs::path folder;
+      ~Cleanup() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+      }
+    } cleanup{folder};
+
+    Clock::time_point start = Clock::now();
+    CompareJpegSave(folder, "jpeg_encode_1080p", 1920, 1080, kJpegRuns1080);
+    CompareJpegSave(folder, "jpeg_encode_4k", 3840, 2160, kJpegRuns4k);
+    CompareBmpSave(folder, "bmp_write_1080p", 1920, 1080, kBmpRuns);
+    CompareBmpSave(folder, "bmp_write_4k", 3840, 2160, kBmpRuns);
+    TimeJpegDecode(folder, "jpeg_decode_1080p");
+    std::fflush(stdout);
+
+    double simd = OurJpegEncode1080(kJpegRuns1080);
+    double noSimd = NoSimdChildTime(SelfPath(argv[0]), folder);
+    PrintFigure("jpeg_encode_1080p_simd", simd);
+    PrintFigure("jpeg_encode_1080p_nosimd", noSimd);
+    PrintRatio("simd_speedup", noSimd / simd);
+    std::printf("# whole run %.1f s\n", std::chrono::duration<double>(Clock::now() - start).count());
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "image_bench: %s\n", e.what());
+    return 1;
+  }
+}

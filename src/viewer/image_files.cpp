@@ -1,0 +1,38 @@
+// Choosing what to do with a picture file by its name, and the viewer's JPEG settings.
+
+#include <algorithm>
+#include <cstddef>
+
+#include "framework/file_system.h"
+#include "viewer/image_files.h"
+
+namespace kmrn {
+
+JpegParams ViewerJpegParams(std::int32_t jpgQuality, bool jpgProgressive) {
+  return JpegParams{std::clamp<std::int32_t>(jpgQuality, 1, 100), jpgProgressive};
+}
+
+ImageFileKind ImageFileKindOf(const std::string& path) {
+  // Either separator may appear: the path can come from the settings or from a dropped file.
+  std::size_t nameStart = path.find_last_of("/\\");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return ImageFileKind::Other;
+  std::string extension = path.substr(dot);
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (extension == ".bmp") return ImageFileKind::Bmp;
+  if (extension == ".jpg" || extension == ".jpeg") return ImageFileKind::Jpeg;
+  return ImageFileKind::Other;
+}
+
+std::optional<Dib> LoadImageFile(const std::string& path, bool lowColorDisplay) {
+  ImageFileKind kind = ImageFileKindOf(path);
+  if (kind == ImageFileKind::Other) return std::nullopt;
+  std::vector<std::uint8_t> file = ReadWholeFile(path);
+  if (kind == ImageFileKind::Bmp) return DecodeBmp(file);
+  return DecodeJpeg(file, lowColorDisplay);
+}
+
+}  // namespace kmrn
