@@ -26,7 +26,9 @@ declare -A seeds=(
   [jpeg_loader_fuzz]="$testdata/jpeg"
 )
 
-# clang and its sanitizer runtimes (libFuzzer comes with libclang-rt).
+# clang and its sanitizer runtimes (libFuzzer comes with libclang-rt), and libjpeg-turbo's source,
+# which the fuzz build compiles with the fuzzers' instrumentation.
+bash "$root/scripts/setup.sh"
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
 for p in clang libclang-rt-14-dev; do

@@ -15,7 +15,7 @@ if [ ! -d "$locale_dir/ja_JP.UTF-8" ]; then
 fi
 if [ -d "$locale_dir/ja_JP.UTF-8" ]; then
   export LOCPATH="$locale_dir"
-  export LC_ALL=ja_JP.UTF-8
+  export LC_ALL=ja_JP.UTF-8 2>/dev/null
 fi
 
 kamerin_xvfb_pid=
@@ -45,6 +45,12 @@ prepare_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
+  # The UI font "ＭＳ Ｐゴシック" is shown with IPAPGothic, its metric-compatible stand-in.
+  if ! grep -q 'Fonts\\\\Replacements' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS PGothic' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
 }

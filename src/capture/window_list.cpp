@@ -24,7 +24,10 @@ std::string WindowItemText(std::string_view title, std::string_view className) {
   const std::string name = CutWindowText(className);
   if (name == "Progman") return "[デスクトップ全体]";
   if (name == "Shell_TrayWnd") return "[タスクバー]";
-  return "[" + CutWindowText(title) + "] [" + name + "]";
+  std::string text;
+  text.reserve(title.size() + name.size() + 5);
+  text.append("[").append(CutWindowText(title)).append("] [").append(name).append("]");
+  return text;
 }
 
 WindowList BuildWindowList(const std::vector<TopLevelWindow>& windows, std::uintptr_t mainWindow,

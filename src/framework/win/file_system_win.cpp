@@ -2,22 +2,13 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "framework/win/text_win.h"
 
 namespace kmrn {
-namespace {
-
-std::wstring FolderOf(const std::wstring& path) {
-  size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return L".";
-  if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
-  return path.substr(0, slash);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -63,17 +54,22 @@ struct AtomicFileWriter::Impl {
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_unique<Impl>()) {
   impl_->target = path;
-  std::wstring folder = FolderOf(Widen(path));
-  wchar_t temp[MAX_PATH + 16] = {};
-  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"kmr", 0, temp)) {
-    throw FileCreateError(path);
+  const std::wstring target = Widen(path);
+  // A name of our own beside the target, created in the same call that opens it.
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    wchar_t suffix[40];
+    swprintf(suffix, 40, L".%lx-%x.kmrtmp", GetCurrentProcessId(), ++counter);
+    std::wstring temp = target + suffix;
+    impl_->file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (impl_->file != INVALID_HANDLE_VALUE) {
+      impl_->temp = std::move(temp);
+      return;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
-  impl_->temp = temp;
-  impl_->file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (impl_->file == INVALID_HANDLE_VALUE) {
-    DeleteFileW(temp);
-    throw FileCreateError(path);
-  }
+  throw FileCreateError(path);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {

@@ -60,6 +60,9 @@ void MainWindow::OnCreated() {
   dpi_ = DpiOf(hwnd);
   SetWindowTextW(hwnd, MainWindowCaption);
   DragAcceptFiles(hwnd, TRUE);
+  // The window starts in the topmost band (the default) and leaves it once the settings say so:
+  // Wine ignores a later move into the band of a window that has already been placed.
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   controls_ = std::make_unique<MainControls>(hwnd, dpi_);
   SetClientHeight(RangeModeHeight);
 
@@ -85,7 +88,7 @@ void MainWindow::OnCreated() {
   LoadSettings();
 
   showAtStart_ = !context_.arguments.empty() || Settings.MainWindowVisible;
-  if (TopMost()) ApplyTopMost();
+  ApplyTopMost();
 
   if (controls_->IsChecked(MainControl::RadioButton_Range)) {
     SetClientHeight(RangeModeHeight);
