@@ -11,19 +11,18 @@
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "test_data.h"
+#include "test_support.h"
 #include "viewer/image_files.h"
 
 namespace kmrn {
 namespace {
 
+using testing::PathOf;
+using testing::Utf8;
+
 namespace fs = std::filesystem;
 
 // Paths reach the program as UTF-8, whatever the platform's own path encoding.
-fs::path PathOf(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-std::string Utf8(const fs::path& path) {
-  const std::u8string s = path.u8string();
-  return std::string(s.begin(), s.end());
-}
 
 std::vector<fs::path> FilesIn(const fs::path& folder, const std::string& extension) {
   std::vector<fs::path> files;

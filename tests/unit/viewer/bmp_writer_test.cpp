@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -19,36 +21,18 @@
 namespace kmrn {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::PathOf;
 
-std::string Utf8(const fs::path& path) {
-  const std::u8string s = path.u8string();
-  return std::string(s.begin(), s.end());
-}
+namespace fs = std::filesystem;
 
 std::uint32_t U32At(const std::vector<std::uint8_t>& data, std::size_t at) {
   return data[at] | data[at + 1] << 8 | data[at + 2] << 16 | static_cast<std::uint32_t>(data[at + 3]) << 24;
 }
 
 // A folder of its own for each test, removed afterwards.
-class BmpWriter : public ::testing::Test {
+class BmpWriter : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("kamerin-bmp-" + std::to_string(std::random_device{}()));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::string PathOf(const std::string& name) const { return Utf8(folder_ / name); }
-  std::vector<std::string> FilesInFolder() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(Utf8(entry.path().filename()));
-    return names;
-  }
-
-  fs::path folder_;
+  std::string PathOf(const std::string& name) const { return PathIn(name); }
 };
 
 // A picture whose every byte, row padding included, differs from its neighbours, so that a byte

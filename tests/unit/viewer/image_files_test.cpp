@@ -19,22 +19,16 @@
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "test_data.h"
+#include "test_support.h"
 #include "viewer/image_files.h"
 
 namespace kmrn {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::ErrorOf;
+using testing::Utf8;
 
-template <typename F>
-std::string ErrorOf(F&& action) {
-  try {
-    action();
-  } catch (const AppError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+namespace fs = std::filesystem;
 
 TEST(ImageFileJpegParams, ViewerQualityIsClampedAndProgressivePassedOn) {
   struct Case {
@@ -88,21 +82,8 @@ TEST(ImageFileKind, ByTheExtensionOfTheFileNameIgnoringCase) {
   for (const Case& c : cases) EXPECT_EQ(ImageFileKindOf(c.path), c.kind) << '"' << c.path << '"';
 }
 
-class LoadImageFileTest : public ::testing::Test {
+class LoadImageFileTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    folder_ = fs::temp_directory_path() / ("kamerin_load_" + std::to_string(stamp));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  static std::string Utf8(const fs::path& path) {
-    std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-  }
   // A copy of a sample file under another name, to show that the name alone picks the reader.
   std::string CopyAs(const std::string& sample, const std::string& name) {
     std::vector<std::uint8_t> bytes = ReadWholeFile(TestDataPath(sample));
@@ -110,7 +91,6 @@ class LoadImageFileTest : public ::testing::Test {
     return Utf8(folder_ / name);
   }
 
-  fs::path folder_;
 };
 
 TEST_F(LoadImageFileTest, OtherFilesAreNotOpened) {

@@ -21,22 +21,15 @@
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "test_data.h"
+#include "test_support.h"
 #include "viewer/image_files.h"
 
 namespace kmrn {
 namespace {
 
-std::vector<std::uint8_t> Sample(const std::string& name) { return ReadWholeFile(TestDataPath("jpeg/" + name)); }
+using testing::ErrorOf;
 
-template <typename F>
-std::string ErrorOf(F&& action) {
-  try {
-    action();
-  } catch (const AppError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+std::vector<std::uint8_t> Sample(const std::string& name) { return ReadWholeFile(TestDataPath("jpeg/" + name)); }
 
 std::string JpegErrorText(int code) { return JpegError(code).what(); }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -27,17 +29,10 @@
 namespace kmrn {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::ErrorOf;
+using testing::Utf8;
 
-template <typename F>
-std::string ErrorOf(F&& action) {
-  try {
-    action();
-  } catch (const AppError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
+namespace fs = std::filesystem;
 
 // --- Pictures -----------------------------------------------------------------------------------
 
@@ -507,32 +502,13 @@ TEST(JpegWriterErrors, PictureWithTooFewBytesIsRefusedNotRead) {
   EXPECT_EQ(ErrorOf([&] { EncodeJpeg(dib, CaptureJpegParams); }), InvalidBitmapError().what());
 }
 
-class JpegSaveTest : public ::testing::Test {
+class JpegSaveTest : public testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    folder_ = fs::temp_directory_path() / ("kamerin_jpeg_save_" + std::to_string(stamp));
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  static std::string Utf8(const fs::path& path) {
-    std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-  }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(Utf8(entry.path().filename()));
-    return names;
-  }
+  std::vector<std::string> Names() const { return FilesInFolder(); }
   static std::vector<std::uint8_t> Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
-
-  fs::path folder_;
 };
 
 TEST_F(JpegSaveTest, WritesExactlyWhatTheEncoderMakes) {
