@@ -1,0 +1,345 @@
+#include "viewer/win/viewer_window.h"
+
+#include <windowsx.h>
+
+#include <optional>
+
+#include "framework/app_error.h"
+#include "framework/win/dpi.h"
+#include "framework/win/layered.h"
+#include "framework/win/text_win.h"
+#include "framework/win/ui_font.h"
+#include "settings/settings.h"
+#include "viewer/viewer_fade.h"
+#include "viewer/viewer_frame.h"
+#include "viewer/win/dib_win.h"
+
+namespace kmrn {
+namespace {
+
+constexpr UINT_PTR CloseTimerId = 1;  // Timer_Close: the fade-out
+constexpr UINT_PTR LabelTimerId = 2;  // Timer_Label: the zoom percentage sliding away
+constexpr UINT TimerIntervalMs = 10;
+
+constexpr DWORD ViewerStyle = WS_POPUP | WS_CLIPCHILDREN;
+
+// ViewWinColor is 0x00BBGGRR; a hand-edited file may set the top byte, which GDI would read as a
+// palette reference instead of a colour.
+COLORREF FrameColorFromSetting(std::int32_t viewWinColor) { return static_cast<COLORREF>(viewWinColor) & 0x00FFFFFF; }
+
+ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// A copy of `source` at the given size, in the screen's pixel format. Shrinking averages the
+// pixels it merges (HALFTONE), so that thin lines and small text in a screenshot fade rather than
+// drop out; enlarging repeats each pixel exactly (COLORONCOLOR). A picture GDI cannot hold ends
+// in the error box.
+Bitmap StretchedCopy(HBITMAP source, PixelSize size, StretchQuality quality) {
+  const SIZE from = BitmapSize(source);
+  WindowDC screen(nullptr);
+  Bitmap target(CreateCompatibleBitmap(screen.Get(), size.width, size.height));
+  if (!target) throw ImageTooLargeError(size.width, size.height);
+  MemoryDC sourceDC(screen.Get());
+  MemoryDC targetDC(screen.Get());
+  if (!sourceDC.Get() || !targetDC.Get()) throw ImageTooLargeError(size.width, size.height);
+  Selection sourceSelection(sourceDC.Get(), source);
+  Selection targetSelection(targetDC.Get(), target.Get());
+  if (quality == StretchQuality::Averaging) {
+    SetStretchBltMode(targetDC.Get(), HALFTONE);
+    SetBrushOrgEx(targetDC.Get(), 0, 0, nullptr);  // HALFTONE needs the brush origin reset after the mode
+  } else {
+    SetStretchBltMode(targetDC.Get(), COLORONCOLOR);
+  }
+  if (!StretchBlt(targetDC.Get(), 0, 0, size.width, size.height, sourceDC.Get(), 0, 0, from.cx, from.cy, SRCCOPY)) {
+    throw ImageTooLargeError(size.width, size.height);
+  }
+  return target;
+}
+
+Bitmap CopiedBitmap(HBITMAP source) {
+  const SIZE size = BitmapSize(source);
+  return StretchedCopy(source, {size.cx, size.cy}, StretchQuality::PixelExact);
+}
+
+SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
+  WindowDC dc(window);
+  Selection selection(dc.Get(), font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+}  // namespace
+
+ViewerWindow::ViewerWindow(HWND owner, HBITMAP picture, Position position, ViewerRegistry& registry)
+    : registry_(registry),
+      frameWidth_(ViewerFrameWidth(Settings.ViewWinBorder)),
+      frameColor_(static_cast<std::int32_t>(FrameColorFromSetting(Settings.ViewWinColor))),
+      editorCaption_(Settings.OpenApplicationStr),
+      frameBrush_(CreateSolidBrush(FrameColorFromSetting(Settings.ViewWinColor))),
+      closeTimer_(CloseTimerId, TimerIntervalMs),
+      labelTimer_(LabelTimerId, TimerIntervalMs) {
+  baseBitmap_ = CopiedBitmap(picture);
+  picture_ = CopiedBitmap(picture);
+
+  const SIZE size = BitmapSize(picture);
+  const PixelSize outer = ViewerOuterSize({size.cx, size.cy}, frameWidth_);
+  const RECT bounds{position.left, position.top, SaturateToInt32(std::int64_t{position.left} + outer.width),
+                    SaturateToInt32(std::int64_t{position.top} + outer.height)};
+  // Owned by the main window: no taskbar button, and always above the main window.
+  CreateWindowOfClass({ViewerWindowClass, nullptr, 0, nullptr}, 0, ViewerStyle, ViewerWindowCaption, owner, bounds);
+
+  HWND hwnd = Handle();
+  RECT created{};
+  GetWindowRect(hwnd, &created);
+  saved_ = {created.left, created.top};
+
+  label_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  labelFont_ = CreateUiFont(DpiOf(hwnd));
+  if (label_) SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
+}
+
+ViewerWindow::~ViewerWindow() {
+  closeTimer_.Stop();
+  labelTimer_.Stop();
+  // The label goes with the window, before the font it uses.
+  DestroyHandle();
+}
+
+void ViewerWindow::ShowAt(Position position, bool takeFocus) {
+  HWND hwnd = Handle();
+  saved_ = position;
+  if (IsWindowVisible(hwnd)) {
+    SetWindowPos(hwnd, nullptr, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(hwnd, takeFocus ? SW_SHOW : SW_SHOWNA);
+  if (takeFocus) {
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+  }
+}
+
+void ViewerWindow::ShowAgain() { ShowWindow(Handle(), SW_SHOWNA); }
+
+void ViewerWindow::HideForCapture() {
+  RECT outer{};
+  GetWindowRect(Handle(), &outer);
+  saved_ = {outer.left, outer.top};
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+void ViewerWindow::SetTopMost(bool onTop) {
+  SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ShowWindow(Handle(), SW_SHOWNA);
+}
+
+void ViewerWindow::SetAlphaBlend(bool on) {
+  // Switched on again in the middle of a fade, the window goes on from the alpha it had reached.
+  if (on) {
+    SetWindowAlpha(Handle(), alpha_);
+  } else {
+    ClearWindowAlpha(Handle());
+  }
+}
+
+LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCALCSIZE:
+      if (wParam) {
+        OnNcCalcSize(reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]);
+      } else {
+        OnNcCalcSize(*reinterpret_cast<RECT*>(lParam));
+      }
+      return 0;
+    case WM_NCPAINT: PaintFrame(); return 0;
+    case WM_NCACTIVATE: {
+      // The default draws the (absent) caption; the frame is ours to paint afterwards.
+      LRESULT result = DefaultHandling(message, wParam, lParam);
+      PaintFrame();
+      return result;
+    }
+    case WM_ERASEBKGND: return 1;  // the picture covers the whole client area
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lParam) == label_) return OnLabelColor(reinterpret_cast<HDC>(wParam));
+      break;
+    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(); return 0;
+    case WM_MBUTTONUP: OnMiddleButtonUp(); return 0;
+    case WM_MOUSEWHEEL: OnWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_CONTEXTMENU: OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_CLOSE:
+      // The window is never destroyed here: the registry destroys closed viewers all at once.
+      OnCloseRequest();
+      return 0;
+    case WM_TIMER:
+      if (wParam == CloseTimerId) {
+        OnCloseTimer();
+        return 0;
+      }
+      if (wParam == LabelTimerId) {
+        OnLabelTimer();
+        return 0;
+      }
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+void ViewerWindow::OnNcCalcSize(RECT& proposedWindow) {
+  const ScreenRect client = ViewerClientRect(ToScreenRect(proposedWindow), frameWidth_);
+  proposedWindow = RECT{client.left, client.top, client.right, client.bottom};
+}
+
+void ViewerWindow::PaintFrame() {
+  if (frameWidth_ == 0) return;
+  HWND hwnd = Handle();
+  RECT outer{};
+  GetWindowRect(hwnd, &outer);
+  const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+  const ScreenRect client = ViewerClientRect(ToScreenRect(whole), frameWidth_);
+  HDC dc = GetWindowDC(hwnd);
+  if (!dc) return;
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &whole, frameBrush_.Get());
+  ReleaseDC(hwnd, dc);
+}
+
+void ViewerWindow::OnPaint() {
+  HWND hwnd = Handle();
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(hwnd, &paint);
+  if (picture_) {
+    MemoryDC source(dc);
+    Selection selection(source.Get(), picture_.Get());
+    const RECT& r = paint.rcPaint;
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), r.left, r.top, SRCCOPY);
+  }
+  EndPaint(hwnd, &paint);
+}
+
+void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
+  // A hidden viewer comes back where it is kept, however it is shown.
+  if ((pos.flags & SWP_SHOWWINDOW) && !IsWindowVisible(Handle())) {
+    pos.x = saved_.left;
+    pos.y = saved_.top;
+    pos.flags &= ~SWP_NOMOVE;
+  }
+}
+
+void ViewerWindow::OnLeftButtonDown() {
+  // The picture is the viewer's caption: the system moves the window as the mouse drags it.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ReleaseCapture();
+  SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+}
+
+void ViewerWindow::OnMiddleButtonUp() {
+  if (Settings.ViewWinWheelClose) OnCloseRequest();
+}
+
+void ViewerWindow::OnWheel(int delta) {
+  // One zoom step per notch; a fine-grained wheel adds up its small deltas first.
+  wheelRemainder_ += delta;
+  while (wheelRemainder_ >= WHEEL_DELTA || wheelRemainder_ <= -WHEEL_DELTA) {
+    const WheelDirection direction = wheelRemainder_ > 0 ? WheelDirection::Up : WheelDirection::Down;
+    wheelRemainder_ += direction == WheelDirection::Up ? -WHEEL_DELTA : WHEEL_DELTA;
+    if (std::optional<int> level = WheelZoomLevel(zoomLevel_, direction, Settings.ViewWinWheelStretch)) {
+      ApplyZoom(*level);
+    }
+  }
+}
+
+void ViewerWindow::OnContextMenu(POINT) {
+  // The viewer's commands will open here, for clicks on the picture only (the frame has none).
+  // Until then the click is taken, so that no system menu opens in their place.
+}
+
+void ViewerWindow::ApplyZoom(int level) {
+  if (closed_) return;
+  HWND hwnd = Handle();
+  const SIZE base = BitmapSize(baseBitmap_.Get());
+  const PixelSize size = ZoomedPictureSize({base.cx, base.cy}, level);
+  // Refused before any memory is taken; the viewer stays exactly as it was, level included.
+  if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
+  Bitmap zoomed = StretchedCopy(baseBitmap_.Get(), size, StretchQualityForLevel(level));
+
+  RECT outer{};
+  GetWindowRect(hwnd, &outer);
+  const Position position =
+      ZoomedWindowPosition({outer.left, outer.top}, {outer.right - outer.left, outer.bottom - outer.top}, size);
+  const PixelSize outerSize = ViewerOuterSize(size, frameWidth_);
+
+  zoomLevel_ = level;
+  picture_ = std::move(zoomed);
+  ShowWindow(hwnd, SW_HIDE);
+  saved_ = position;
+  SetWindowPos(hwnd, nullptr, position.left, position.top, outerSize.width, outerSize.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(hwnd, SW_SHOW);
+  ShowZoomLabel();
+}
+
+void ViewerWindow::ShowZoomLabel() {
+  if (!label_) return;
+  const std::wstring caption = Widen(ZoomLabelCaption(zoomLevel_));
+  SetWindowTextW(label_, caption.c_str());
+  const SIZE text = TextSize(label_, labelFont_.Get(), caption);
+  zoomLabel_ = ZoomLabel{};
+  SetWindowPos(label_, HWND_TOP, zoomLabel_.left, 0, text.cx, text.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  InvalidateRect(label_, nullptr, TRUE);
+  labelTimer_.Start(Handle());
+}
+
+void ViewerWindow::OnLabelTimer() {
+  RECT bounds{};
+  GetWindowRect(label_, &bounds);
+  const std::int32_t oldLeft = zoomLabel_.left;
+  const bool keepGoing = AdvanceZoomLabel(zoomLabel_, bounds.right - bounds.left);
+  if (zoomLabel_.left != oldLeft) {
+    SetWindowPos(label_, nullptr, zoomLabel_.left, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (!keepGoing) labelTimer_.Stop();
+}
+
+LRESULT ViewerWindow::OnLabelColor(HDC dc) {
+  SetTextColor(dc, ZoomLabelTextColor(frameColor_));
+  SetBkColor(dc, static_cast<COLORREF>(frameColor_));
+  return reinterpret_cast<LRESULT>(frameBrush_.Get());
+}
+
+void ViewerWindow::OnCloseRequest() {
+  if (closed_) return;
+  switch (DecideViewerClose(registry_.IsAppClosing(), Settings.ViewWinAlphaClose, fadeDone_)) {
+    case CloseDecision::HideOnly: ShowWindow(Handle(), SW_HIDE); break;
+    case CloseDecision::StartFade:
+      if (!closeTimer_.Running()) closeTimer_.Start(Handle());
+      break;
+    case CloseDecision::Final:
+      closed_ = true;
+      registry_.MarkViewerClosed(slotIndex_);
+      closeTimer_.Stop();
+      labelTimer_.Stop();
+      baseBitmap_.Reset();
+      ShowWindow(Handle(), SW_HIDE);
+      // A closed viewer is never shown again; its picture is not needed either.
+      picture_.Reset();
+      break;
+  }
+}
+
+void ViewerWindow::OnCloseTimer() {
+  const FadeTick tick = AdvanceFade(alpha_);
+  if (tick.done) {
+    fadeDone_ = true;
+    closeTimer_.Stop();
+    OnCloseRequest();
+    return;
+  }
+  alpha_ = static_cast<BYTE>(tick.alpha);
+  // Without alpha blending (switched off for a capture) the window just goes after as many ticks.
+  if (HasWindowAlpha(Handle())) SetLayeredWindowAttributes(Handle(), 0, alpha_, LWA_ALPHA);
+}
+
+}  // namespace kmrn

@@ -1,0 +1,658 @@
+// The viewer windows as the user meets them: a picture file opened on the command line lands in a
+// framed viewer centred in the work area, which can be dragged, zoomed with the wheel and closed
+// with a middle click, with or without a fade-out; viewers step aside while a range is chosen and
+// closed ones are destroyed together once none is open.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "input.h"
+
+namespace e2e {
+namespace {
+
+using Pixel = std::function<COLORREF(int x, int y)>;
+
+// A pattern in which every pixel of a picture up to 256 x 256 differs from its neighbours, so
+// that a shift, a flip or a lost row shows.
+COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 0xFF, ((x + y) * 5 + 90) & 0xFF); }
+
+void PutLE(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string BmpHeaders(int width, int height, int bitCount, std::uint32_t paletteBytes, std::uint32_t imageBytes) {
+  std::string out = "BM";
+  const std::uint32_t offset = 14 + 40 + paletteBytes;
+  PutLE(out, offset + imageBytes, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, offset, 4);
+  PutLE(out, 40, 4);
+  PutLE(out, static_cast<std::uint32_t>(width), 4);
+  PutLE(out, static_cast<std::uint32_t>(height), 4);  // bottom-up
+  PutLE(out, 1, 2);
+  PutLE(out, static_cast<std::uint32_t>(bitCount), 2);
+  PutLE(out, 0, 4);  // BI_RGB
+  PutLE(out, imageBytes, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 0, 4);
+  return out;
+}
+
+std::string Bmp24(int width, int height, const Pixel& pixel) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+  std::string out = BmpHeaders(width, height, 24, 0, stride * height);
+  for (int y = height - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = pixel(x, y);
+      row.push_back(static_cast<char>(GetBValue(c)));
+      row.push_back(static_cast<char>(GetGValue(c)));
+      row.push_back(static_cast<char>(GetRValue(c)));
+    }
+    row.resize(stride, '\0');
+    out += row;
+  }
+  return out;
+}
+
+// A two-colour picture, small on disk however wide it is.
+std::string Bmp1(int width, int height) {
+  const std::uint32_t stride = ((static_cast<std::uint32_t>(width) + 31) / 32) * 4;
+  std::string out = BmpHeaders(width, height, 1, 8, stride * height);
+  PutLE(out, 0x00000000, 4);
+  PutLE(out, 0x00FFFFFF, 4);
+  for (int y = 0; y < height; ++y) out.append(stride, static_cast<char>(y % 2 ? 0xAA : 0x55));
+  return out;
+}
+
+struct FindContext {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectViewers(HWND hwnd, LPARAM lParam) {
+  auto* context = reinterpret_cast<FindContext*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t className[64] = {};
+  wchar_t caption[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  GetWindowTextW(hwnd, caption, 64);
+  if (owner == context->processId && wcscmp(className, L"KMRN_VIEW_WINDOW") == 0 &&
+      wcscmp(caption, L"KMRN Viewer") == 0) {
+    context->found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> ViewersOf(const Process& process) {
+  FindContext context{process.Id(), {}};
+  EnumWindows(CollectViewers, reinterpret_cast<LPARAM>(&context));
+  return context.found;
+}
+
+RECT OuterRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
+POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+std::string Describe(const RECT& r) {
+  std::ostringstream out;
+  out << "(" << r.left << ", " << r.top << ") " << r.right - r.left << " x " << r.bottom - r.top;
+  return out.str();
+}
+
+// What the screen shows in a rectangle, rows from the top.
+struct ShownPixels {
+  RECT area{};
+  std::vector<COLORREF> pixels;
+  COLORREF At(int screenX, int screenY) const {
+    return pixels[static_cast<size_t>(screenY - area.top) * (area.right - area.left) + (screenX - area.left)];
+  }
+};
+
+ShownPixels ReadScreen(const RECT& area) {
+  ShownPixels result{area, {}};
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const auto* quads = static_cast<const std::uint8_t*>(bits);
+  result.pixels.reserve(static_cast<size_t>(width) * height);
+  for (int i = 0; i < width * height; ++i) {
+    result.pixels.push_back(RGB(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]));
+  }
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return result;
+}
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  wsprintfA(text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+// Empty when the viewer's frame has the colour and its client area shows exactly
+// picture(x / scale, y / scale); otherwise the first difference.
+std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& picture, int scale = 1) {
+  const RECT outer = OuterRect(viewer), client = ClientRectOnScreen(viewer);
+  const ShownPixels shown = ReadScreen(outer);
+  for (int y = outer.top; y < outer.bottom; ++y) {
+    for (int x = outer.left; x < outer.right; ++x) {
+      const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+      const COLORREF want = inClient ? picture((x - client.left) / scale, (y - client.top) / scale) : frame;
+      if (shown.At(x, y) != want) {
+        std::ostringstream out;
+        out << (inClient ? "picture" : "frame") << " pixel at window offset (" << x - outer.left << ", "
+            << y - outer.top << ") is " << Hex(shown.At(x, y)) << ", expected " << Hex(want);
+        return out.str();
+      }
+    }
+  }
+  return {};
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
+
+// The zoom percentage label: the viewer's static child.
+HWND ZoomLabelOf(HWND viewer) { return FindWindowExW(viewer, nullptr, L"Static", nullptr); }
+
+std::string TextOf(HWND window) {
+  wchar_t text[64] = {};
+  GetWindowTextW(window, text, 64);
+  return Narrow(text);
+}
+
+struct ChildSearch {
+  const wchar_t* className;
+  const wchar_t* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildWindow(HWND child, LPARAM lParam) {
+  auto* search = reinterpret_cast<ChildSearch*>(lParam);
+  wchar_t className[64] = {}, text[64] = {};
+  GetClassNameW(child, className, 64);
+  GetWindowTextW(child, text, 64);
+  if (_wcsicmp(className, search->className) == 0 && wcscmp(text, search->text) == 0) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Presses the main window's Capture button (range mode): the main window and the viewers go,
+// the range overlay comes.
+void PressCaptureButton(HWND main) {
+  ChildSearch search{L"Button", L"Capture", nullptr};
+  EnumChildWindows(main, FindChildWindow, reinterpret_cast<LPARAM>(&search));
+  ASSERT_TRUE(search.found) << "no Capture button";
+  const POINT button = MiddleOf(OuterRect(search.found));
+  Click(button.x, button.y);
+}
+
+struct OverlaySearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindOverlay(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<OverlaySearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t caption[64] = {};
+  GetWindowTextW(hwnd, caption, 64);
+  if (owner == search->processId && IsWindowVisible(hwnd) && wcscmp(caption, L"FormKN_Serect") == 0) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A click without a drag on the range overlay ends the selection without a capture; the viewers
+// hidden for it come back.
+void EndRangeSelectionWithoutCapture(const Process& program) {
+  OverlaySearch search{program.Id(), nullptr};
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        EnumWindows(FindOverlay, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      5s))
+      << "the range overlay did not show";
+  Settle(200);
+  Click(1700, 900);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(search.found); }, 5s)) << "the range overlay stayed";
+}
+
+void MiddleClick(POINT at) { Click(at.x, at.y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
+
+class Viewer : public ::testing::Test {
+ protected:
+  // Starts Kamerin on these settings with a picture file on its command line and waits for the
+  // viewer of the picture to show.
+  HWND Open(const std::string& settings, const std::string& bmpBytes) {
+    sandbox_.WriteIni("[Setting]\r\n" + settings);
+    WriteFileBytes(sandbox_.Path(L"picture.bmp"), bmpBytes);
+    program_ = sandbox_.Start({sandbox_.Path(L"picture.bmp")});
+    main_ = WaitForMainWindow(program_);
+    EXPECT_TRUE(main_);
+    HWND viewer = nullptr;
+    WaitUntil([&] {
+      auto viewers = ViewersOf(program_);
+      if (viewers.size() == 1 && Visible(viewers[0])) viewer = viewers[0];
+      return viewer != nullptr;
+    });
+    EXPECT_TRUE(viewer) << "no viewer showed";
+    EXPECT_TRUE(MessageBoxesOf(program_).empty());
+    return viewer;
+  }
+
+  HWND OpenPattern(const std::string& settings, int width, int height) {
+    return Open(settings, Bmp24(width, height, Pattern));
+  }
+
+  // Turns the wheel over the viewer's middle and waits for the client size to become `expected`.
+  static bool WheelTo(HWND viewer, int clicks, SIZE expected) {
+    const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+    Wheel(centre.x, centre.y, clicks);
+    return WaitUntil(
+        [&] {
+          const SIZE now = SizeOf(ClientRectOnScreen(viewer));
+          return Visible(viewer) && now.cx == expected.cx && now.cy == expected.cy;
+        },
+        5s);
+  }
+
+  Sandbox sandbox_;
+  Process program_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(Viewer, AnOpenedPictureIsCentredInItsFrameAndShownExactly) {
+  // 0x00336699: red 0x99, green 0x66, blue 0x33.
+  HWND viewer = OpenPattern("ViewWinBorder=3\r\nViewWinColor=3368601\r\n", 101, 51);
+  ASSERT_TRUE(viewer);
+
+  const RECT outer = OuterRect(viewer), client = ClientRectOnScreen(viewer);
+  EXPECT_EQ(SizeOf(client).cx, 101);
+  EXPECT_EQ(SizeOf(client).cy, 51);
+  EXPECT_EQ(SizeOf(outer).cx, 101 + 2 * 3) << Describe(outer);
+  EXPECT_EQ(SizeOf(outer).cy, 51 + 2 * 3) << Describe(outer);
+  EXPECT_EQ(client.left - outer.left, 3);
+  EXPECT_EQ(client.top - outer.top, 3);
+
+  const RECT work = WorkArea();
+  EXPECT_EQ(outer.left, work.left + (work.right - work.left) / 2 - 107 / 2) << Describe(outer);
+  EXPECT_EQ(outer.top, work.top + (work.bottom - work.top) / 2 - 57 / 2) << Describe(outer);
+
+  std::string difference;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x99, 0x66, 0x33), Pattern)).empty(); }, 5s))
+      << difference;
+
+  // Owned by the main window: no taskbar button of its own, and above the main window.
+  EXPECT_EQ(GetWindow(viewer, GW_OWNER), main_);
+  EXPECT_FALSE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_FALSE(GetWindowLongW(viewer, GWL_STYLE) & WS_CAPTION);
+  EXPECT_FALSE(GetWindowLongW(viewer, GWL_STYLE) & WS_THICKFRAME);
+  EXPECT_TRUE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_TOPMOST) << "always on top by default";
+  EXPECT_FALSE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_LAYERED) << "no fade-out, no alpha blending";
+  EXPECT_EQ(GetForegroundWindow(), viewer) << "an opened picture gets the focus";
+}
+
+TEST_F(Viewer, ANegativeBorderFromAHandEditedFileGivesNoFrame) {
+  HWND viewer = OpenPattern("ViewWinBorder=-4\r\n", 40, 30);
+  ASSERT_TRUE(viewer);
+  EXPECT_EQ(SizeOf(OuterRect(viewer)).cx, 40);
+  EXPECT_EQ(SizeOf(OuterRect(viewer)).cy, 30);
+  EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 40);
+  std::string difference;
+  EXPECT_TRUE(WaitUntil([&] { return (difference = CompareViewerPixels(viewer, 0, Pattern)).empty(); }, 5s))
+      << difference;
+}
+
+TEST_F(Viewer, DraggingThePictureMovesTheWindowByTheDragDistance) {
+  HWND viewer = OpenPattern("", 101, 51);
+  ASSERT_TRUE(viewer);
+  const RECT before = OuterRect(viewer);
+  const POINT from = MiddleOf(ClientRectOnScreen(viewer));
+  Drag(from.x, from.y, from.x + 150, from.y + 80);
+  Settle();
+  const RECT after = OuterRect(viewer);
+  EXPECT_EQ(after.left - before.left, 150) << Describe(before) << " -> " << Describe(after);
+  EXPECT_EQ(after.top - before.top, 80) << Describe(before) << " -> " << Describe(after);
+  EXPECT_EQ(SizeOf(after).cx, SizeOf(before).cx);
+  std::string difference;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern)).empty(); }, 5s))
+      << difference;
+
+  // A drag on the frame is no drag of the picture.
+  Drag(after.left, after.top, after.left + 60, after.top + 60);
+  Settle();
+  EXPECT_EQ(OuterRect(viewer).left, after.left);
+  EXPECT_EQ(OuterRect(viewer).top, after.top);
+}
+
+TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
+  HWND viewer = OpenPattern("ViewWinWheelStretch=1\r\n", 101, 51);
+  ASSERT_TRUE(viewer);
+  const RECT start = OuterRect(viewer);
+
+  // 50 %: integer division, and the window stays about where it was (old outer size against the
+  // new picture size).
+  ASSERT_TRUE(WheelTo(viewer, -1, {50, 25})) << Describe(ClientRectOnScreen(viewer));
+  RECT now = OuterRect(viewer);
+  EXPECT_EQ(SizeOf(now).cx, 54);
+  EXPECT_EQ(SizeOf(now).cy, 29);
+  EXPECT_EQ(now.left, start.left + (105 - 50) / 2);
+  EXPECT_EQ(now.top, start.top + (55 - 25) / 2);
+  HWND label = ZoomLabelOf(viewer);
+  ASSERT_TRUE(label);
+  EXPECT_TRUE(Visible(label));
+  EXPECT_EQ(TextOf(label), " 50% ");
+
+  ASSERT_TRUE(WheelTo(viewer, -1, {25, 12}));
+  EXPECT_EQ(TextOf(label), " 25% ");
+  // At 25 % the wheel down does nothing.
+  const RECT at25 = OuterRect(viewer);
+  const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+  Wheel(centre.x, centre.y, -1);
+  Settle(300);
+  EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 25);
+  EXPECT_EQ(OuterRect(viewer).left, at25.left);
+  EXPECT_EQ(TextOf(label), " 25% ");
+
+  // Back up: 100 % is the picture as created, 101 x 51, not twice 50 x 25.
+  ASSERT_TRUE(WheelTo(viewer, 1, {50, 25}));
+  ASSERT_TRUE(WheelTo(viewer, 1, {101, 51})) << Describe(ClientRectOnScreen(viewer));
+  EXPECT_EQ(TextOf(label), " 100% ");
+  // The label stands still for a while at the top-left corner, then slides out to the left.
+  RECT labelRect = OuterRect(label);
+  EXPECT_EQ(labelRect.left, ClientRectOnScreen(viewer).left);
+  EXPECT_EQ(labelRect.top, ClientRectOnScreen(viewer).top);
+  EXPECT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s))
+      << "the label did not slide out: " << Describe(OuterRect(label));
+  std::string difference;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern)).empty(); }, 5s))
+      << "100 % again: " << difference;
+
+  // Enlarging repeats every pixel exactly.
+  ASSERT_TRUE(WheelTo(viewer, 1, {202, 102}));
+  // The label has the frame's colour as background (black text on the default light frame).
+  labelRect = OuterRect(label);
+  EXPECT_EQ(TextOf(label), " 200% ");
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadScreen(labelRect).At(labelRect.left + 1, labelRect.top + 1) == RGB(0x80, 0x80, 0xFF); }, 2s));
+  EXPECT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern, 2)).empty(); }, 5s))
+      << "200 %: " << difference;
+
+  ASSERT_TRUE(WheelTo(viewer, 1, {404, 204}));
+  const RECT at400 = OuterRect(viewer);
+  const POINT middle = MiddleOf(ClientRectOnScreen(viewer));
+  Wheel(middle.x, middle.y, 1);
+  Settle(300);
+  EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 404) << "no step beyond 400 %";
+  EXPECT_EQ(OuterRect(viewer).left, at400.left);
+  EXPECT_EQ(TextOf(label), " 400% ");
+  EXPECT_TRUE(MessageBoxesOf(program_).empty());
+}
+
+// Whether this system's GDI averages when it shrinks in HALFTONE mode. Windows does; Wine 8 treats
+// the mode like COLORONCOLOR and drops pixels instead.
+bool HalftoneAverages() {
+  HDC screen = GetDC(nullptr);
+  HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+  HBITMAP source = CreateCompatibleBitmap(screen, 2, 2), target = CreateCompatibleBitmap(screen, 1, 1);
+  HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, target);
+  for (int i = 0; i < 4; ++i) SetPixel(from, i % 2, i / 2, (i == 0 || i == 3) ? RGB(0, 0, 0) : RGB(255, 255, 255));
+  SetStretchBltMode(to, HALFTONE);
+  SetBrushOrgEx(to, 0, 0, nullptr);
+  StretchBlt(to, 0, 0, 1, 1, from, 0, 0, 2, 2, SRCCOPY);
+  const BYTE red = GetRValue(GetPixel(to, 0, 0));
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteObject(source);
+  DeleteObject(target);
+  DeleteDC(from);
+  DeleteDC(to);
+  ReleaseDC(nullptr, screen);
+  return red > 64 && red < 192;
+}
+
+TEST_F(Viewer, ShrinkingAveragesThePixelsItMerges) {
+  if (!HalftoneAverages()) GTEST_SKIP() << "this system's GDI does not average in HALFTONE mode (Wine)";
+  // One-pixel black and white checks: at 50 % every pixel stands for two black and two white ones.
+  const Pixel checks = [](int x, int y) { return (x + y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0); };
+  HWND viewer = Open("ViewWinWheelStretch=1\r\n", Bmp24(64, 32, checks));
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(WheelTo(viewer, -1, {32, 16}));
+  HWND label = ZoomLabelOf(viewer);
+  ASSERT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
+  Settle(200);
+  const RECT client = ClientRectOnScreen(viewer);
+  const ShownPixels shown = ReadScreen(client);
+  int grey = 0;
+  for (COLORREF c : shown.pixels) {
+    if (GetRValue(c) > 64 && GetRValue(c) < 192) ++grey;
+  }
+  EXPECT_GT(grey, static_cast<int>(shown.pixels.size()) * 9 / 10)
+      << "pixels are " << Hex(shown.pixels[0]) << ", " << Hex(shown.pixels[1]) << " ...";
+}
+
+TEST_F(Viewer, TheWheelDoesNothingWhenWheelZoomIsOff) {
+  HWND viewer = OpenPattern("ViewWinWheelStretch=0\r\n", 101, 51);
+  ASSERT_TRUE(viewer);
+  const RECT before = OuterRect(viewer);
+  const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+  Wheel(centre.x, centre.y, -1);
+  Wheel(centre.x, centre.y, 1);
+  Wheel(centre.x, centre.y, 1);
+  Settle(300);
+  const RECT after = OuterRect(viewer);
+  EXPECT_EQ(SizeOf(after).cx, 105);
+  EXPECT_EQ(SizeOf(after).cy, 55);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  HWND label = ZoomLabelOf(viewer);
+  EXPECT_TRUE(!label || !Visible(label));
+}
+
+TEST_F(Viewer, AMiddleClickDoesNotCloseWhenWheelCloseIsOff) {
+  HWND viewer = OpenPattern("ViewWinWheelClose=0\r\n", 60, 40);
+  ASSERT_TRUE(viewer);
+  const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+  Click(centre.x, centre.y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+  Settle(500);
+  EXPECT_TRUE(Visible(viewer));
+}
+
+TEST_F(Viewer, AMiddleClickClosesWhenWheelCloseIsOn) {
+  HWND viewer = OpenPattern("ViewWinWheelClose=1\r\n", 60, 40);
+  ASSERT_TRUE(viewer);
+  const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+  Click(centre.x, centre.y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(viewer); }, 1s));
+  // Closed viewers stay as hidden windows until the registry frees them all at once.
+  EXPECT_TRUE(IsWindow(viewer));
+  Settle(300);
+  EXPECT_FALSE(Visible(viewer));
+  EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(Viewer, ClosingFadesOutWhenAlphaCloseIsOn) {
+  HWND viewer = OpenPattern("ViewWinWheelClose=1\r\nViewWinAlphaClose=1\r\n", 60, 40);
+  ASSERT_TRUE(viewer);
+  // Ready to fade from the start: a layered window, fully opaque.
+  ASSERT_TRUE(GetWindowLongW(viewer, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(viewer, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 255);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+
+  const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
+  MovePointer(centre.x, centre.y);
+  PressButton(centre.x, centre.y, MOUSEEVENTF_MIDDLEDOWN);
+  const auto released = std::chrono::steady_clock::now();
+  ReleaseButton(centre.x, centre.y, MOUSEEVENTF_MIDDLEUP);
+  EXPECT_TRUE(Visible(viewer)) << "the fade takes 13 ticks of 10 ms";
+
+  BYTE lowestSeen = 255;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        BYTE now = 255;
+        if (GetLayeredWindowAttributes(viewer, nullptr, &now, nullptr) && Visible(viewer) && now < lowestSeen) {
+          lowestSeen = now;
+        }
+        return !Visible(viewer);
+      },
+      2s));
+  const auto gone = std::chrono::steady_clock::now() - released;
+  EXPECT_GE(gone, 120ms);
+  EXPECT_LE(gone, 1500ms);
+  EXPECT_LT(lowestSeen, 255) << "the window grew transparent before it went";
+  EXPECT_TRUE(IsWindow(viewer));
+  Settle(300);
+  EXPECT_FALSE(Visible(viewer));
+}
+
+TEST_F(Viewer, AZoomStepTooLargeForMemoryIsReportedAndChangesNothing) {
+  // 8000 x 600: 200 % is 16000 x 1200 (77 MB at 32 bits); 400 % would be 32000 x 2400 (307 MB).
+  HWND viewer = Open("ViewWinWheelStretch=1\r\n", Bmp1(8000, 600));
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(WheelTo(viewer, 1, {16000, 1200})) << Describe(ClientRectOnScreen(viewer));
+  const RECT at200 = OuterRect(viewer);
+
+  const POINT centre{960, 540};
+  Wheel(centre.x, centre.y, 1);
+  auto box = WaitForMessageBox(program_);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_EQ(box->text, "画像が大きすぎます (32000 x 2400)");
+  Answer(*box, IDOK);
+  EXPECT_TRUE(program_.Running());
+  EXPECT_TRUE(Visible(viewer));
+  const RECT after = OuterRect(viewer);
+  EXPECT_EQ(after.left, at200.left);
+  EXPECT_EQ(after.top, at200.top);
+  EXPECT_EQ(SizeOf(after).cx, 16004);
+  EXPECT_EQ(TextOf(ZoomLabelOf(viewer)), " 200% ");
+
+  // The refused step left the level at 200 %: one step down is 100 %.
+  ASSERT_TRUE(WheelTo(viewer, -1, {8000, 600})) << Describe(ClientRectOnScreen(viewer));
+}
+
+TEST_F(Viewer, AViewerHiddenForACaptureComesBackWhereItWasDragged) {
+  // AlwaysHideView is on by default.
+  HWND viewer = OpenPattern("bmp=0\r\njpg=0\r\n", 101, 51);
+  ASSERT_TRUE(viewer);
+  const RECT before = OuterRect(viewer);
+  const POINT from = MiddleOf(ClientRectOnScreen(viewer));
+  Drag(from.x, from.y, from.x - 200, from.y + 120);
+  Settle();
+  const RECT dragged = OuterRect(viewer);
+  ASSERT_EQ(dragged.left, before.left - 200) << Describe(dragged);
+  ASSERT_EQ(dragged.top, before.top + 120) << Describe(dragged);
+
+  PressCaptureButton(main_);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(viewer); }, 5s)) << "viewers hide while the range is chosen";
+  EndRangeSelectionWithoutCapture(program_);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(viewer); }, 5s)) << "the viewer did not come back";
+  const RECT back = OuterRect(viewer);
+  EXPECT_EQ(back.left, dragged.left) << Describe(back);
+  EXPECT_EQ(back.top, dragged.top) << Describe(back);
+  std::string difference;
+  EXPECT_TRUE(
+      WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern)).empty(); }, 5s))
+      << difference;
+}
+
+TEST_F(Viewer, ClosedViewersStayHiddenAndGoAllAtOnceWhenNoneIsOpen) {
+  HWND big = OpenPattern("ViewWinWheelClose=1\r\nbmp=0\r\njpg=0\r\n", 240, 120);
+  ASSERT_TRUE(big);
+  // A second start hands a smaller picture to the running program: a second viewer, centred over
+  // the first.
+  WriteFileBytes(sandbox_.Path(L"small.bmp"), Bmp24(40, 30, Pattern));
+  Process second = sandbox_.Start({sandbox_.Path(L"small.bmp")});
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  HWND small = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND viewer : ViewersOf(program_)) {
+      if (viewer != big && Visible(viewer)) small = viewer;
+    }
+    return small != nullptr;
+  }));
+
+  // Close the big one by a click beside the small one.
+  const RECT bigClient = ClientRectOnScreen(big);
+  MiddleClick({bigClient.left + 10, bigClient.top + 10});
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(big); }, 2s));
+  EXPECT_TRUE(Visible(small));
+
+  // One viewer is still open: the closed one is kept, and it is not shown again after the capture.
+  PressCaptureButton(main_);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(small); }, 5s));
+  EndRangeSelectionWithoutCapture(program_);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(small); }, 5s));
+  Settle(300);
+  EXPECT_TRUE(IsWindow(big));
+  EXPECT_FALSE(Visible(big)) << "a closed viewer came back";
+
+  // None open: the next capture from the button destroys every viewer first.
+  MiddleClick(MiddleOf(ClientRectOnScreen(small)));
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(small); }, 2s));
+  EXPECT_TRUE(IsWindow(small));
+  PressCaptureButton(main_);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(big) && !IsWindow(small); }, 5s));
+  EXPECT_TRUE(ViewersOf(program_).empty());
+  EndRangeSelectionWithoutCapture(program_);
+}
+
+}  // namespace
+}  // namespace e2e
