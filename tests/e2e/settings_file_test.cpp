@@ -28,6 +28,8 @@ std::string RoundTrip(const Sandbox& sandbox, const std::string& ini, RECT* main
   HWND main = WaitForMainWindow(program);
   EXPECT_TRUE(main);
   if (!main) return {};
+  // Measured once the program has finished its start (the window is shown at its end).
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }));
   if (mainRect) GetWindowRect(main, mainRect);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));

@@ -8,6 +8,7 @@
 #include "framework/win/dpi.h"
 #include "framework/win/error_box.h"
 #include "framework/win/text_win.h"
+#include "framework/win/topmost.h"
 #include "settings/win/ini_file_win.h"
 #include "shell/forwarded_file.h"
 #include "shell/main_window_docking.h"
@@ -45,8 +46,12 @@ std::string ClassNameOf(HWND window) {
 }  // namespace
 
 MainWindow::MainWindow(const ProgramContext& context, HWND owner) : context_(context) {
+  // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
+  const int screenDpi = DpiOf(nullptr);
+  SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, screenDpi), ScaleForDpi(RangeModeHeight, screenDpi)},
+                                  MainWindowStyle, MainWindowExStyle, screenDpi);
   CreateWindowOfClass({MainWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))}, MainWindowExStyle,
-                      MainWindowStyle, MainWindowCaption, owner, RECT{0, 0, 320, 80});
+                      MainWindowStyle, MainWindowCaption, owner, RECT{0, 0, outer.cx, outer.cy});
   OnCreated();
 }
 
@@ -60,9 +65,6 @@ void MainWindow::OnCreated() {
   dpi_ = DpiOf(hwnd);
   SetWindowTextW(hwnd, MainWindowCaption);
   DragAcceptFiles(hwnd, TRUE);
-  // The window starts in the topmost band (the default) and leaves it once the settings say so:
-  // Wine ignores a later move into the band of a window that has already been placed.
-  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   controls_ = std::make_unique<MainControls>(hwnd, dpi_);
   SetClientHeight(RangeModeHeight);
 
@@ -158,10 +160,7 @@ void MainWindow::SetClientHeight(int designHeight) {
   SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::ApplyTopMost() {
-  SetWindowPos(Handle(), TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
+void MainWindow::ApplyTopMost() { SetTopMostBand(Handle(), TopMost()); }
 
 void MainWindow::OnWindowModeClick() {
   const MainWindowHeights heights{OuterHeightFor(RangeModeHeight), OuterHeightFor(WindowModeHeight)};
@@ -266,8 +265,7 @@ void MainWindow::OpenImageFile(const std::string& path) {
   if (!picture) return;  // not a picture by its name
   Bitmap bitmap = BitmapFromDib(*picture);
   HWND viewer = CreateViewer(bitmap.Get());
-  SetWindowPos(viewer, TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetTopMostBand(viewer, TopMost());
   RECT outer{};
   GetWindowRect(viewer, &outer);
   ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);

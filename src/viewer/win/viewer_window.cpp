@@ -1,5 +1,7 @@
 #include "viewer/win/viewer_window.h"
 
+#include "framework/win/topmost.h"
+
 #include <windowsx.h>
 
 #include <optional>
@@ -129,7 +131,7 @@ void ViewerWindow::HideForCapture() {
 }
 
 void ViewerWindow::SetTopMost(bool onTop) {
-  SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetTopMostBand(Handle(), onTop);
   ShowWindow(Handle(), SW_SHOWNA);
 }
 

@@ -1,0 +1,253 @@
+// The main window as the user works it: the two modes, always on top, and the ways out.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "driver.h"
+#include "input.h"
+
+namespace e2e {
+namespace {
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+int ClientHeight(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client.bottom;
+}
+
+// A 2 x 2 picture to open in a viewer.
+void WriteSmallBmp(const std::wstring& path) {
+  static const char bytes[] =
+      "BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x20\0\0\0\0\0\x10\0\0\0"
+      "\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0"
+      "\xff\0\0\0\0\xff\0\0\0\0\xff\0\xff\xff\xff\0";
+  WriteFileBytes(path, std::string(bytes, sizeof bytes - 1));
+}
+
+bool TopMost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// A started program with its main window shown.
+struct Running {
+  Process process;
+  HWND main = nullptr;
+};
+
+Running StartShown(const Sandbox& sandbox, const std::vector<std::wstring>& arguments = {}) {
+  Running running{sandbox.Start(arguments), nullptr};
+  running.main = WaitForMainWindow(running.process);
+  EXPECT_TRUE(running.main);
+  EXPECT_TRUE(WaitUntil([&] { return running.main && IsWindowVisible(running.main); }));
+  return running;
+}
+
+void ClickControl(HWND main, const wchar_t* className, const wchar_t* text) {
+  HWND control = FindChild(main, className, text);
+  ASSERT_TRUE(control) << Narrow(text);
+  POINT centre = CentreOf(control);
+  Click(centre.x, centre.y);
+  Settle();
+}
+
+// Opens the main window's context menu and picks an item by its accelerator key.
+void ChooseFromMainMenu(HWND main, WORD acceleratorKey) {
+  RECT rect = WindowRect(main);
+  // On the panel between the controls, where the main window's own menu opens.
+  POINT panel{rect.left + (rect.right - rect.left) / 2 + 60, rect.bottom - 6};
+  SetForegroundWindow(main);
+  Click(panel.x, panel.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  Settle(300);
+  PressKey(acceleratorKey);
+  Settle(300);
+}
+
+TEST(MainWindowModes, WindowModeShowsTheListAndGrowsUpwardWhenDockedAtTheBottom) {
+  Sandbox sandbox;
+  // Docked: the range-mode window ends exactly on the work area's bottom.
+  const int rangeOuterHeight = 36 + (GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME));
+  const int top = WorkArea().bottom - rangeOuterHeight;
+  sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=" + std::to_string(top) + "\r\n");
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  ASSERT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "precondition: docked at the bottom";
+
+  ClickControl(program.main, L"BUTTON", L"窓");
+  EXPECT_EQ(ClientHeight(program.main), 193);
+  EXPECT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "grew upward";
+  HWND list = FindChild(program.main, L"LISTBOX", L"");
+  ASSERT_TRUE(list);
+  EXPECT_GE(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+
+  ClickControl(program.main, L"BUTTON", L"範囲");
+  EXPECT_EQ(ClientHeight(program.main), 36);
+  EXPECT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "shrank downward";
+}
+
+TEST(MainWindowModes, AWindowInTheMiddleKeepsItsTop) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=300\r\n");
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  ClickControl(program.main, L"BUTTON", L"窓");
+  EXPECT_EQ(WindowRect(program.main).top, 300);
+  ClickControl(program.main, L"BUTTON", L"範囲");
+  EXPECT_EQ(WindowRect(program.main).top, 300);
+}
+
+TEST(MainWindowModes, WindowModeFromTheStartMovesUpOutOfTheWayOfTheWorkAreaBottom) {
+  Sandbox low;
+  low.WriteIni("[Setting]\r\nLeft=300\r\nTop=" + std::to_string(WorkArea().bottom - 60) + "\r\nrange=0\r\n");
+  Running lowProgram = StartShown(low);
+  ASSERT_TRUE(lowProgram.main);
+  EXPECT_EQ(ClientHeight(lowProgram.main), 193);
+  EXPECT_EQ(WindowRect(lowProgram.main).bottom, WorkArea().bottom);
+}
+
+// A visible window of the driver's own, to be found in the window list.
+class ListedWindow {
+ public:
+  ListedWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KamerinListProbe";
+    RegisterClassW(&windowClass);
+    window_ = CreateWindowExW(0, L"KamerinListProbe", L"リスト probe", WS_POPUP | WS_VISIBLE, 50, 60, 120, 80, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~ListedWindow() { DestroyWindow(window_); }
+  HWND Get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+std::vector<std::string> ListItems(HWND list) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[512] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    items.push_back(Narrow(text));
+  }
+  return items;
+}
+
+TEST(MainWindowList, ListsVisibleWindowsAndRefreshesOnlyWhenAsked) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=300\r\n");
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  HWND list = FindChild(program.main, L"LISTBOX", L"");
+  ASSERT_TRUE(list);
+  {
+    ListedWindow probe;
+    ClickControl(program.main, L"BUTTON", L"窓");
+    std::vector<std::string> items = ListItems(list);
+    EXPECT_NE(std::find(items.begin(), items.end(), "[リスト probe] [KamerinListProbe]"), items.end());
+    for (const std::string& item : items) EXPECT_EQ(item.find("[Kamerin] [KMRN_MAIN_WINDOW]"), std::string::npos);
+  }
+  // The list is a snapshot: a window gone since stays listed until the list is refreshed.
+  std::vector<std::string> stale = ListItems(list);
+  EXPECT_NE(std::find(stale.begin(), stale.end(), "[リスト probe] [KamerinListProbe]"), stale.end());
+  HWND windowButton = FindChild(program.main, L"BUTTON", L"窓");
+  POINT centre = CentreOf(windowButton);
+  DoubleClick(centre.x, centre.y);
+  Settle();
+  std::vector<std::string> fresh = ListItems(list);
+  EXPECT_EQ(std::find(fresh.begin(), fresh.end(), "[リスト probe] [KamerinListProbe]"), fresh.end());
+}
+
+TEST(MainWindowMenu, AlwaysOnTopMovesTheMainWindowAndItsViewersTogether) {
+  Sandbox sandbox;
+  WriteSmallBmp(sandbox.Path(L"small.bmp"));
+  Running program = StartShown(sandbox, {sandbox.Path(L"small.bmp")});
+  ASSERT_TRUE(program.main);
+  HWND viewer = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (viewer = FindVisibleWindow(program.process, L"KMRN_VIEW_WINDOW")) != nullptr; }));
+  EXPECT_TRUE(TopMost(program.main));
+  EXPECT_TRUE(TopMost(viewer));
+
+  ChooseFromMainMenu(program.main, 'A');
+  EXPECT_TRUE(WaitUntil([&] { return !TopMost(program.main); }, 3s));
+  EXPECT_FALSE(TopMost(viewer));
+
+  ChooseFromMainMenu(program.main, 'A');
+  EXPECT_TRUE(WaitUntil([&] { return TopMost(program.main); }, 3s));
+  EXPECT_TRUE(TopMost(viewer));
+}
+
+TEST(MainWindowMenu, ExitWithoutViewersSavesEveryKeyAndEnds) {
+  Sandbox sandbox;  // no settings file: the first save creates it in table order
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  ChooseFromMainMenu(program.main, 'E');
+  EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+  auto keys = IniSection(sandbox.ReadIni(), "Setting");
+  ASSERT_EQ(keys.size(), 42u);
+  EXPECT_EQ(keys.front().first, "Left");
+  EXPECT_EQ(keys.back().first, "MainWindowVisible");
+}
+
+TEST(MainWindowMenu, ExitWithOpenViewersAsksFirst) {
+  Sandbox sandbox;
+  WriteSmallBmp(sandbox.Path(L"small.bmp"));
+  Running program = StartShown(sandbox, {sandbox.Path(L"small.bmp")});
+  ASSERT_TRUE(program.main);
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindow(program.process, L"KMRN_VIEW_WINDOW") != nullptr; }));
+
+  ChooseFromMainMenu(program.main, 'E');
+  auto question = WaitForMessageBox(program.process);
+  ASSERT_TRUE(question);
+  EXPECT_EQ(question->caption, "Kamerin");
+  EXPECT_EQ(question->text, "Viewウインドウが残っていますが終了してもよろしいですか？");
+  Answer(*question, IDNO);
+  Settle(300);
+  EXPECT_TRUE(program.process.Running());
+  EXPECT_TRUE(FindVisibleWindow(program.process, L"KMRN_VIEW_WINDOW"));
+  EXPECT_FALSE(FileExists(sandbox.Ini()));
+
+  ChooseFromMainMenu(program.main, 'E');
+  question = WaitForMessageBox(program.process);
+  ASSERT_TRUE(question);
+  Answer(*question, IDYES);
+  EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
+}
+
+TEST(MainWindowClose, TheCloseBoxWithOpenViewersAsksAndYesEndsTheProgram) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nAlwaysNoCloseX=0\r\n");
+  WriteSmallBmp(sandbox.Path(L"small.bmp"));
+  Running program = StartShown(sandbox, {sandbox.Path(L"small.bmp")});
+  ASSERT_TRUE(program.main);
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindow(program.process, L"KMRN_VIEW_WINDOW") != nullptr; }));
+
+  PostMessageW(program.main, WM_CLOSE, 0, 0);
+  auto question = WaitForMessageBox(program.process);
+  ASSERT_TRUE(question);
+  Answer(*question, IDNO);
+  Settle(300);
+  EXPECT_TRUE(program.process.Running());
+
+  PostMessageW(program.main, WM_CLOSE, 0, 0);
+  question = WaitForMessageBox(program.process);
+  ASSERT_TRUE(question);
+  Answer(*question, IDYES);
+  EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace e2e
