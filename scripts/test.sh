@@ -54,6 +54,7 @@ fi
 if build windows; then
   start_private_display
   trap stop_private_display EXIT
+  start_compositor
   prepare_wine_prefix
   KAMERIN_TESTDATA=$(winepath -w "$root/../shared/testdata" 2>/dev/null) \
     run_suite windows-unit wine build/windows/tests/kamerin_unit_tests.exe

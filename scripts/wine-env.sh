@@ -36,8 +36,22 @@ start_private_display() {
   return 1
 }
 
+# Xvfb has no compositor: a hidden window's pixels would stay on the screen until the windows
+# beneath repaint. A tiny X client keeps the display composited, as a Windows desktop is.
+kamerin_compositor_pid=
+start_compositor() {
+  local binary="$root/build/compositor"
+  if [ ! -x "$binary" ] || [ "$root/tests/e2e/x11/compositor.c" -nt "$binary" ]; then
+    gcc -O2 -Wall -Wextra -o "$binary" "$root/tests/e2e/x11/compositor.c" -lX11 -lXcomposite
+  fi
+  "$binary" &
+  kamerin_compositor_pid=$!
+  sleep 0.3
+}
+
 stop_private_display() {
   wineserver -k >/dev/null 2>&1 || true
+  [ -n "$kamerin_compositor_pid" ] && kill "$kamerin_compositor_pid" 2>/dev/null || true
   [ -n "$kamerin_xvfb_pid" ] && kill "$kamerin_xvfb_pid" 2>/dev/null || true
 }
 

@@ -39,6 +39,7 @@ MainControls::MainControls(HWND window, int dpi) : window_(window), dpi_(dpi), f
   tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr));
 
+  if (tooltip_) SendMessageW(tooltip_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   for (const ControlLayout& control : MainControlLayouts) {
     RECT rect = ScaleForDpi(PlacedRect(control), dpi);
     const wchar_t* className = control.kind == ControlKind::ListBox ? L"LISTBOX" : L"BUTTON";

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Takes PNG screenshots of Kamerin under Wine on a private virtual display: the main window in
+# range and window mode, the range overlay in the middle of a drag, and a viewer showing its zoom
+# label. The pictures go to the folder given (default build/screenshots), which is named at the end.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+out=$(mkdir -p "${1:-build/screenshots}" && cd "${1:-build/screenshots}" && pwd)
+
+bash scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target kamerin_e2e >/dev/null
+
+source scripts/wine-env.sh
+start_private_display
+trap stop_private_display EXIT
+start_compositor
+prepare_wine_prefix
+(cd build/windows/tests &&
+  KAMERIN_SCREENSHOTS=$(winepath -w "$out" 2>/dev/null) wine kamerin_e2e.exe --gtest_also_run_disabled_tests \
+    --gtest_filter='Screenshots.*')
+echo "Screenshots in $out:"
+ls -1 "$out"
