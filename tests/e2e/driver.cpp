@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "unix_side.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -193,7 +195,9 @@ BOOL CALLBACK CollectWindowsOfProcess(HWND hwnd, LPARAM lParam) {
   GetWindowThreadProcessId(hwnd, &owner);
   wchar_t className[256] = {};
   GetClassNameW(hwnd, className, 256);
-  if (owner == context->processId && wcscmp(className, context->className) == 0) context->found.push_back(hwnd);
+  if (owner == context->processId && (!context->className || wcscmp(className, context->className) == 0)) {
+    context->found.push_back(hwnd);
+  }
   return TRUE;
 }
 
@@ -220,6 +224,52 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::vector<HWND> WindowsOfProcess(const Process& process, const wchar_t* className) {
+  return TopLevelWindows(process, className);
+}
+
+HWND FindVisibleWindow(const Process& process, const wchar_t* className, const wchar_t* caption) {
+  for (HWND hwnd : TopLevelWindows(process, className)) {
+    if (IsWindowVisible(hwnd) && (!caption || WindowText(hwnd) == Narrow(caption))) return hwnd;
+  }
+  return nullptr;
+}
+
+namespace {
+
+struct ChildQuery {
+  const wchar_t* className;
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildOf(HWND child, LPARAM lParam) {
+  auto* query = reinterpret_cast<ChildQuery*>(lParam);
+  wchar_t className[64] = {};
+  GetClassNameW(child, className, 64);
+  wchar_t text[256] = {};
+  GetWindowTextW(child, text, 256);
+  if (_wcsicmp(className, query->className) == 0 && *query->text == text) {
+    query->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text) {
+  ChildQuery query{className, &text, nullptr};
+  EnumChildWindows(parent, FindChildOf, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+POINT CentreOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
 
 HWND FindMainWindow(const Process& process) {
   for (HWND hwnd : TopLevelWindows(process, L"KMRN_MAIN_WINDOW")) {
@@ -265,31 +315,6 @@ void Answer(const MessageBoxInfo& box, int button) {
 
 namespace {
 
-// Wine's name of a file on the Unix side, or nothing when not running under Wine.
-std::optional<std::string> UnixPathUnderWine(const std::wstring& path) {
-  using UnixName = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixName>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  if (!unixName) return {};
-  char* name = unixName(path.c_str());
-  if (!name) return {};
-  std::string result(name);
-  HeapFree(GetProcessHeap(), 0, name);
-  return result;
-}
-
-// Wine starts Unix programs given by their Unix path.
-void RunUnixCommand(const std::string& commandLine) {
-  std::wstring command = Widen(commandLine);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-}
-
 bool Writable(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                             nullptr);
@@ -310,6 +335,33 @@ ReadOnlyFile::~ReadOnlyFile() {
   if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr -i \"" + *unixPath + "\"");
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
   WaitUntil([&] { return Writable(path_); }, 5s);
+}
+
+namespace {
+
+// True when a new file can be made in the folder (the probe is removed again).
+bool AcceptsNewFiles(const std::wstring& folder) {
+  const std::wstring probe = folder + L"\\probe.tmp";
+  HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  DeleteFileW(probe.c_str());
+  return true;
+}
+
+}  // namespace
+
+ReadOnlyFolder::ReadOnlyFolder(std::wstring path) : path_(std::move(path)) {
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr +i \"" + *unixPath + "\"");
+  EXPECT_TRUE(WaitUntil([&] { return !AcceptsNewFiles(path_); }, 5s))
+      << "cannot make " << Narrow(path_) << " read-only";
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr -i \"" + *unixPath + "\"");
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+  WaitUntil([&] { return AcceptsNewFiles(path_); }, 5s);
 }
 
 }  // namespace e2e

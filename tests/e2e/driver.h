@@ -78,6 +78,16 @@ class Sandbox {
 HWND FindMainWindow(const Process& process);
 HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout = 15s);
 
+// The top-level windows of a process with this class (any class for null), visible or not.
+std::vector<HWND> WindowsOfProcess(const Process& process, const wchar_t* className);
+// The first visible top-level window of a process with this class (any for null) and, when
+// given, this caption.
+HWND FindVisibleWindow(const Process& process, const wchar_t* className, const wchar_t* caption = nullptr);
+// A child window (at any depth) of this class and text, or null.
+HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text);
+// The centre of a window on the screen.
+POINT CentreOf(HWND window);
+
 // The visible message boxes of a process.
 std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process);
 std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout = 10s);
@@ -92,6 +102,19 @@ class ReadOnlyFile {
   ~ReadOnlyFile();
   ReadOnlyFile(const ReadOnlyFile&) = delete;
   ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+ private:
+  std::wstring path_;
+};
+
+// Makes a folder refuse new files for as long as it lives (immutable under Wine as root, as
+// ReadOnlyFile does for a file).
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(std::wstring path);
+  ~ReadOnlyFolder();
+  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 
  private:
   std::wstring path_;

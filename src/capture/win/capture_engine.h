@@ -58,6 +58,12 @@ class CaptureEngine final : private OverlayHost {
   void ShowMainWindow() override;
   void ShowHiddenViewers() override;
 
+  // Hides the main window and the viewers, waits CaptureWait, captures the rectangle and brings
+  // them back (the main window only when showMainAfter), also when the capture failed.
+  void CaptureWhileHidden(const PixelRect& rect, bool showMainAfter);
+  // Places the overlay over the screen (or the configured two-display area) and shows it.
+  void ShowSelectionOverlay();
+
   CaptureHost& host_;
   std::unique_ptr<OverlayWindow> overlay_;
   std::optional<PixelRect> lastCaptureRect_;

@@ -1,0 +1,168 @@
+#include "capture/win/overlay_window.h"
+
+#include <windowsx.h>
+
+#include "capture/overlay_selection.h"
+#include "framework/finally.h"
+#include "framework/win/dpi.h"
+#include "framework/win/gdi.h"
+#include "framework/win/layered.h"
+#include "framework/win/text_win.h"
+#include "framework/win/ui_font.h"
+#include "settings/settings.h"
+
+namespace kmrn {
+namespace {
+
+constexpr const wchar_t* OverlayClass = L"KMRN_RANGE_OVERLAY";
+constexpr const wchar_t* OverlayCaption = L"FormKN_Serect";
+
+// About 38 % opaque: the screen stays readable beneath the white veil.
+constexpr BYTE OverlayAlpha = 96;
+
+constexpr COLORREF EraseColour = RGB(255, 255, 255);
+constexpr COLORREF BandColour = RGB(0, 0, 255);
+constexpr COLORREF LabelTextColour = RGB(0, 0, 0);
+constexpr COLORREF LabelBackColour = RGB(255, 255, 255);
+
+RECT ToRect(const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+struct OverlayWindow::State {
+  OverlaySelection selection;
+  Brush eraseBrush{CreateSolidBrush(EraseColour)};
+  Brush bandBrush{CreateSolidBrush(BandColour)};
+  // The label's erase box is fixed in pixels, so the font is too: scaled with the DPI, the text
+  // would outgrow the box and leave pieces of old labels behind.
+  Font labelFont{CreateUiFont(DesignDpi)};
+  bool mouseCaptured = false;
+};
+
+OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::make_unique<State>()), host_(host) {
+  // Owned by the main window: no taskbar button, and it goes with the main window.
+  CreateWindowOfClass({OverlayClass, nullptr, 0, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))},
+                      WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, OverlayCaption, mainWindow, RECT{0, 0, 0, 0});
+  SetWindowAlpha(Handle(), OverlayAlpha);
+}
+
+OverlayWindow::~OverlayWindow() { DestroyHandle(); }
+
+void OverlayWindow::ShowOver(const PixelRect& bounds) {
+  OnOverlayShown(state_->selection);
+  SetWindowPos(Handle(), HWND_TOPMOST, bounds.x, bounds.y, bounds.width, bounds.height, SWP_SHOWWINDOW);
+  // Esc must reach the overlay, so it takes the keyboard as well.
+  SetForegroundWindow(Handle());
+  SetFocus(Handle());
+}
+
+namespace {
+
+PixelSize ClientSizeOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+
+MouseButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return MouseButton::Right;
+    default: return MouseButton::Middle;
+  }
+}
+
+}  // namespace
+
+LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = Handle();
+  State& state = *state_;
+
+  // Carries out a step in the order its fields give. The capture may fail; the main window and the
+  // viewers come back all the same, and the failure goes on to the standard error box.
+  auto perform = [&](const OverlayStep& step) {
+    if (step.raiseTopMost) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (!step.draws.empty()) {
+      // Straight onto the window, one piece at a time: only what changed is painted.
+      WindowDC dc(hwnd);
+      for (const OverlayDraw& draw : step.draws) {
+        const RECT rect = ToRect(draw.rect);
+        switch (draw.kind) {
+          case OverlayDraw::Kind::FillErase: FillRect(dc.Get(), &rect, state.eraseBrush.Get()); break;
+          case OverlayDraw::Kind::FillBand: FillRect(dc.Get(), &rect, state.bandBrush.Get()); break;
+          case OverlayDraw::Kind::DrawLabel: {
+            Selection font(dc.Get(), state.labelFont.Get());
+            SetBkMode(dc.Get(), OPAQUE);
+            SetBkColor(dc.Get(), LabelBackColour);
+            SetTextColor(dc.Get(), LabelTextColour);
+            const std::wstring text = Widen(draw.text);
+            TextOutW(dc.Get(), draw.x, draw.y, text.c_str(), static_cast<int>(text.size()));
+            break;
+          }
+        }
+      }
+    }
+    if (step.hideOverlay) {
+      if (state.mouseCaptured) {
+        state.mouseCaptured = false;
+        ReleaseCapture();
+      }
+      ShowWindow(hwnd, SW_HIDE);
+    }
+    RunThenAlways(
+        [&] {
+          if (step.capture) host_.CaptureSelection(*step.capture);
+        },
+        [&] {
+          RunThenAlways(
+              [&] {
+                if (step.showMainWindow) host_.ShowMainWindow();
+              },
+              [&] {
+                if (step.showHiddenViewers) host_.ShowHiddenViewers();
+              });
+        });
+  };
+
+  switch (message) {
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_CROSS));
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // Held until the release, so that a release beyond the overlay's edge still ends the drag.
+      if (!state.mouseCaptured) {
+        SetCapture(hwnd);
+        state.mouseCaptured = true;
+      }
+      perform(OnOverlayPress(state.selection, ButtonOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      return 0;
+    case WM_MOUSEMOVE:
+      perform(OnOverlayMove(state.selection, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), Settings));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      perform(
+          OnOverlayRelease(state.selection, ButtonOf(message), {Settings, host_.MainWasVisible(), ClientSizeOf(hwnd)}));
+      return 0;
+    case WM_CAPTURECHANGED: state.mouseCaptured = false; return 0;
+    case WM_CHAR: perform(OnOverlayKeyPress(state.selection, static_cast<int>(wParam), ClientSizeOf(hwnd))); return 0;
+    case WM_WINDOWPOSCHANGED: {
+      // Whatever shows or hides the overlay, a capture is under way exactly while it is shown.
+      const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos.flags & SWP_SHOWWINDOW) host_.SetCaptureBusy(true);
+      if (pos.flags & SWP_HIDEWINDOW) host_.SetCaptureBusy(false);
+      break;
+    }
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace kmrn

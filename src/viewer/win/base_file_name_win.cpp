@@ -1,0 +1,18 @@
+#include "viewer/win/base_file_name_win.h"
+
+#include <windows.h>
+
+#include "framework/file_system.h"
+#include "settings/settings.h"
+#include "viewer/base_file_name.h"
+
+namespace kmrn {
+
+std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const LocalTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  return MakeUniqueBaseFileName(Settings.SaveFile, time, extensions, PathExists);
+}
+
+}  // namespace kmrn

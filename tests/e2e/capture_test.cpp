@@ -1,0 +1,638 @@
+// Captures as the user makes them: a rectangle dragged on the range overlay, a window picked from
+// the list, the same place once more, and a save folder that refuses the files. The pictures are
+// compared pixel for pixel with a window of the driver's own that shows a known pattern.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "driver.h"
+#include "input.h"
+#include "pictures.h"
+
+namespace e2e {
+namespace {
+
+constexpr const wchar_t* OverlayCaption = L"FormKN_Serect";
+constexpr const wchar_t* ViewerClass = L"KMRN_VIEW_WINDOW";
+
+// Where the pattern window lies: clear of the main window, which starts at the top-left corner.
+constexpr RECT TargetBounds{600, 300, 1000, 600};
+
+// The files go to the sandbox. No hotkeys: PrintScreen may be held by something else on the
+// desktop, and these tests start every capture with the mouse.
+std::string CaptureIni(const Sandbox& sandbox, const std::string& more = {}) {
+  return "[Setting]\r\nSaveFile=" + ToAnsi(sandbox.FolderUtf8()) + "\r\nUseHotKey=0\r\n" + more;
+}
+
+int DisplayBitsPerPixel() {
+  HDC screen = GetDC(nullptr);
+  int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  return bits;
+}
+
+// The running program and the controls of its main window.
+class Kamerin {
+ public:
+  explicit Kamerin(const Sandbox& sandbox) : process_(sandbox.Start()) {
+    main_ = WaitForMainWindow(process_);
+    EXPECT_TRUE(main_) << "no main window";
+    EXPECT_TRUE(WaitUntil([&] { return MainVisible(); })) << "the main window did not show";
+    Settle(300);
+  }
+
+  const Process& Program() const { return process_; }
+  HWND Main() const { return main_; }
+  bool MainVisible() const { return main_ && IsWindowVisible(main_); }
+
+  HWND Control(const wchar_t* className, const wchar_t* text) const {
+    HWND control = FindChild(main_, className, text);
+    EXPECT_TRUE(control) << "no control " << Narrow(text);
+    return control;
+  }
+
+  // A real click, as the user gives it.
+  void ClickControl(const wchar_t* className, const wchar_t* text) const {
+    HWND control = Control(className, text);
+    if (!control) return;
+    POINT centre = CentreOf(control);
+    Click(centre.x, centre.y);
+  }
+
+  void ClickCapture() const { ClickControl(L"Button", L"Capture"); }
+
+  HWND WaitForOverlay() const {
+    HWND overlay = nullptr;
+    WaitUntil([&] { return (overlay = FindVisibleWindow(process_, nullptr, OverlayCaption)) != nullptr; }, 5s);
+    if (overlay) Settle(200);
+    return overlay;
+  }
+
+  // Starts a range selection from the Capture button and returns the overlay.
+  HWND StartRangeSelection() const {
+    ClickCapture();
+    HWND overlay = WaitForOverlay();
+    EXPECT_TRUE(overlay) << "the overlay did not appear";
+    return overlay;
+  }
+
+  // Waits until the overlay has gone and the main window is back.
+  bool SelectionEnded(HWND overlay) const {
+    return WaitUntil([&] { return !IsWindowVisible(overlay) && MainVisible(); }, 5s);
+  }
+
+  std::vector<HWND> VisibleViewers() const {
+    std::vector<HWND> visible;
+    for (HWND viewer : WindowsOfProcess(process_, ViewerClass)) {
+      if (IsWindowVisible(viewer)) visible.push_back(viewer);
+    }
+    return visible;
+  }
+
+ private:
+  Process process_;
+  HWND main_ = nullptr;
+};
+
+// The files of one extension once there are at least `count`; what there is after the timeout
+// otherwise.
+std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::wstring& extension, size_t count,
+                                       std::chrono::milliseconds timeout = 10s) {
+  std::vector<std::wstring> files;
+  WaitUntil([&] { return (files = FilesIn(folder, extension)).size() >= count; }, timeout);
+  return files;
+}
+
+// Ticks "前回と同じ場所をキャプチャ(&R)" in the main window's context menu, as the user does.
+void TickSameRect(const Kamerin& kamerin) {
+  HWND capture = kamerin.Control(L"Button", L"Capture");
+  ASSERT_TRUE(capture);
+  RECT button{};
+  GetWindowRect(capture, &button);
+  // Right of the check boxes, between the two panels: the window itself, not a control.
+  HWND mode = kamerin.Control(L"Button", L"範囲");
+  ASSERT_TRUE(mode);
+  RECT modeRect{};
+  GetWindowRect(mode, &modeRect);
+  const int x = modeRect.left - 6;
+  const int y = (button.top + button.bottom) / 2;
+  HWND menu = nullptr;
+  for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
+    Click(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    WaitUntil([&] { return (menu = FindVisibleWindow(kamerin.Program(), L"#32768")) != nullptr; }, 3s);
+  }
+  ASSERT_TRUE(menu) << "the context menu did not open";
+  Settle(200);
+  PressKey('R');
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 3s));
+  Settle(200);
+}
+
+// True when the picture is exactly the pattern window's pixels from that screen point on.
+::testing::AssertionResult ShowsPattern(const std::optional<Picture>& picture, const PatternWindow& window,
+                                        POINT origin, int width, int height) {
+  if (!picture) return ::testing::AssertionFailure() << "not a readable picture";
+  if (picture->width != width || picture->height != height) {
+    return ::testing::AssertionFailure() << "size " << picture->width << "x" << picture->height << ", expected "
+                                         << width << "x" << height;
+  }
+  std::string report;
+  int differences = CountDifferences(*picture, window, origin, &report);
+  if (differences != 0) return ::testing::AssertionFailure() << differences << " pixels differ:\n" << report;
+  return ::testing::AssertionSuccess();
+}
+
+std::wstring BaseName(const std::wstring& path) { return path.substr(0, path.find_last_of(L'.')); }
+
+// --- Range captures --------------------------------------------------------------------------
+
+TEST(CaptureRange, TheOverlayCoversTheScreenAsATranslucentWindowOwnedByTheMainWindow) {
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "win=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  EXPECT_FALSE(kamerin.MainVisible()) << "the main window hides for the selection";
+  RECT bounds{};
+  GetWindowRect(overlay, &bounds);
+  RECT desktop{};
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  EXPECT_EQ(bounds.left, 0);
+  EXPECT_EQ(bounds.top, 0);
+  EXPECT_EQ(bounds.right, desktop.right);
+  EXPECT_EQ(bounds.bottom, desktop.bottom);
+  EXPECT_EQ(GetWindow(overlay, GW_OWNER), kamerin.Main());
+  const LONG exStyle = GetWindowLongW(overlay, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  EXPECT_TRUE(GetLayeredWindowAttributes(overlay, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 96);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  EXPECT_FALSE(GetWindowLongW(overlay, GWL_STYLE) & WS_CAPTION);
+
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+}
+
+TEST(CaptureRange, ADragCapturesExactlyThePixelsBeneathItAndNotTheOverlay) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=0\r\njpg=0\r\nwin=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  // The check box as the user ticks it: the capture reads the box, not the start-up settings.
+  HWND bmp = kamerin.Control(L"Button", L"bmp");
+  ASSERT_TRUE(bmp);
+  kamerin.ClickControl(L"Button", L"bmp");
+  ASSERT_EQ(SendMessageW(bmp, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(650, 340, 850, 460);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".jpg").empty()) << "\"Jpg\" is off";
+  EXPECT_EQ(BmpBitCount(files[0]), DisplayBitsPerPixel()) << "the display's depth";
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
+  const std::wregex name(LR"(.*\\\d{8}_\d{6}(_\d+)?\.bmp)");
+  EXPECT_TRUE(std::regex_match(files[0], name)) << Narrow(files[0]);
+
+  // Backwards, from bottom-right to top-left, over a changed picture: the same rectangle, taken
+  // afresh.
+  target.SetPhase(1);
+  overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(850, 460, 650, 340);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  files = WaitForFiles(sandbox.Folder(), L".bmp", 2);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[1]), target, {650, 340}, 200, 120));
+  EXPECT_TRUE(kamerin.VisibleViewers().empty()) << "\"Win\" is off";
+}
+
+TEST(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  MovePointer(650, 340);
+  PressButton(650, 340, MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= 4; ++i) MovePointer(650 + 40 * i, 340 + 30 * i);
+  Settle(200);
+
+  // Whatever the blending, blue laid over a colour lowers its red and raises its blue, and white
+  // laid over it raises every channel. The points are chosen where the pattern leaves room.
+  const POINT inBand{700, 400};
+  const POINT outside{900, 550};
+  const std::uint32_t bandBelow = target.ExpectedAt(inBand.x, inBand.y);
+  const std::uint32_t veilBelow = target.ExpectedAt(outside.x, outside.y);
+  ASSERT_TRUE(Red(bandBelow) > 0 && Blue(bandBelow) < 255);
+  ASSERT_TRUE(Red(veilBelow) < 255 && Green(veilBelow) < 255 && Blue(veilBelow) < 255);
+  const std::uint32_t band = ScreenPixels({inBand.x, inBand.y, inBand.x + 1, inBand.y + 1}).At(0, 0);
+  const std::uint32_t veil = ScreenPixels({outside.x, outside.y, outside.x + 1, outside.y + 1}).At(0, 0);
+  EXPECT_LT(Red(band), Red(bandBelow)) << std::hex << band;
+  EXPECT_GT(Blue(band), Blue(bandBelow)) << std::hex << band;
+  EXPECT_GT(Red(veil), Red(veilBelow)) << std::hex << veil;
+  EXPECT_GT(Green(veil), Green(veilBelow)) << std::hex << veil;
+  EXPECT_GT(Blue(veil), Blue(veilBelow)) << std::hex << veil;
+
+  PressKey(VK_ESCAPE);
+  ReleaseButton(810, 460, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  Settle(300);
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+}
+
+TEST(CaptureRange, ClicksTinyDragsAndOtherButtonsEndTheSelectionWithoutAFile) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\njpg=1\r\nwin=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  struct Refusal {
+    const char* what;
+    void (*act)();
+  };
+  const Refusal refusals[] = {
+      {"a click without a move", [] { Click(700, 400); }},
+      {"a drag of 10 x 10 pixels", [] { Drag(700, 400, 710, 410, 5); }},
+      {"the right button released during a drag",
+       [] {
+         MovePointer(700, 400);
+         PressButton(700, 400, MOUSEEVENTF_LEFTDOWN);
+         for (int i = 1; i <= 4; ++i) MovePointer(700 + 25 * i, 400 + 20 * i);
+         PressButton(800, 480, MOUSEEVENTF_RIGHTDOWN);
+         ReleaseButton(800, 480, MOUSEEVENTF_RIGHTUP);
+         // The overlay is gone by now; the left button comes up over the pattern window.
+         ReleaseButton(800, 480, MOUSEEVENTF_LEFTUP);
+       }},
+      {"a middle click", [] { Click(700, 400, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }},
+  };
+  const std::vector<std::wstring> before = EntriesIn(sandbox.Folder());
+  for (const Refusal& refusal : refusals) {
+    SCOPED_TRACE(refusal.what);
+    HWND overlay = kamerin.StartRangeSelection();
+    ASSERT_TRUE(overlay);
+    refusal.act();
+    EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+    Settle(400);
+    EXPECT_EQ(EntriesIn(sandbox.Folder()), before) << "no file is written";
+    EXPECT_TRUE(kamerin.VisibleViewers().empty());
+  }
+
+  // One pixel wider than the minimum is enough, in one direction only.
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(700, 400, 711, 410, 5);
+  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {700, 400}, 11, 10));
+}
+
+TEST(CaptureRange, EscEndsTheSelectionAndAlwaysBringsTheMainWindowBack) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  // After a capture the main window stays away here; Esc brings it back all the same.
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\nCloseAfterCapture=1\r\nAlwaysNoCloseX=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  MovePointer(650, 340);
+  PressButton(650, 340, MOUSEEVENTF_LEFTDOWN);
+  for (int i = 1; i <= 4; ++i) MovePointer(650 + 40 * i, 340 + 30 * i);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  ReleaseButton(810, 460, MOUSEEVENTF_LEFTUP);
+  Settle(400);
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+
+  overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(650, 340, 850, 460);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 5s));
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
+  Settle(300);
+  EXPECT_FALSE(kamerin.MainVisible()) << "CloseAfterCapture keeps the resident program's window away";
+}
+
+TEST(CaptureRange, AlwaysClipBoardPutsThePictureOnTheClipboardEvenWithNoOtherOutput) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=0\r\njpg=0\r\nwin=0\r\nAlwaysClipBoard=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+  PutTextOnClipboard(L"no picture yet");
+  ASSERT_FALSE(ClipboardPicture());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(660, 350, 780, 430);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  std::optional<Picture> copied;
+  EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardPicture()).has_value(); }, 5s));
+  EXPECT_TRUE(ShowsPattern(copied, target, {660, 350}, 120, 80));
+
+  // The capture made the same-place command available although it wrote nothing.
+  TickSameRect(kamerin);
+  target.SetPhase(3);
+  PutTextOnClipboard(L"no picture yet");
+  kamerin.ClickCapture();
+  EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardPicture()).has_value(); }, 5s));
+  EXPECT_TRUE(ShowsPattern(copied, target, {660, 350}, 120, 80));
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".jpg").empty());
+  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+}
+
+// --- Window captures -------------------------------------------------------------------------
+
+// Picks the window in the list box and presses Capture.
+void CaptureFromList(const Kamerin& kamerin, const std::wstring& title) {
+  HWND list = kamerin.Control(L"ListBox", L"");
+  ASSERT_TRUE(list);
+  const std::wstring item = L"[" + title + L"] [" + PatternWindow::ClassName + L"]";
+  LRESULT index =
+      SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+  if (index == LB_ERR) {
+    // The list is a snapshot; the pattern window may have come after it.
+    HWND windowMode = kamerin.Control(L"Button", L"窓");
+    ASSERT_TRUE(windowMode);
+    SendMessageW(kamerin.Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(windowMode), BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(windowMode));
+    index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  ASSERT_NE(index, LB_ERR) << "no item " << Narrow(item);
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  kamerin.ClickCapture();
+}
+
+TEST(CaptureWindow, TheChosenWindowIsTakenWholeToBmpAndJpegWithOneName) {
+  PatternWindow target(L"window target", {500, 250, 820, 490});
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\njpg=1\r\nwin=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  CaptureFromList(kamerin, L"window target");
+  auto bmps = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  auto jpgs = WaitForFiles(sandbox.Folder(), L".jpg", 1);
+  ASSERT_EQ(bmps.size(), 1u);
+  ASSERT_EQ(jpgs.size(), 1u);
+  EXPECT_EQ(BaseName(bmps[0]), BaseName(jpgs[0]));
+  const std::optional<Picture> bmp = ReadBmpFile(bmps[0]);
+  EXPECT_TRUE(ShowsPattern(bmp, target, {500, 250}, 320, 240));
+
+  // The JPEG is the same picture, as near as quality 90 comes; colours in the right order.
+  const std::optional<Picture> jpg = ReadJpegFile(jpgs[0]);
+  ASSERT_TRUE(jpg);
+  ASSERT_TRUE(bmp);
+  ASSERT_EQ(jpg->width, 320);
+  ASSERT_EQ(jpg->height, 240);
+  // The pattern changes at every pixel, which JPEG smooths, so the error is judged against what
+  // a wrong picture would give: red and blue swapped, or the rows upside down.
+  auto meanError = [&](auto pixelOf) {
+    double sum = 0;
+    for (int y = 0; y < 240; ++y) {
+      for (int x = 0; x < 320; ++x) {
+        const std::uint32_t a = pixelOf(x, y);
+        const std::uint32_t b = jpg->At(x, y);
+        sum += std::abs(Red(a) - Red(b)) + std::abs(Green(a) - Green(b)) + std::abs(Blue(a) - Blue(b));
+      }
+    }
+    return sum / (3.0 * 320 * 240);
+  };
+  const double error = meanError([&](int x, int y) { return bmp->At(x, y); });
+  const double swapped = meanError([&](int x, int y) {
+    const std::uint32_t c = bmp->At(x, y);
+    return (static_cast<std::uint32_t>(Blue(c)) << 16) | (c & 0xFF00) | static_cast<std::uint32_t>(Red(c));
+  });
+  const double flipped = meanError([&](int x, int y) { return bmp->At(x, 239 - y); });
+  EXPECT_LT(error, 16.0);
+  EXPECT_LT(error * 3, swapped) << "mean error " << error;
+  EXPECT_LT(error * 3, flipped) << "mean error " << error;
+  const std::string jpeg = ReadFileBytes(jpgs[0]);
+  ASSERT_GT(jpeg.size(), 4u);
+  EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
+  EXPECT_EQ(jpeg.find("\xFF\xC2"), std::string::npos) << "baseline, not progressive";
+
+  EXPECT_TRUE(WaitUntil([&] { return kamerin.MainVisible(); })) << "the main window comes back";
+}
+
+TEST(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
+  PatternWindow framed(L"framed target", {450, 220, 850, 560}, WS_OVERLAPPEDWINDOW);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  const RECT client = framed.ClientOnScreen();
+  RECT outer{};
+  GetWindowRect(framed.Handle(), &outer);
+  ASSERT_TRUE(client.right - client.left < outer.right - outer.left) << "the window has a frame";
+
+  CaptureFromList(kamerin, L"framed target");
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), framed, {client.left, client.top}, client.right - client.left,
+                           client.bottom - client.top));
+}
+
+TEST(CaptureWindow, AlwaysWinClientLeavesAFramelessWindowWhole) {
+  PatternWindow target(L"window target", {500, 250, 820, 490});
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  CaptureFromList(kamerin, L"window target");
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {500, 250}, 320, 240));
+}
+
+TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
+  struct Case {
+    int capturedWinPos;
+  };
+  for (const Case& c : {Case{0}, Case{1}, Case{2}}) {
+    SCOPED_TRACE("CapturedWinPos=" + std::to_string(c.capturedWinPos));
+    PatternWindow target(L"window target", {500, 250, 820, 490});
+    Sandbox sandbox;
+    sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nCapturedWinPos=" +
+                                             std::to_string(c.capturedWinPos) + "\r\n"));
+    Kamerin kamerin(sandbox);
+    ASSERT_TRUE(kamerin.Main());
+
+    CaptureFromList(kamerin, L"window target");
+    std::vector<HWND> viewers;
+    ASSERT_TRUE(WaitUntil([&] { return !(viewers = kamerin.VisibleViewers()).empty(); })) << "no viewer";
+    ASSERT_EQ(viewers.size(), 1u);
+    RECT placed{};
+    GetWindowRect(viewers[0], &placed);
+    EXPECT_EQ(placed.right - placed.left, 320 + 2 * 3);
+    EXPECT_EQ(placed.bottom - placed.top, 240 + 2 * 3);
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(kamerin.Main(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    POINT expected{};
+    switch (c.capturedWinPos) {
+      case 0:  // centred by the captured size, not the viewer's outer size
+        expected = {work.left + (work.right - work.left) / 2 - 320 / 2,
+                    work.top + (work.bottom - work.top) / 2 - 240 / 2};
+        break;
+      case 1: expected = {work.left, work.top}; break;
+      case 2: expected = {500 - 3, 250 - 3}; break;
+    }
+    EXPECT_EQ(placed.left, expected.x);
+    EXPECT_EQ(placed.top, expected.y);
+    if (c.capturedWinPos == 2) {
+      // The picture lies exactly over the spot it was taken from.
+      Settle(300);
+      EXPECT_TRUE(ShowsPattern(ScreenPixels({500, 250, 820, 490}), target, {500, 250}, 320, 240));
+    }
+    EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty()) << "\"bmp\" is off";
+  }
+}
+
+TEST(CaptureWindow, AWindowMinimisedAfterTheListWasMadeIsRestoredAndTaken) {
+  PatternWindow target(L"window target", {500, 250, 820, 490});
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  ShowWindow(target.Handle(), SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(target.Handle()) != 0; }, 3s));
+  CaptureFromList(kamerin, L"window target");
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_FALSE(IsIconic(target.Handle()));
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {500, 250}, 320, 240));
+}
+
+TEST(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
+  auto target = std::make_unique<PatternWindow>(L"window target", RECT{500, 250, 820, 490});
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=1\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+  const std::vector<std::wstring> before = EntriesIn(sandbox.Folder());
+
+  EnableWindow(target->Handle(), FALSE);
+  CaptureFromList(kamerin, L"window target");
+  Settle(800);
+  EXPECT_EQ(EntriesIn(sandbox.Folder()), before);
+  EXPECT_TRUE(kamerin.MainVisible()) << "nothing was hidden";
+  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+
+  // Gone after the list was made: its item stays, but there is nothing to take.
+  target.reset();
+  kamerin.ClickCapture();
+  Settle(800);
+  EXPECT_EQ(EntriesIn(sandbox.Folder()), before);
+  EXPECT_TRUE(kamerin.MainVisible());
+  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+}
+
+// --- The same place again --------------------------------------------------------------------
+
+TEST(CaptureSameRect, TheLastRectangleIsTakenAgainWithoutTheOverlay) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(640, 330, 760, 420);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  ASSERT_EQ(WaitForFiles(sandbox.Folder(), L".bmp", 1).size(), 1u);
+
+  TickSameRect(kamerin);
+  target.SetPhase(2);
+  kamerin.ClickCapture();
+  // No drag is given: a second file can only come from the remembered rectangle.
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 2);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[1]), target, {640, 330}, 120, 90));
+  EXPECT_FALSE(IsWindowVisible(overlay));
+  EXPECT_TRUE(WaitUntil([&] { return kamerin.MainVisible(); }));
+}
+
+// --- A folder that refuses the files ---------------------------------------------------------
+
+TEST(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  const std::wstring shots = sandbox.Path(L"shots");
+  ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
+  sandbox.WriteIni("[Setting]\r\nSaveFile=" + ToAnsi(Narrow(shots)) +
+                   "\r\nUseHotKey=0\r\nbmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=2\r\nAlwaysHideView=1\r\n");
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  // A first capture while the folder takes files leaves a viewer, which hides for the next one.
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(650, 340, 850, 460);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  ASSERT_EQ(WaitForFiles(shots, L".jpg", 1).size(), 1u);
+  std::vector<HWND> viewers;
+  ASSERT_TRUE(WaitUntil([&] { return (viewers = kamerin.VisibleViewers()).size() == 1; }));
+  const std::vector<std::wstring> before = EntriesIn(shots);
+  ASSERT_EQ(before.size(), 2u);
+
+  ReadOnlyFolder locked(shots);
+  const std::wregex refused(LR"(ファイル .*\\\d{8}_\d{6}(_\d+)?\.bmp を作成できません)");
+
+  // From the overlay.
+  overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(650, 340, 850, 460);
+  auto box = WaitForMessageBox(kamerin.Program());
+  ASSERT_TRUE(box) << "no error box";
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_TRUE(std::regex_match(Widen(box->text), refused)) << box->text;
+  EXPECT_NE(box->text.find(Narrow(shots) + "\\"), std::string::npos) << box->text;
+  EXPECT_TRUE(kamerin.MainVisible()) << "the main window is back";
+  EXPECT_TRUE(IsWindowVisible(viewers[0])) << "the hidden viewer is back";
+  EXPECT_FALSE(IsWindowVisible(overlay));
+  Answer(*box, IDOK);
+  EXPECT_EQ(kamerin.VisibleViewers().size(), 1u) << "no viewer for the failed capture";
+
+  // The same place again, from the button.
+  TickSameRect(kamerin);
+  kamerin.ClickCapture();
+  box = WaitForMessageBox(kamerin.Program());
+  ASSERT_TRUE(box) << "no error box";
+  EXPECT_TRUE(std::regex_match(Widen(box->text), refused)) << box->text;
+  EXPECT_TRUE(kamerin.MainVisible());
+  EXPECT_TRUE(IsWindowVisible(viewers[0]));
+  Answer(*box, IDOK);
+
+  EXPECT_EQ(EntriesIn(shots), before) << "no file and no temporary file is left behind";
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,335 @@
+#include "pictures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "driver.h"
+#include "viewer/image_files.h"
+
+namespace e2e {
+namespace {
+
+std::uint32_t Le32(const std::string& bytes, size_t at) {
+  std::uint32_t value = 0;
+  std::memcpy(&value, bytes.data() + at, 4);
+  return value;
+}
+
+std::uint16_t Le16(const std::string& bytes, size_t at) {
+  std::uint16_t value = 0;
+  std::memcpy(&value, bytes.data() + at, 2);
+  return value;
+}
+
+}  // namespace
+
+int BmpBitCount(const std::wstring& path) {
+  std::string bytes = ReadFileBytes(path);
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return 0;
+  return Le16(bytes, 28);
+}
+
+std::optional<Picture> ReadBmpFile(const std::wstring& path) {
+  std::string bytes = ReadFileBytes(path);
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return {};
+  const std::uint32_t offset = Le32(bytes, 10);
+  const std::int32_t width = static_cast<std::int32_t>(Le32(bytes, 18));
+  const std::int32_t rawHeight = static_cast<std::int32_t>(Le32(bytes, 22));
+  const int bitCount = Le16(bytes, 28);
+  const std::uint32_t compression = Le32(bytes, 30);
+  if (width <= 0 || rawHeight == 0 || (bitCount != 24 && bitCount != 32)) return {};
+  // 32 bits may come with masks; only the standard blue-green-red-unused layout is read here.
+  if (compression != BI_RGB && !(compression == BI_BITFIELDS && bitCount == 32 && Le32(bytes, 54) == 0xFF0000 &&
+                                 Le32(bytes, 58) == 0xFF00 && Le32(bytes, 62) == 0xFF)) {
+    return {};
+  }
+  const bool bottomUp = rawHeight > 0;
+  const int height = bottomUp ? rawHeight : -rawHeight;
+  const size_t stride = (static_cast<size_t>(width) * bitCount / 8 + 3) & ~size_t{3};
+  if (offset + stride * height > bytes.size()) return {};
+  Picture picture{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
+  for (int y = 0; y < height; ++y) {
+    const int fileRow = bottomUp ? height - 1 - y : y;
+    const auto* row = reinterpret_cast<const std::uint8_t*>(bytes.data() + offset + stride * fileRow);
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* p = row + static_cast<size_t>(x) * (bitCount / 8);
+      picture.pixels[static_cast<size_t>(y) * width + x] = (std::uint32_t{p[2]} << 16) | (p[1] << 8) | p[0];
+    }
+  }
+  return picture;
+}
+
+std::optional<Picture> ReadJpegFile(const std::wstring& path) {
+  std::string bytes = ReadFileBytes(path);
+  try {
+    kmrn::Dib dib = kmrn::DecodeJpeg({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, false);
+    if (dib.bitCount != 24) return {};
+    Picture picture{dib.width, dib.height, std::vector<std::uint32_t>(static_cast<size_t>(dib.width) * dib.height)};
+    for (int y = 0; y < dib.height; ++y) {
+      const std::uint8_t* row = dib.RowFromTop(y);
+      for (int x = 0; x < dib.width; ++x) {
+        const std::uint8_t* p = row + static_cast<size_t>(x) * 3;
+        picture.pixels[static_cast<size_t>(y) * dib.width + x] = (std::uint32_t{p[2]} << 16) | (p[1] << 8) | p[0];
+      }
+    }
+    return picture;
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+namespace {
+
+bool OpenClipboardSoon() {
+  return WaitUntil([] { return OpenClipboard(nullptr) != 0; }, 3s);
+}
+
+}  // namespace
+
+std::optional<Picture> ClipboardPicture() {
+  if (!OpenClipboardSoon()) return {};
+  std::optional<Picture> picture;
+  if (auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    BITMAP object{};
+    if (GetObjectW(bitmap, sizeof object, &object) && object.bmWidth > 0 && object.bmHeight > 0) {
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = object.bmWidth;
+      info.bmiHeader.biHeight = -object.bmHeight;
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      Picture read{object.bmWidth, object.bmHeight,
+                   std::vector<std::uint32_t>(static_cast<size_t>(object.bmWidth) * object.bmHeight)};
+      HDC screen = GetDC(nullptr);
+      if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(object.bmHeight), read.pixels.data(), &info, DIB_RGB_COLORS)) {
+        for (std::uint32_t& pixel : read.pixels) pixel &= 0xFFFFFF;
+        picture = std::move(read);
+      }
+      ReleaseDC(nullptr, screen);
+    }
+  }
+  CloseClipboard();
+  return picture;
+}
+
+void PutTextOnClipboard(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboardSoon());
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+Picture ScreenPixels(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  Picture picture{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = source[i] & 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+std::vector<std::wstring> EntriesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const std::wstring& extension) {
+  std::vector<std::wstring> files;
+  for (const std::wstring& name : EntriesIn(folder)) {
+    if (name.size() > extension.size() &&
+        _wcsicmp(name.c_str() + name.size() - extension.size(), extension.c_str()) == 0) {
+      files.push_back(folder + L"\\" + name);
+    }
+  }
+  return files;
+}
+
+std::uint32_t PatternColour(int x, int y, int phase) {
+  const std::uint32_t red = (x * 5 + y * 3 + phase * 40) & 0xFF;
+  const std::uint32_t green = (x * 3 + y * 7 + phase * 80) & 0xFF;
+  const std::uint32_t blue = (x * 9 + y * 11 + phase * 120) & 0xFF;
+  return (red << 16) | (green << 8) | blue;
+}
+
+struct PatternWindow::Impl {
+  std::thread thread;
+  std::mutex mutex;
+  std::condition_variable ready;
+  HWND hwnd = nullptr;
+  bool created = false;
+  std::atomic<int> phase{0};
+  std::atomic<int> paintedPhase{-1};
+
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+      self = static_cast<Impl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    switch (message) {
+      case WM_ERASEBKGND: return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        self->Paint(hwnd, dc);
+        EndPaint(hwnd, &paint);
+        return 0;
+      }
+      case WM_APP:  // a new phase
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+        return 0;
+      case WM_CLOSE: DestroyWindow(hwnd); return 0;
+      case WM_DESTROY: PostQuitMessage(0); return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  void Paint(HWND hwnd, HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    if (width <= 0 || height <= 0) return;
+    const int p = phase.load();
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = PatternColour(x, y, p);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    GdiFlush();
+    paintedPhase = p;
+  }
+
+  void Run(std::wstring title, RECT bounds, DWORD style) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);  // fails harmlessly when a previous window registered it
+    HWND window =
+        CreateWindowExW(0, ClassName, title.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
+                        bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (window) {
+      ShowWindow(window, SW_SHOWNORMAL);
+      UpdateWindow(window);
+    }
+    {
+      std::lock_guard lock(mutex);
+      hwnd = window;
+      created = true;
+    }
+    ready.notify_all();
+    if (!window) return;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+};
+
+PatternWindow::PatternWindow(const std::wstring& title, RECT bounds, DWORD style) : impl_(std::make_unique<Impl>()) {
+  impl_->thread = std::thread([this, title, bounds, style] { impl_->Run(title, bounds, style); });
+  std::unique_lock lock(impl_->mutex);
+  impl_->ready.wait(lock, [this] { return impl_->created; });
+  EXPECT_TRUE(impl_->hwnd) << "cannot create the pattern window";
+  EXPECT_TRUE(WaitUntil([this] { return impl_->paintedPhase.load() == 0; }, 5s));
+  Sleep(100);  // the window surface reaches the screen
+}
+
+PatternWindow::~PatternWindow() {
+  if (impl_->hwnd) PostMessageW(impl_->hwnd, WM_CLOSE, 0, 0);
+  impl_->thread.join();
+}
+
+HWND PatternWindow::Handle() const { return impl_->hwnd; }
+
+int PatternWindow::Phase() const { return impl_->phase.load(); }
+
+void PatternWindow::SetPhase(int phase) {
+  impl_->phase = phase;
+  SendMessageW(impl_->hwnd, WM_APP, 0, 0);
+  EXPECT_EQ(impl_->paintedPhase.load(), phase);
+  Sleep(100);
+}
+
+RECT PatternWindow::ClientOnScreen() const {
+  RECT client{};
+  GetClientRect(impl_->hwnd, &client);
+  POINT origin{0, 0};
+  ClientToScreen(impl_->hwnd, &origin);
+  return RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+std::uint32_t PatternWindow::ExpectedAt(int screenX, int screenY) const {
+  RECT client = ClientOnScreen();
+  return PatternColour(screenX - client.left, screenY - client.top, Phase());
+}
+
+int CountDifferences(const Picture& picture, const PatternWindow& window, POINT origin, std::string* report) {
+  int differences = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint32_t expected = window.ExpectedAt(origin.x + x, origin.y + y);
+      const std::uint32_t got = picture.At(x, y);
+      if (got == expected) continue;
+      if (report && differences < 5) {
+        char line[128];
+        std::snprintf(line, sizeof line, "(%d,%d): got %06X, expected %06X\n", x, y, static_cast<unsigned>(got),
+                      static_cast<unsigned>(expected));
+        *report += line;
+      }
+      ++differences;
+    }
+  }
+  return differences;
+}
+
+}  // namespace e2e
