@@ -61,6 +61,12 @@ prepare_wine_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
   fi
+  # Without a window manager Wine waits about two seconds for each hide to be acknowledged;
+  # unmanaged windows hide at once.
+  if ! grep -q 'X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
   # The UI font "ＭＳ Ｐゴシック" is shown with IPAPGothic, its metric-compatible stand-in.
   if ! grep -q 'Fonts\\\\Replacements' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true

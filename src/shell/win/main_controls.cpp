@@ -64,6 +64,22 @@ MainControls::MainControls(HWND window, int dpi) : window_(window), dpi_(dpi), f
   }
 }
 
+void MainControls::Relayout(int dpi) {
+  dpi_ = dpi;
+  font_ = CreateUiFont(dpi);
+  for (const ControlLayout& control : MainControlLayouts) {
+    HWND child = Get(control.id);
+    RECT rect = ScaleForDpi(PlacedRect(control), dpi);
+    MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (control.kind == ControlKind::ListBox) {
+      SendMessageW(child, LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi));
+    }
+  }
+  if (tooltip_) SendMessageW(tooltip_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
 bool MainControls::IsChecked(MainControl id) const {
   return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

@@ -19,6 +19,9 @@ class MainControls {
   void SetChecked(MainControl id, bool checked);
   HWND WindowList() const { return Get(MainControl::ListBox_TopWindows); }
 
+  // Places and sizes every control again for another DPI (the window moved to another monitor).
+  void Relayout(int dpi);
+
   // The raised bevels of the two panels.
   void PaintPanels(HDC dc) const;
 

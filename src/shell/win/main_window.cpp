@@ -342,6 +342,13 @@ void MainWindow::OnContextMenu(HWND source, POINT screenPoint) {
   menu.Show(Handle(), screenPoint);
 }
 
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  controls_->Relayout(dpi);
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetClientHeight(controls_->IsChecked(MainControl::RadioButton_Range) ? RangeModeHeight : WindowModeHeight);
+}
+
 void MainWindow::OnPaint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Handle(), &paint);
@@ -366,6 +373,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT:
       OnPaint();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
       if (OnCloseRequest()) PostQuitMessage(0);

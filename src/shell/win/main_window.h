@@ -50,6 +50,7 @@ class MainWindow final : public Window, private CaptureHost {
   void OnContextMenu(HWND source, POINT screenPoint);
   void OnMenuCommand(MainCommand command);
   void OnPaint();
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   void OnRangeModeClick();
   void OnWindowModeClick();
