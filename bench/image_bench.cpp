@@ -29,9 +29,9 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
+#include "support/bench_support.h"
 #include "viewer/dib.h"
 #include "viewer/image_files.h"
-#include "support/bench_support.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -108,8 +108,6 @@ void PlainSaveJpeg(const std::vector<std::uint8_t>& rgb, int width, int height, 
 
 // --- Timing ---------------------------------------------------------------------------------------
 
-
-
 struct Pair {
   double ours, baseline;
 };
@@ -145,7 +143,6 @@ double TimeAlone(int runs, const std::function<void()>& work) {
   for (int i = 0; i < runs; ++i) times.push_back(Milliseconds(work));
   return Median(times);
 }
-
 
 std::string Utf8(const fs::path& path) {
   std::u8string text = path.u8string();

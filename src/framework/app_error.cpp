@@ -2,13 +2,9 @@
 
 namespace kmrn {
 
-AppError FileCreateError(const std::string& path) {
-  return AppError("ファイル " + path + " を作成できません");
-}
+AppError FileCreateError(const std::string& path) { return AppError("ファイル " + path + " を作成できません"); }
 
-AppError FileOpenError(const std::string& path) {
-  return AppError("ファイル " + path + " は開けません");
-}
+AppError FileOpenError(const std::string& path) { return AppError("ファイル " + path + " は開けません"); }
 
 AppError InvalidBitmapError() { return AppError("ビットマップイメージが不正です"); }
 

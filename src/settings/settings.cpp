@@ -73,9 +73,12 @@ auto& FieldOf(File& file, T TSettings::*member) {
 
 template <typename Owner, typename T>
 constexpr SettingType TypeOfMember(T Owner::*) {
-  if constexpr (std::is_same_v<T, bool>) return SettingType::Boolean;
-  else if constexpr (std::is_same_v<T, std::string>) return SettingType::String;
-  else return SettingType::Integer;
+  if constexpr (std::is_same_v<T, bool>)
+    return SettingType::Boolean;
+  else if constexpr (std::is_same_v<T, std::string>)
+    return SettingType::String;
+  else
+    return SettingType::Integer;
 }
 
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
@@ -123,8 +126,10 @@ SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir) 
             value = reader.ReadString(key.key, key.stringDefault ? key.stringDefault : appDir);
           } else {
             std::int32_t number = ParseIniInteger(reader.ReadString(key.key, ""), key.numberDefault);
-            if constexpr (std::is_same_v<Value, bool>) value = number != 0;
-            else value = number;
+            if constexpr (std::is_same_v<Value, bool>)
+              value = number != 0;
+            else
+              value = number;
           }
         },
         key.field);
@@ -138,9 +143,12 @@ void WriteSettingsFile(ProfileWriter& writer, const SettingsFile& file) {
         [&](auto member) {
           const auto& value = FieldOf(file, member);
           using Value = std::remove_cvref_t<decltype(value)>;
-          if constexpr (std::is_same_v<Value, std::string>) writer.WriteString(key.key, value);
-          else if constexpr (std::is_same_v<Value, bool>) writer.WriteString(key.key, value ? "1" : "0");
-          else writer.WriteString(key.key, std::to_string(value));
+          if constexpr (std::is_same_v<Value, std::string>)
+            writer.WriteString(key.key, value);
+          else if constexpr (std::is_same_v<Value, bool>)
+            writer.WriteString(key.key, value ? "1" : "0");
+          else
+            writer.WriteString(key.key, std::to_string(value));
         },
         key.field);
   }

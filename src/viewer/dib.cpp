@@ -6,7 +6,12 @@ namespace kmrn {
 
 std::uint64_t DibStride(std::int64_t width, unsigned bitCount) {
   switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return 0;
   }
   if (width <= 0 || width > MaxDibSide) return 0;
@@ -35,7 +40,9 @@ Dib MakeDib(std::int64_t width, std::int64_t height, unsigned bitCount) {
 
 std::size_t Dib::Stride() const { return static_cast<std::size_t>(DibStride(width, bitCount)); }
 
-std::uint8_t* Dib::RowFromTop(std::int32_t y) { return bits.data() + Stride() * static_cast<std::size_t>(height - 1 - y); }
+std::uint8_t* Dib::RowFromTop(std::int32_t y) {
+  return bits.data() + Stride() * static_cast<std::size_t>(height - 1 - y);
+}
 
 const std::uint8_t* Dib::RowFromTop(std::int32_t y) const {
   return bits.data() + Stride() * static_cast<std::size_t>(height - 1 - y);

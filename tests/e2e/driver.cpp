@@ -43,8 +43,8 @@ std::string ToAnsi(const std::string& utf8) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string data;
   char buffer[65536];
@@ -108,8 +108,8 @@ Process Process::Start(const std::wstring& exe, const std::vector<std::wstring>&
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   Process process;
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      currentDirectory.c_str(), &startup, &info)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDirectory.c_str(),
+                      &startup, &info)) {
     ADD_FAILURE() << "cannot start " << Narrow(exe) << " error " << GetLastError();
     return process;
   }
@@ -156,8 +156,10 @@ void RemoveTree(const std::wstring& folder) {
       if (name == L"." || name == L"..") continue;
       std::wstring path = folder + L"\\" + name;
       SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileW(path.c_str());
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileW(path.c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
@@ -316,8 +318,8 @@ void Answer(const MessageBoxInfo& box, int button) {
 namespace {
 
 bool Writable(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;

@@ -6,15 +6,10 @@
 
 #include "driver.h"
 #include "input.h"
+#include "pictures.h"
 
 namespace e2e {
 namespace {
-
-RECT WorkArea() {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
 
 RECT WindowRect(HWND window) {
   RECT rect{};
@@ -30,11 +25,7 @@ int ClientHeight(HWND window) {
 
 // A 2 x 2 picture to open in a viewer.
 void WriteSmallBmp(const std::wstring& path) {
-  static const char bytes[] =
-      "BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x20\0\0\0\0\0\x10\0\0\0"
-      "\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0"
-      "\xff\0\0\0\0\xff\0\0\0\0\xff\0\xff\xff\xff\0";
-  WriteFileBytes(path, std::string(bytes, sizeof bytes - 1));
+  WriteFileBytes(path, Bmp24(2, 2, [](int x, int y) { return x == y ? RGB(255, 0, 0) : RGB(0, 0, 255); }));
 }
 
 bool TopMost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }

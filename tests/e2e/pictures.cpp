@@ -332,4 +332,64 @@ int CountDifferences(const Picture& picture, const PatternWindow& window, POINT 
   return differences;
 }
 
+namespace {
+
+void PutLE(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string BmpHeaders(int width, int height, int bitCount, std::uint32_t paletteBytes, std::uint32_t imageBytes) {
+  std::string out = "BM";
+  const std::uint32_t offset = 14 + 40 + paletteBytes;
+  PutLE(out, offset + imageBytes, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, offset, 4);
+  PutLE(out, 40, 4);
+  PutLE(out, static_cast<std::uint32_t>(width), 4);
+  PutLE(out, static_cast<std::uint32_t>(height), 4);  // bottom-up
+  PutLE(out, 1, 2);
+  PutLE(out, static_cast<std::uint32_t>(bitCount), 2);
+  PutLE(out, 0, 4);  // BI_RGB
+  PutLE(out, imageBytes, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 2835, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 0, 4);
+  return out;
+}
+
+}  // namespace
+
+std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& pixel) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+  std::string out = BmpHeaders(width, height, 24, 0, stride * height);
+  for (int y = height - 1; y >= 0; --y) {
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = pixel(x, y);
+      row.push_back(static_cast<char>(GetBValue(c)));
+      row.push_back(static_cast<char>(GetGValue(c)));
+      row.push_back(static_cast<char>(GetRValue(c)));
+    }
+    row.resize(stride, '\0');
+    out += row;
+  }
+  return out;
+}
+
+std::string Bmp1(int width, int height) {
+  const std::uint32_t stride = ((static_cast<std::uint32_t>(width) + 31) / 32) * 4;
+  std::string out = BmpHeaders(width, height, 1, 8, stride * height);
+  PutLE(out, 0x00000000, 4);
+  PutLE(out, 0x00FFFFFF, 4);
+  for (int y = 0; y < height; ++y) out.append(stride, static_cast<char>(y % 2 ? 0xAA : 0x55));
+  return out;
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
 }  // namespace e2e

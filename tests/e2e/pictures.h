@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,15 @@ std::optional<Picture> ClipboardPicture();
 void PutTextOnClipboard(const std::wstring& text);
 // What the screen shows in the rectangle now.
 Picture ScreenPixels(const RECT& rect);
+
+// The bytes of a bottom-up 24-bit BMP file whose pixel (x, y) has the colour colourOf(x, y)
+// (a COLORREF, 0x00BBGGRR).
+std::string Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colourOf);
+// A two-colour 1-bit BMP file with alternating stripes: small on disk however large it is.
+std::string Bmp1(int width, int height);
+
+// The work area of the primary screen.
+RECT WorkArea();
 
 // The files in a folder whose names end in the extension (".bmp"), oldest name first.
 std::vector<std::wstring> FilesIn(const std::wstring& folder, const std::wstring& extension);

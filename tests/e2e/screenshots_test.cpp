@@ -8,6 +8,7 @@
 
 #include "driver.h"
 #include "input.h"
+#include "pictures.h"
 #include "unix_side.h"
 
 namespace e2e {
@@ -25,27 +26,9 @@ void Shot(const std::wstring& name) {
 
 // A 120 x 80 picture with coloured bands, to show in a viewer.
 void WriteBandsBmp(const std::wstring& path) {
-  const int width = 120, height = 80;
-  std::string file(54 + width * height * 4, '\0');
-  auto put32 = [&](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, width);
-  put32(22, height);
-  file[26] = 1;
-  file[28] = 32;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint32_t colour = x < 40 ? 0x00D04040 : x < 80 ? 0x0040B040 : 0x004060D0;
-      put32(54 + (y * width + x) * 4, colour);
-    }
-  }
-  WriteFileBytes(path, file);
+  WriteFileBytes(path, Bmp24(120, 80, [](int x, int) {
+                   return x < 40 ? RGB(0xD0, 0x40, 0x40) : x < 80 ? RGB(0x40, 0xB0, 0x40) : RGB(0x40, 0x60, 0xD0);
+                 }));
 }
 
 TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {

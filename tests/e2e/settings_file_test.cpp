@@ -12,14 +12,48 @@ namespace {
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
-const std::vector<std::string> KeyOrder{
-    "Left", "Top", "SaveFile", "bmp", "jpg", "win", "range", "AlwaysHideView", "AlwaysClipBoard", "AlwaysWinClient",
-    "AlwaysNoCloseX", "CapturedWinPos", "UseHotKey", "WindowTopMost", "OpenApplication", "OpenApplicationStr",
-    "minCaptureWidth", "minCaptureHeight", "ViewWinBorder", "ViewWinColor", "JpgQuality", "JpgProgressive",
-    "CaptureWait", "ViewWinAlphaClose", "ViewWinWheelClose", "ViewWinWheelStretch", "AlwaysWinMagnet", "MagPos",
-    "CloseAfterCapture", "TaskWheelToRange", "AutoCloseBmp", "AutoCloseJpg", "AutoCloseCopy", "AutoClosePaint",
-    "mDisplay_Enable", "mDisplay_PW", "mDisplay_PH", "mDisplay_SW", "mDisplay_SH", "mDisplay_SX", "mDisplay_SY",
-    "MainWindowVisible"};
+const std::vector<std::string> KeyOrder{"Left",
+                                        "Top",
+                                        "SaveFile",
+                                        "bmp",
+                                        "jpg",
+                                        "win",
+                                        "range",
+                                        "AlwaysHideView",
+                                        "AlwaysClipBoard",
+                                        "AlwaysWinClient",
+                                        "AlwaysNoCloseX",
+                                        "CapturedWinPos",
+                                        "UseHotKey",
+                                        "WindowTopMost",
+                                        "OpenApplication",
+                                        "OpenApplicationStr",
+                                        "minCaptureWidth",
+                                        "minCaptureHeight",
+                                        "ViewWinBorder",
+                                        "ViewWinColor",
+                                        "JpgQuality",
+                                        "JpgProgressive",
+                                        "CaptureWait",
+                                        "ViewWinAlphaClose",
+                                        "ViewWinWheelClose",
+                                        "ViewWinWheelStretch",
+                                        "AlwaysWinMagnet",
+                                        "MagPos",
+                                        "CloseAfterCapture",
+                                        "TaskWheelToRange",
+                                        "AutoCloseBmp",
+                                        "AutoCloseJpg",
+                                        "AutoCloseCopy",
+                                        "AutoClosePaint",
+                                        "mDisplay_Enable",
+                                        "mDisplay_PW",
+                                        "mDisplay_PH",
+                                        "mDisplay_SW",
+                                        "mDisplay_SH",
+                                        "mDisplay_SX",
+                                        "mDisplay_SY",
+                                        "MainWindowVisible"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
 std::string RoundTrip(const Sandbox& sandbox, const std::string& ini, RECT* mainRect = nullptr) {
@@ -70,7 +104,9 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
       "[Setting]\r\n"
       "; my settings\r\n"
       "win=2\r\nAlwaysNoCloseX=0\r\nbmp=yes\r\nJpgQuality=0x50\r\nViewWinColor=0xFF0000\r\n"
-      "OpenApplication=" + longValue + "\r\n"
+      "OpenApplication=" +
+      longValue +
+      "\r\n"
       "MagPos=500\r\nCapturedWinPos=7\r\nTop=10\r\n\r\n"
       "[Tail]\r\nk=v\r\n";
   std::string saved = RoundTrip(sandbox, ini);
@@ -82,8 +118,9 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
 
   Keys keys = IniSection(saved, "Setting");
   ASSERT_EQ(keys.size(), 42u);
-  const std::vector<std::string> handWritten{"win",     "AlwaysNoCloseX", "bmp",    "JpgQuality", "ViewWinColor",
-                                             "OpenApplication", "MagPos", "CapturedWinPos", "Top"};
+  const std::vector<std::string> handWritten{"win",        "AlwaysNoCloseX", "bmp",
+                                             "JpgQuality", "ViewWinColor",   "OpenApplication",
+                                             "MagPos",     "CapturedWinPos", "Top"};
   std::vector<std::string> names = KeyNames(keys);
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 9), handWritten)
       << "existing keys are rewritten in place";
@@ -106,8 +143,8 @@ TEST(SettingsFile, AWindowBeyondThePrimaryScreenIsPulledBackOnlyWithOneDisplay) 
     bool pulledBack;
     const char* expectedLeft;
   };
-  for (const Case& c : {Case{"5000", "0", true, nullptr}, Case{"-300", "0", false, "-300"},
-                        Case{"5000", "1", false, "5000"}}) {
+  for (const Case& c :
+       {Case{"5000", "0", true, nullptr}, Case{"-300", "0", false, "-300"}, Case{"5000", "1", false, "5000"}}) {
     SCOPED_TRACE(std::string(c.left) + " mDisplay_Enable=" + c.multiDisplay);
     Sandbox sandbox;
     RECT rect{};

@@ -121,8 +121,8 @@ TEST(Startup, AMissingSaveFolderIsReportedAndTheProgramFolderTakesItsPlace) {
     auto box = WaitForMessageBox(program);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, "Title");
-    EXPECT_EQ(box->text, std::string(c.saveFile) + " が見つかりませんでした。\r\n保存フォルダを " + sandbox.FolderUtf8() +
-                             " に設定します。");
+    EXPECT_EQ(box->text, std::string(c.saveFile) + " が見つかりませんでした。\r\n保存フォルダを " +
+                             sandbox.FolderUtf8() + " に設定します。");
     Answer(*box, IDOK);
     HWND main = WaitForMainWindow(program);
     ASSERT_TRUE(main);

@@ -35,8 +35,8 @@ bool TakeScreenshot(const std::wstring& pngPath, std::chrono::milliseconds timeo
   DeleteFileW(pngPath.c_str());
   // import writes the file in one go at its end; a temporary name then a rename keeps a
   // half-written PNG from being taken for a finished one.
-  RunUnixCommand("/bin/sh -c \"import -window root '" + *unixPath + ".part.png' && mv '" + *unixPath +
-                 ".part.png' '" + *unixPath + "'\"");
+  RunUnixCommand("/bin/sh -c \"import -window root '" + *unixPath + ".part.png' && mv '" + *unixPath + ".part.png' '" +
+                 *unixPath + "'\"");
   return WaitUntil([&] { return FileExists(pngPath); }, timeout);
 }
 

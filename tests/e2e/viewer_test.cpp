@@ -14,6 +14,7 @@
 
 #include "driver.h"
 #include "input.h"
+#include "pictures.h"
 
 namespace e2e {
 namespace {
@@ -24,82 +25,7 @@ using Pixel = std::function<COLORREF(int x, int y)>;
 // that a shift, a flip or a lost row shows.
 COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 0xFF, ((x + y) * 5 + 90) & 0xFF); }
 
-void PutLE(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-std::string BmpHeaders(int width, int height, int bitCount, std::uint32_t paletteBytes, std::uint32_t imageBytes) {
-  std::string out = "BM";
-  const std::uint32_t offset = 14 + 40 + paletteBytes;
-  PutLE(out, offset + imageBytes, 4);
-  PutLE(out, 0, 4);
-  PutLE(out, offset, 4);
-  PutLE(out, 40, 4);
-  PutLE(out, static_cast<std::uint32_t>(width), 4);
-  PutLE(out, static_cast<std::uint32_t>(height), 4);  // bottom-up
-  PutLE(out, 1, 2);
-  PutLE(out, static_cast<std::uint32_t>(bitCount), 2);
-  PutLE(out, 0, 4);  // BI_RGB
-  PutLE(out, imageBytes, 4);
-  PutLE(out, 2835, 4);
-  PutLE(out, 2835, 4);
-  PutLE(out, 0, 4);
-  PutLE(out, 0, 4);
-  return out;
-}
-
-std::string Bmp24(int width, int height, const Pixel& pixel) {
-  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-  std::string out = BmpHeaders(width, height, 24, 0, stride * height);
-  for (int y = height - 1; y >= 0; --y) {
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = pixel(x, y);
-      row.push_back(static_cast<char>(GetBValue(c)));
-      row.push_back(static_cast<char>(GetGValue(c)));
-      row.push_back(static_cast<char>(GetRValue(c)));
-    }
-    row.resize(stride, '\0');
-    out += row;
-  }
-  return out;
-}
-
-// A two-colour picture, small on disk however wide it is.
-std::string Bmp1(int width, int height) {
-  const std::uint32_t stride = ((static_cast<std::uint32_t>(width) + 31) / 32) * 4;
-  std::string out = BmpHeaders(width, height, 1, 8, stride * height);
-  PutLE(out, 0x00000000, 4);
-  PutLE(out, 0x00FFFFFF, 4);
-  for (int y = 0; y < height; ++y) out.append(stride, static_cast<char>(y % 2 ? 0xAA : 0x55));
-  return out;
-}
-
-struct FindContext {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectViewers(HWND hwnd, LPARAM lParam) {
-  auto* context = reinterpret_cast<FindContext*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  wchar_t className[64] = {};
-  wchar_t caption[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  GetWindowTextW(hwnd, caption, 64);
-  if (owner == context->processId && wcscmp(className, L"KMRN_VIEW_WINDOW") == 0 &&
-      wcscmp(caption, L"KMRN Viewer") == 0) {
-    context->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-std::vector<HWND> ViewersOf(const Process& process) {
-  FindContext context{process.Id(), {}};
-  EnumWindows(CollectViewers, reinterpret_cast<LPARAM>(&context));
-  return context.found;
-}
+std::vector<HWND> ViewersOf(const Process& process) { return WindowsOfProcess(process, L"KMRN_VIEW_WINDOW"); }
 
 RECT OuterRect(HWND window) {
   RECT r{};
@@ -123,44 +49,6 @@ std::string Describe(const RECT& r) {
   return out.str();
 }
 
-// What the screen shows in a rectangle, rows from the top.
-struct ShownPixels {
-  RECT area{};
-  std::vector<COLORREF> pixels;
-  COLORREF At(int screenX, int screenY) const {
-    return pixels[static_cast<size_t>(screenY - area.top) * (area.right - area.left) + (screenX - area.left)];
-  }
-};
-
-ShownPixels ReadScreen(const RECT& area) {
-  ShownPixels result{area, {}};
-  const int width = area.right - area.left, height = area.bottom - area.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  const auto* quads = static_cast<const std::uint8_t*>(bits);
-  result.pixels.reserve(static_cast<size_t>(width) * height);
-  for (int i = 0; i < width * height; ++i) {
-    result.pixels.push_back(RGB(quads[4 * i + 2], quads[4 * i + 1], quads[4 * i]));
-  }
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return result;
-}
-
 std::string Hex(COLORREF c) {
   char text[16];
   wsprintfA(text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
@@ -171,26 +59,21 @@ std::string Hex(COLORREF c) {
 // picture(x / scale, y / scale); otherwise the first difference.
 std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& picture, int scale = 1) {
   const RECT outer = OuterRect(viewer), client = ClientRectOnScreen(viewer);
-  const ShownPixels shown = ReadScreen(outer);
+  const Picture shown = ScreenPixels(outer);
   for (int y = outer.top; y < outer.bottom; ++y) {
     for (int x = outer.left; x < outer.right; ++x) {
       const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
       const COLORREF want = inClient ? picture((x - client.left) / scale, (y - client.top) / scale) : frame;
-      if (shown.At(x, y) != want) {
+      const std::uint32_t got = shown.At(x - outer.left, y - outer.top);
+      if (RGB(Red(got), Green(got), Blue(got)) != want) {
         std::ostringstream out;
         out << (inClient ? "picture" : "frame") << " pixel at window offset (" << x - outer.left << ", "
-            << y - outer.top << ") is " << Hex(shown.At(x, y)) << ", expected " << Hex(want);
+            << y - outer.top << ") is " << Hex(RGB(Red(got), Green(got), Blue(got))) << ", expected " << Hex(want);
         return out.str();
       }
     }
   }
   return {};
-}
-
-RECT WorkArea() {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
 }
 
 bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
@@ -204,66 +87,25 @@ std::string TextOf(HWND window) {
   return Narrow(text);
 }
 
-struct ChildSearch {
-  const wchar_t* className;
-  const wchar_t* text;
-  HWND found;
-};
-
-BOOL CALLBACK FindChildWindow(HWND child, LPARAM lParam) {
-  auto* search = reinterpret_cast<ChildSearch*>(lParam);
-  wchar_t className[64] = {}, text[64] = {};
-  GetClassNameW(child, className, 64);
-  GetWindowTextW(child, text, 64);
-  if (_wcsicmp(className, search->className) == 0 && wcscmp(text, search->text) == 0) {
-    search->found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Presses the main window's Capture button (range mode): the main window and the viewers go,
 // the range overlay comes.
 void PressCaptureButton(HWND main) {
-  ChildSearch search{L"Button", L"Capture", nullptr};
-  EnumChildWindows(main, FindChildWindow, reinterpret_cast<LPARAM>(&search));
-  ASSERT_TRUE(search.found) << "no Capture button";
-  const POINT button = MiddleOf(OuterRect(search.found));
-  Click(button.x, button.y);
-}
-
-struct OverlaySearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindOverlay(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<OverlaySearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  wchar_t caption[64] = {};
-  GetWindowTextW(hwnd, caption, 64);
-  if (owner == search->processId && IsWindowVisible(hwnd) && wcscmp(caption, L"FormKN_Serect") == 0) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+  HWND button = FindChild(main, L"BUTTON", L"Capture");
+  ASSERT_TRUE(button) << "no Capture button";
+  const POINT centre = CentreOf(button);
+  Click(centre.x, centre.y);
 }
 
 // A click without a drag on the range overlay ends the selection without a capture; the viewers
 // hidden for it come back.
 void EndRangeSelectionWithoutCapture(const Process& program) {
-  OverlaySearch search{program.Id(), nullptr};
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        EnumWindows(FindOverlay, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-      },
-      5s))
+  HWND overlay = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (overlay = FindVisibleWindow(program, nullptr, L"FormKN_Serect")) != nullptr; }, 5s))
       << "the range overlay did not show";
   Settle(200);
   Click(1700, 900);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(search.found); }, 5s)) << "the range overlay stayed";
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 5s)) << "the range overlay stayed";
 }
 
 void MiddleClick(POINT at) { Click(at.x, at.y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
@@ -425,8 +267,7 @@ TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   // The label has the frame's colour as background (black text on the default light frame).
   labelRect = OuterRect(label);
   EXPECT_EQ(TextOf(label), " 200% ");
-  EXPECT_TRUE(WaitUntil(
-      [&] { return ReadScreen(labelRect).At(labelRect.left + 1, labelRect.top + 1) == RGB(0x80, 0x80, 0xFF); }, 2s));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixels(labelRect).At(1, 1) == 0x8080FFu; }, 2s));
   EXPECT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
   EXPECT_TRUE(WaitUntil(
       [&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern, 2)).empty(); }, 5s))
@@ -476,13 +317,13 @@ TEST_F(Viewer, ShrinkingAveragesThePixelsItMerges) {
   ASSERT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
   Settle(200);
   const RECT client = ClientRectOnScreen(viewer);
-  const ShownPixels shown = ReadScreen(client);
+  const Picture shown = ScreenPixels(client);
   int grey = 0;
-  for (COLORREF c : shown.pixels) {
-    if (GetRValue(c) > 64 && GetRValue(c) < 192) ++grey;
+  for (std::uint32_t c : shown.pixels) {
+    if (Red(c) > 64 && Red(c) < 192) ++grey;
   }
   EXPECT_GT(grey, static_cast<int>(shown.pixels.size()) * 9 / 10)
-      << "pixels are " << Hex(shown.pixels[0]) << ", " << Hex(shown.pixels[1]) << " ...";
+      << "pixels are " << std::hex << shown.pixels[0] << ", " << shown.pixels[1] << " ...";
 }
 
 TEST_F(Viewer, TheWheelDoesNothingWhenWheelZoomIsOff) {

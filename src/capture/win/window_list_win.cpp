@@ -35,9 +35,9 @@ std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow) {
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   RECT desktop{};
   GetWindowRect(GetDesktopWindow(), &desktop);
-  WindowList list =
-      BuildWindowList(windows, reinterpret_cast<std::uintptr_t>(mainWindow),
-                      VisibleDesktopRect(Settings, ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom}));
+  WindowList list = BuildWindowList(
+      windows, reinterpret_cast<std::uintptr_t>(mainWindow),
+      VisibleDesktopRect(Settings, ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom}));
 
   WindowDC dc(listBox);
   Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));

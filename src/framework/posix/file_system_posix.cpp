@@ -15,7 +15,7 @@ namespace kmrn {
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw FileOpenError(path);
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > MaxReadFileBytes) {
     ::close(fd);
     throw FileOpenError(path);
@@ -34,12 +34,12 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 bool PathExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 
 bool FolderExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

@@ -6,8 +6,7 @@ namespace {
 // Looked up at run time: these calls exist only on Windows 10 and later.
 template <typename Function>
 Function User32Function(const char* name) noexcept {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 }  // namespace

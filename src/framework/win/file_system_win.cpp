@@ -37,9 +37,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   return data;
 }
 
-bool PathExists(const std::string& path) {
-  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const std::string& path) { return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool FolderExists(const std::string& path) {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());

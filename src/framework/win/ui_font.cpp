@@ -21,8 +21,8 @@ bool FontExists(const wchar_t* face) {
 }
 
 const wchar_t* ChooseFace() {
-  static const wchar_t* const candidates[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"IPAPGothic", L"Meiryo UI",
-                                              L"MS UI Gothic", L"Yu Gothic UI"};
+  static const wchar_t* const candidates[] = {L"ＭＳ Ｐゴシック", L"MS PGothic",   L"IPAPGothic",
+                                              L"Meiryo UI",       L"MS UI Gothic", L"Yu Gothic UI"};
   for (const wchar_t* face : candidates) {
     if (FontExists(face)) return face;
   }

@@ -2,6 +2,7 @@
 // One owner for every Win32 handle: a move-only wrapper that releases the handle exactly once.
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <utility>

@@ -24,8 +24,7 @@ DWORD StyleOf(const ControlLayout& control) {
     case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
     // BS_NOTIFY: the window button also answers a double click (it refreshes the list).
     case ControlKind::RadioButton: return style | BS_RADIOBUTTON | BS_NOTIFY;
-    case ControlKind::ListBox:
-      return style | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    case ControlKind::ListBox: return style | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
   }
   return style;
 }
@@ -80,9 +79,7 @@ void MainControls::Relayout(int dpi) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
-bool MainControls::IsChecked(MainControl id) const {
-  return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool MainControls::IsChecked(MainControl id) const { return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void MainControls::SetChecked(MainControl id, bool checked) {
   SendMessageW(Get(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -90,7 +87,8 @@ void MainControls::SetChecked(MainControl id, bool checked) {
 
 void MainControls::PaintPanels(HDC dc) const {
   for (const LayoutRect* panel : {&Panel1, &Panel2}) {
-    RECT rect = ScaleForDpi(RECT{panel->left, panel->top, panel->left + panel->width, panel->top + panel->height}, dpi_);
+    RECT rect =
+        ScaleForDpi(RECT{panel->left, panel->top, panel->left + panel->width, panel->top + panel->height}, dpi_);
     DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
   }
 }

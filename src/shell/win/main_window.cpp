@@ -100,9 +100,9 @@ void MainWindow::OnCreated() {
   }
 
   if (!PathExists(Settings.SaveFile)) {
-    ShowMessageBox(hwnd,
-                   Settings.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。",
-                   "Title", MB_OK);
+    ShowMessageBox(
+        hwnd, Settings.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。",
+        "Title", MB_OK);
     Settings.SaveFile = context_.appDir;
   }
 
@@ -309,8 +309,7 @@ void MainWindow::OnCommand(UINT id, UINT code) {
     case MainControl::ListBox_TopWindows:
       if (code == LBN_DBLCLK) OnWindowListDoubleClick();
       return;
-    default:
-      break;
+    default: break;
   }
   if (code == 0) OnMenuCommand(static_cast<MainCommand>(id));
 }
@@ -325,14 +324,9 @@ void MainWindow::OnMenuCommand(MainCommand command) {
     case MainCommand::POP_SameRect:
       if (taskMenu_.IsEnabled(Id(command))) taskMenu_.SetChecked(Id(command), !SameRectChecked());
       break;
-    case MainCommand::POP_Setting:
-      break;  // the settings dialog is not part of the program yet
-    case MainCommand::POP_Exit:
-      OnExitCommand();
-      break;
-    case MainCommand::POP_ListBoxRefresh:
-      RefillWindowList();
-      break;
+    case MainCommand::POP_Setting: break;  // the settings dialog is not part of the program yet
+    case MainCommand::POP_Exit: OnExitCommand(); break;
+    case MainCommand::POP_ListBoxRefresh: RefillWindowList(); break;
   }
 }
 
@@ -365,27 +359,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (pos.flags & SWP_HIDEWINDOW) OnHidden();
       break;
     }
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
-    case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-      return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE:
       if (OnCloseRequest()) PostQuitMessage(0);
       return 0;
-    case WM_DESTROY:
-      OnDestroy();
-      return 0;
-    case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(wParam));
-      return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_COPYDATA:
       if (OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) return TRUE;
       break;

@@ -4,6 +4,7 @@
 // trigger to the capture engine, and saves the settings on the way out.
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <memory>

@@ -1,6 +1,7 @@
 #include "shell/win/program_win.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include "framework/win/text_win.h"

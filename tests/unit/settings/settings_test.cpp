@@ -29,14 +29,48 @@ class FakeProfile final : public ProfileReader, public ProfileWriter {
 TEST(SettingsTable, HasTheFortyTwoKeysInFileOrder) {
   std::vector<std::string> keys;
   for (const SettingKey& key : SettingKeys()) keys.push_back(key.key);
-  const std::vector<std::string> expected{
-      "Left", "Top", "SaveFile", "bmp", "jpg", "win", "range", "AlwaysHideView", "AlwaysClipBoard",
-      "AlwaysWinClient", "AlwaysNoCloseX", "CapturedWinPos", "UseHotKey", "WindowTopMost", "OpenApplication",
-      "OpenApplicationStr", "minCaptureWidth", "minCaptureHeight", "ViewWinBorder", "ViewWinColor", "JpgQuality",
-      "JpgProgressive", "CaptureWait", "ViewWinAlphaClose", "ViewWinWheelClose", "ViewWinWheelStretch",
-      "AlwaysWinMagnet", "MagPos", "CloseAfterCapture", "TaskWheelToRange", "AutoCloseBmp", "AutoCloseJpg",
-      "AutoCloseCopy", "AutoClosePaint", "mDisplay_Enable", "mDisplay_PW", "mDisplay_PH", "mDisplay_SW",
-      "mDisplay_SH", "mDisplay_SX", "mDisplay_SY", "MainWindowVisible"};
+  const std::vector<std::string> expected{"Left",
+                                          "Top",
+                                          "SaveFile",
+                                          "bmp",
+                                          "jpg",
+                                          "win",
+                                          "range",
+                                          "AlwaysHideView",
+                                          "AlwaysClipBoard",
+                                          "AlwaysWinClient",
+                                          "AlwaysNoCloseX",
+                                          "CapturedWinPos",
+                                          "UseHotKey",
+                                          "WindowTopMost",
+                                          "OpenApplication",
+                                          "OpenApplicationStr",
+                                          "minCaptureWidth",
+                                          "minCaptureHeight",
+                                          "ViewWinBorder",
+                                          "ViewWinColor",
+                                          "JpgQuality",
+                                          "JpgProgressive",
+                                          "CaptureWait",
+                                          "ViewWinAlphaClose",
+                                          "ViewWinWheelClose",
+                                          "ViewWinWheelStretch",
+                                          "AlwaysWinMagnet",
+                                          "MagPos",
+                                          "CloseAfterCapture",
+                                          "TaskWheelToRange",
+                                          "AutoCloseBmp",
+                                          "AutoCloseJpg",
+                                          "AutoCloseCopy",
+                                          "AutoClosePaint",
+                                          "mDisplay_Enable",
+                                          "mDisplay_PW",
+                                          "mDisplay_PH",
+                                          "mDisplay_SW",
+                                          "mDisplay_SH",
+                                          "mDisplay_SX",
+                                          "mDisplay_SY",
+                                          "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
   EXPECT_EQ(SettingKeys()[3].Type(), SettingType::Boolean);
@@ -50,27 +84,56 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
   EXPECT_EQ(file.settings.OpenApplicationStr, "ペイントで開く(&P)");
 
   WriteSettingsFile(profile, file);
-  const std::vector<std::pair<std::string, std::string>> expected{
-      {"Left", "0"}, {"Top", "0"}, {"SaveFile", "C:\\Tools\\Kamerin"}, {"bmp", "0"}, {"jpg", "0"}, {"win", "1"},
-      {"range", "1"}, {"AlwaysHideView", "1"}, {"AlwaysClipBoard", "0"}, {"AlwaysWinClient", "0"},
-      {"AlwaysNoCloseX", "1"}, {"CapturedWinPos", "2"}, {"UseHotKey", "1"}, {"WindowTopMost", "1"},
-      {"OpenApplication", "mspaint.exe"}, {"OpenApplicationStr", "ペイントで開く(&P)"}, {"minCaptureWidth", "10"},
-      {"minCaptureHeight", "10"}, {"ViewWinBorder", "2"}, {"ViewWinColor", "16744576"}, {"JpgQuality", "90"},
-      {"JpgProgressive", "0"}, {"CaptureWait", "100"}, {"ViewWinAlphaClose", "0"}, {"ViewWinWheelClose", "0"},
-      {"ViewWinWheelStretch", "0"}, {"AlwaysWinMagnet", "0"}, {"MagPos", "20"}, {"CloseAfterCapture", "0"},
-      {"TaskWheelToRange", "0"}, {"AutoCloseBmp", "0"}, {"AutoCloseJpg", "0"}, {"AutoCloseCopy", "0"},
-      {"AutoClosePaint", "0"}, {"mDisplay_Enable", "0"}, {"mDisplay_PW", "0"}, {"mDisplay_PH", "0"},
-      {"mDisplay_SW", "0"}, {"mDisplay_SH", "0"}, {"mDisplay_SX", "0"}, {"mDisplay_SY", "0"},
-      {"MainWindowVisible", "1"}};
+  const std::vector<std::pair<std::string, std::string>> expected{{"Left", "0"},
+                                                                  {"Top", "0"},
+                                                                  {"SaveFile", "C:\\Tools\\Kamerin"},
+                                                                  {"bmp", "0"},
+                                                                  {"jpg", "0"},
+                                                                  {"win", "1"},
+                                                                  {"range", "1"},
+                                                                  {"AlwaysHideView", "1"},
+                                                                  {"AlwaysClipBoard", "0"},
+                                                                  {"AlwaysWinClient", "0"},
+                                                                  {"AlwaysNoCloseX", "1"},
+                                                                  {"CapturedWinPos", "2"},
+                                                                  {"UseHotKey", "1"},
+                                                                  {"WindowTopMost", "1"},
+                                                                  {"OpenApplication", "mspaint.exe"},
+                                                                  {"OpenApplicationStr", "ペイントで開く(&P)"},
+                                                                  {"minCaptureWidth", "10"},
+                                                                  {"minCaptureHeight", "10"},
+                                                                  {"ViewWinBorder", "2"},
+                                                                  {"ViewWinColor", "16744576"},
+                                                                  {"JpgQuality", "90"},
+                                                                  {"JpgProgressive", "0"},
+                                                                  {"CaptureWait", "100"},
+                                                                  {"ViewWinAlphaClose", "0"},
+                                                                  {"ViewWinWheelClose", "0"},
+                                                                  {"ViewWinWheelStretch", "0"},
+                                                                  {"AlwaysWinMagnet", "0"},
+                                                                  {"MagPos", "20"},
+                                                                  {"CloseAfterCapture", "0"},
+                                                                  {"TaskWheelToRange", "0"},
+                                                                  {"AutoCloseBmp", "0"},
+                                                                  {"AutoCloseJpg", "0"},
+                                                                  {"AutoCloseCopy", "0"},
+                                                                  {"AutoClosePaint", "0"},
+                                                                  {"mDisplay_Enable", "0"},
+                                                                  {"mDisplay_PW", "0"},
+                                                                  {"mDisplay_PH", "0"},
+                                                                  {"mDisplay_SW", "0"},
+                                                                  {"mDisplay_SH", "0"},
+                                                                  {"mDisplay_SX", "0"},
+                                                                  {"mDisplay_SY", "0"},
+                                                                  {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
 
 TEST(SettingsFile, ValuesAreReadAsTheirTypesSayAndWrittenBackNormalised) {
   FakeProfile profile;
-  profile.values = {{"bmp", "yes"},          {"win", "2"},           {"JpgQuality", "0x50"},
-                    {"ViewWinColor", "0xFF0000"}, {"SaveFile", ""},  {"Left", "-300"},
-                    {"CapturedWinPos", "7"},  {"MagPos", "500"},     {"range", "0"},
-                    {"WindowTopMost", "0"},   {"mDisplay_SX", "-1920"}, {"AlwaysNoCloseX", "abc"}};
+  profile.values = {{"bmp", "yes"},   {"win", "2"},           {"JpgQuality", "0x50"},   {"ViewWinColor", "0xFF0000"},
+                    {"SaveFile", ""}, {"Left", "-300"},       {"CapturedWinPos", "7"},  {"MagPos", "500"},
+                    {"range", "0"},   {"WindowTopMost", "0"}, {"mDisplay_SX", "-1920"}, {"AlwaysNoCloseX", "abc"}};
   SettingsFile file = ReadSettingsFile(profile, "C:\\app");
   EXPECT_FALSE(file.window.bmp);  // unreadable: the default
   EXPECT_TRUE(file.window.win);
@@ -109,12 +172,26 @@ struct IntegerCase {
 
 TEST(ParseIniInteger, AcceptsDecimalAndHexAndFallsBackOnAnythingElse) {
   const IntegerCase cases[] = {
-      {"0", 0},          {"42", 42},         {"-42", -42},       {"+7", 7},
-      {"2147483647", 2147483647},            {"-2147483648", -2147483647 - 1},
-      {"2147483648", -1},                    {"0x50", 80},       {"0X1f", 31},
-      {"0xFFFFFFFF", -1},                    {"0x123456789", -1}, {"0x", -1},
-      {"0xG1", -1},      {"", -1},           {"yes", -1},        {"12abc", -1},
-      {"1.5", -1},       {"+-5", -1},        {"-", -1},          {"0x-1", -1},
+      {"0", 0},
+      {"42", 42},
+      {"-42", -42},
+      {"+7", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"2147483648", -1},
+      {"0x50", 80},
+      {"0X1f", 31},
+      {"0xFFFFFFFF", -1},
+      {"0x123456789", -1},
+      {"0x", -1},
+      {"0xG1", -1},
+      {"", -1},
+      {"yes", -1},
+      {"12abc", -1},
+      {"1.5", -1},
+      {"+-5", -1},
+      {"-", -1},
+      {"0x-1", -1},
   };
   for (const IntegerCase& c : cases) {
     EXPECT_EQ(ParseIniInteger(c.text, -1), c.expected) << '"' << c.text << '"';

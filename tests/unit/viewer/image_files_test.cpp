@@ -90,7 +90,6 @@ class LoadImageFileTest : public testing::TempFolderTest {
     std::ofstream(folder_ / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return Utf8(folder_ / name);
   }
-
 };
 
 TEST_F(LoadImageFileTest, OtherFilesAreNotOpened) {
