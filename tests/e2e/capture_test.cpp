@@ -227,9 +227,7 @@ TEST(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
 
   HWND overlay = kamerin.StartRangeSelection();
   ASSERT_TRUE(overlay);
-  MovePointer(650, 340);
-  PressButton(650, 340, MOUSEEVENTF_LEFTDOWN);
-  for (int i = 1; i <= 4; ++i) MovePointer(650 + 40 * i, 340 + 30 * i);
+  DragWithoutRelease(650, 340, 810, 460);
   Settle(200);
 
   // Whatever the blending, blue laid over a colour lowers its red and raises its blue, and white
@@ -271,9 +269,7 @@ TEST(CaptureRange, ClicksTinyDragsAndOtherButtonsEndTheSelectionWithoutAFile) {
       {"a drag of 10 x 10 pixels", [] { Drag(700, 400, 710, 410, 5); }},
       {"the right button released during a drag",
        [] {
-         MovePointer(700, 400);
-         PressButton(700, 400, MOUSEEVENTF_LEFTDOWN);
-         for (int i = 1; i <= 4; ++i) MovePointer(700 + 25 * i, 400 + 20 * i);
+         DragWithoutRelease(700, 400, 800, 480);
          PressButton(800, 480, MOUSEEVENTF_RIGHTDOWN);
          ReleaseButton(800, 480, MOUSEEVENTF_RIGHTUP);
          // The overlay is gone by now; the left button comes up over the pattern window.
@@ -313,9 +309,7 @@ TEST(CaptureRange, EscEndsTheSelectionAndAlwaysBringsTheMainWindowBack) {
 
   HWND overlay = kamerin.StartRangeSelection();
   ASSERT_TRUE(overlay);
-  MovePointer(650, 340);
-  PressButton(650, 340, MOUSEEVENTF_LEFTDOWN);
-  for (int i = 1; i <= 4; ++i) MovePointer(650 + 40 * i, 340 + 30 * i);
+  DragWithoutRelease(650, 340, 810, 460);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(kamerin.SelectionEnded(overlay));
   ReleaseButton(810, 460, MOUSEEVENTF_LEFTUP);

@@ -267,6 +267,19 @@ HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text) 
   return query.found;
 }
 
+RECT WindowRectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT ClientRectOnScreen(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 POINT CentreOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);

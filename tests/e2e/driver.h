@@ -85,6 +85,9 @@ std::vector<HWND> WindowsOfProcess(const Process& process, const wchar_t* classN
 HWND FindVisibleWindow(const Process& process, const wchar_t* className, const wchar_t* caption = nullptr);
 // A child window (at any depth) of this class and text, or null.
 HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text);
+// A window's outer rectangle, and its client area in screen coordinates.
+RECT WindowRectOf(HWND window);
+RECT ClientRectOnScreen(HWND window);
 // The centre of a window on the screen.
 POINT CentreOf(HWND window);
 

@@ -51,12 +51,16 @@ void DoubleClick(int x, int y) {
   Settle(100);
 }
 
-void Drag(int fromX, int fromY, int toX, int toY, int steps) {
+void DragWithoutRelease(int fromX, int fromY, int toX, int toY, int steps) {
   MovePointer(fromX, fromY);
   PressButton(fromX, fromY, MOUSEEVENTF_LEFTDOWN);
   for (int i = 1; i <= steps; ++i) {
     MovePointer(fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
   }
+}
+
+void Drag(int fromX, int fromY, int toX, int toY, int steps) {
+  DragWithoutRelease(fromX, fromY, toX, toY, steps);
   ReleaseButton(toX, toY, MOUSEEVENTF_LEFTUP);
 }
 

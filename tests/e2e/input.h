@@ -11,6 +11,8 @@ void PressButton(int x, int y, DWORD downFlag);  // MOUSEEVENTF_LEFTDOWN ...
 void ReleaseButton(int x, int y, DWORD upFlag);  // MOUSEEVENTF_LEFTUP ...
 void Click(int x, int y, DWORD downFlag = MOUSEEVENTF_LEFTDOWN, DWORD upFlag = MOUSEEVENTF_LEFTUP);
 void DoubleClick(int x, int y);
+// Presses the left button at one point and moves in steps to another, keeping it down.
+void DragWithoutRelease(int fromX, int fromY, int toX, int toY, int steps = 4);
 // Presses the left button at one point, moves in steps to another and releases there.
 void Drag(int fromX, int fromY, int toX, int toY, int steps = 8);
 void Wheel(int x, int y, int clicks);  // positive: away from the user (up)

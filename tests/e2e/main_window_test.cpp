@@ -11,12 +11,6 @@
 namespace e2e {
 namespace {
 
-RECT WindowRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
 int ClientHeight(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
@@ -54,7 +48,7 @@ void ClickControl(HWND main, const wchar_t* className, const wchar_t* text) {
 
 // Opens the main window's context menu and picks an item by its accelerator key.
 void ChooseFromMainMenu(HWND main, WORD acceleratorKey) {
-  RECT rect = WindowRect(main);
+  RECT rect = WindowRectOf(main);
   // On the panel between the controls, where the main window's own menu opens.
   POINT panel{rect.left + (rect.right - rect.left) / 2 + 60, rect.bottom - 6};
   SetForegroundWindow(main);
@@ -72,18 +66,18 @@ TEST(MainWindowModes, WindowModeShowsTheListAndGrowsUpwardWhenDockedAtTheBottom)
   sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=" + std::to_string(top) + "\r\n");
   Running program = StartShown(sandbox);
   ASSERT_TRUE(program.main);
-  ASSERT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "precondition: docked at the bottom";
+  ASSERT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "precondition: docked at the bottom";
 
   ClickControl(program.main, L"BUTTON", L"窓");
   EXPECT_EQ(ClientHeight(program.main), 193);
-  EXPECT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "grew upward";
+  EXPECT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "grew upward";
   HWND list = FindChild(program.main, L"LISTBOX", L"");
   ASSERT_TRUE(list);
   EXPECT_GE(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 
   ClickControl(program.main, L"BUTTON", L"範囲");
   EXPECT_EQ(ClientHeight(program.main), 36);
-  EXPECT_EQ(WindowRect(program.main).bottom, WorkArea().bottom) << "shrank downward";
+  EXPECT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "shrank downward";
 }
 
 TEST(MainWindowModes, AWindowInTheMiddleKeepsItsTop) {
@@ -92,9 +86,9 @@ TEST(MainWindowModes, AWindowInTheMiddleKeepsItsTop) {
   Running program = StartShown(sandbox);
   ASSERT_TRUE(program.main);
   ClickControl(program.main, L"BUTTON", L"窓");
-  EXPECT_EQ(WindowRect(program.main).top, 300);
+  EXPECT_EQ(WindowRectOf(program.main).top, 300);
   ClickControl(program.main, L"BUTTON", L"範囲");
-  EXPECT_EQ(WindowRect(program.main).top, 300);
+  EXPECT_EQ(WindowRectOf(program.main).top, 300);
 }
 
 TEST(MainWindowModes, WindowModeFromTheStartMovesUpOutOfTheWayOfTheWorkAreaBottom) {
@@ -103,7 +97,7 @@ TEST(MainWindowModes, WindowModeFromTheStartMovesUpOutOfTheWayOfTheWorkAreaBotto
   Running lowProgram = StartShown(low);
   ASSERT_TRUE(lowProgram.main);
   EXPECT_EQ(ClientHeight(lowProgram.main), 193);
-  EXPECT_EQ(WindowRect(lowProgram.main).bottom, WorkArea().bottom);
+  EXPECT_EQ(WindowRectOf(lowProgram.main).bottom, WorkArea().bottom);
 }
 
 // A visible window of the driver's own, to be found in the window list.

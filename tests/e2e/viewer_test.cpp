@@ -27,18 +27,6 @@ COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 
 
 std::vector<HWND> ViewersOf(const Process& process) { return WindowsOfProcess(process, L"KMRN_VIEW_WINDOW"); }
 
-RECT OuterRect(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return r;
-}
-
-RECT ClientRectOnScreen(HWND window) {
-  RECT r{};
-  GetClientRect(window, &r);
-  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -58,7 +46,7 @@ std::string Hex(COLORREF c) {
 // Empty when the viewer's frame has the colour and its client area shows exactly
 // picture(x / scale, y / scale); otherwise the first difference.
 std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& picture, int scale = 1) {
-  const RECT outer = OuterRect(viewer), client = ClientRectOnScreen(viewer);
+  const RECT outer = WindowRectOf(viewer), client = ClientRectOnScreen(viewer);
   const Picture shown = ScreenPixels(outer);
   for (int y = outer.top; y < outer.bottom; ++y) {
     for (int x = outer.left; x < outer.right; ++x) {
@@ -157,7 +145,7 @@ TEST_F(Viewer, AnOpenedPictureIsCentredInItsFrameAndShownExactly) {
   HWND viewer = OpenPattern("ViewWinBorder=3\r\nViewWinColor=3368601\r\n", 101, 51);
   ASSERT_TRUE(viewer);
 
-  const RECT outer = OuterRect(viewer), client = ClientRectOnScreen(viewer);
+  const RECT outer = WindowRectOf(viewer), client = ClientRectOnScreen(viewer);
   EXPECT_EQ(SizeOf(client).cx, 101);
   EXPECT_EQ(SizeOf(client).cy, 51);
   EXPECT_EQ(SizeOf(outer).cx, 101 + 2 * 3) << Describe(outer);
@@ -187,8 +175,8 @@ TEST_F(Viewer, AnOpenedPictureIsCentredInItsFrameAndShownExactly) {
 TEST_F(Viewer, ANegativeBorderFromAHandEditedFileGivesNoFrame) {
   HWND viewer = OpenPattern("ViewWinBorder=-4\r\n", 40, 30);
   ASSERT_TRUE(viewer);
-  EXPECT_EQ(SizeOf(OuterRect(viewer)).cx, 40);
-  EXPECT_EQ(SizeOf(OuterRect(viewer)).cy, 30);
+  EXPECT_EQ(SizeOf(WindowRectOf(viewer)).cx, 40);
+  EXPECT_EQ(SizeOf(WindowRectOf(viewer)).cy, 30);
   EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 40);
   std::string difference;
   EXPECT_TRUE(WaitUntil([&] { return (difference = CompareViewerPixels(viewer, 0, Pattern)).empty(); }, 5s))
@@ -198,11 +186,11 @@ TEST_F(Viewer, ANegativeBorderFromAHandEditedFileGivesNoFrame) {
 TEST_F(Viewer, DraggingThePictureMovesTheWindowByTheDragDistance) {
   HWND viewer = OpenPattern("", 101, 51);
   ASSERT_TRUE(viewer);
-  const RECT before = OuterRect(viewer);
+  const RECT before = WindowRectOf(viewer);
   const POINT from = MiddleOf(ClientRectOnScreen(viewer));
   Drag(from.x, from.y, from.x + 150, from.y + 80);
   Settle();
-  const RECT after = OuterRect(viewer);
+  const RECT after = WindowRectOf(viewer);
   EXPECT_EQ(after.left - before.left, 150) << Describe(before) << " -> " << Describe(after);
   EXPECT_EQ(after.top - before.top, 80) << Describe(before) << " -> " << Describe(after);
   EXPECT_EQ(SizeOf(after).cx, SizeOf(before).cx);
@@ -214,19 +202,19 @@ TEST_F(Viewer, DraggingThePictureMovesTheWindowByTheDragDistance) {
   // A drag on the frame is no drag of the picture.
   Drag(after.left, after.top, after.left + 60, after.top + 60);
   Settle();
-  EXPECT_EQ(OuterRect(viewer).left, after.left);
-  EXPECT_EQ(OuterRect(viewer).top, after.top);
+  EXPECT_EQ(WindowRectOf(viewer).left, after.left);
+  EXPECT_EQ(WindowRectOf(viewer).top, after.top);
 }
 
 TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   HWND viewer = OpenPattern("ViewWinWheelStretch=1\r\n", 101, 51);
   ASSERT_TRUE(viewer);
-  const RECT start = OuterRect(viewer);
+  const RECT start = WindowRectOf(viewer);
 
   // 50 %: integer division, and the window stays about where it was (old outer size against the
   // new picture size).
   ASSERT_TRUE(WheelTo(viewer, -1, {50, 25})) << Describe(ClientRectOnScreen(viewer));
-  RECT now = OuterRect(viewer);
+  RECT now = WindowRectOf(viewer);
   EXPECT_EQ(SizeOf(now).cx, 54);
   EXPECT_EQ(SizeOf(now).cy, 29);
   EXPECT_EQ(now.left, start.left + (105 - 50) / 2);
@@ -239,12 +227,12 @@ TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   ASSERT_TRUE(WheelTo(viewer, -1, {25, 12}));
   EXPECT_EQ(TextOf(label), " 25% ");
   // At 25 % the wheel down does nothing.
-  const RECT at25 = OuterRect(viewer);
+  const RECT at25 = WindowRectOf(viewer);
   const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
   Wheel(centre.x, centre.y, -1);
   Settle(300);
   EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 25);
-  EXPECT_EQ(OuterRect(viewer).left, at25.left);
+  EXPECT_EQ(WindowRectOf(viewer).left, at25.left);
   EXPECT_EQ(TextOf(label), " 25% ");
 
   // Back up: 100 % is the picture as created, 101 x 51, not twice 50 x 25.
@@ -252,11 +240,11 @@ TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   ASSERT_TRUE(WheelTo(viewer, 1, {101, 51})) << Describe(ClientRectOnScreen(viewer));
   EXPECT_EQ(TextOf(label), " 100% ");
   // The label stands still for a while at the top-left corner, then slides out to the left.
-  RECT labelRect = OuterRect(label);
+  RECT labelRect = WindowRectOf(label);
   EXPECT_EQ(labelRect.left, ClientRectOnScreen(viewer).left);
   EXPECT_EQ(labelRect.top, ClientRectOnScreen(viewer).top);
-  EXPECT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s))
-      << "the label did not slide out: " << Describe(OuterRect(label));
+  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(label).right <= ClientRectOnScreen(viewer).left; }, 5s))
+      << "the label did not slide out: " << Describe(WindowRectOf(label));
   std::string difference;
   EXPECT_TRUE(
       WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern)).empty(); }, 5s))
@@ -265,21 +253,21 @@ TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   // Enlarging repeats every pixel exactly.
   ASSERT_TRUE(WheelTo(viewer, 1, {202, 102}));
   // The label has the frame's colour as background (black text on the default light frame).
-  labelRect = OuterRect(label);
+  labelRect = WindowRectOf(label);
   EXPECT_EQ(TextOf(label), " 200% ");
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixels(labelRect).At(1, 1) == 0x8080FFu; }, 2s));
-  EXPECT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
   EXPECT_TRUE(WaitUntil(
       [&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern, 2)).empty(); }, 5s))
       << "200 %: " << difference;
 
   ASSERT_TRUE(WheelTo(viewer, 1, {404, 204}));
-  const RECT at400 = OuterRect(viewer);
+  const RECT at400 = WindowRectOf(viewer);
   const POINT middle = MiddleOf(ClientRectOnScreen(viewer));
   Wheel(middle.x, middle.y, 1);
   Settle(300);
   EXPECT_EQ(SizeOf(ClientRectOnScreen(viewer)).cx, 404) << "no step beyond 400 %";
-  EXPECT_EQ(OuterRect(viewer).left, at400.left);
+  EXPECT_EQ(WindowRectOf(viewer).left, at400.left);
   EXPECT_EQ(TextOf(label), " 400% ");
   EXPECT_TRUE(MessageBoxesOf(program_).empty());
 }
@@ -314,7 +302,7 @@ TEST_F(Viewer, ShrinkingAveragesThePixelsItMerges) {
   ASSERT_TRUE(viewer);
   ASSERT_TRUE(WheelTo(viewer, -1, {32, 16}));
   HWND label = ZoomLabelOf(viewer);
-  ASSERT_TRUE(WaitUntil([&] { return OuterRect(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return WindowRectOf(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
   Settle(200);
   const RECT client = ClientRectOnScreen(viewer);
   const Picture shown = ScreenPixels(client);
@@ -329,13 +317,13 @@ TEST_F(Viewer, ShrinkingAveragesThePixelsItMerges) {
 TEST_F(Viewer, TheWheelDoesNothingWhenWheelZoomIsOff) {
   HWND viewer = OpenPattern("ViewWinWheelStretch=0\r\n", 101, 51);
   ASSERT_TRUE(viewer);
-  const RECT before = OuterRect(viewer);
+  const RECT before = WindowRectOf(viewer);
   const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
   Wheel(centre.x, centre.y, -1);
   Wheel(centre.x, centre.y, 1);
   Wheel(centre.x, centre.y, 1);
   Settle(300);
-  const RECT after = OuterRect(viewer);
+  const RECT after = WindowRectOf(viewer);
   EXPECT_EQ(SizeOf(after).cx, 105);
   EXPECT_EQ(SizeOf(after).cy, 55);
   EXPECT_EQ(after.left, before.left);
@@ -408,7 +396,7 @@ TEST_F(Viewer, AZoomStepTooLargeForMemoryIsReportedAndChangesNothing) {
   HWND viewer = Open("ViewWinWheelStretch=1\r\n", Bmp1(8000, 600));
   ASSERT_TRUE(viewer);
   ASSERT_TRUE(WheelTo(viewer, 1, {16000, 1200})) << Describe(ClientRectOnScreen(viewer));
-  const RECT at200 = OuterRect(viewer);
+  const RECT at200 = WindowRectOf(viewer);
 
   const POINT centre{960, 540};
   Wheel(centre.x, centre.y, 1);
@@ -419,7 +407,7 @@ TEST_F(Viewer, AZoomStepTooLargeForMemoryIsReportedAndChangesNothing) {
   Answer(*box, IDOK);
   EXPECT_TRUE(program_.Running());
   EXPECT_TRUE(Visible(viewer));
-  const RECT after = OuterRect(viewer);
+  const RECT after = WindowRectOf(viewer);
   EXPECT_EQ(after.left, at200.left);
   EXPECT_EQ(after.top, at200.top);
   EXPECT_EQ(SizeOf(after).cx, 16004);
@@ -433,11 +421,11 @@ TEST_F(Viewer, AViewerHiddenForACaptureComesBackWhereItWasDragged) {
   // AlwaysHideView is on by default.
   HWND viewer = OpenPattern("bmp=0\r\njpg=0\r\n", 101, 51);
   ASSERT_TRUE(viewer);
-  const RECT before = OuterRect(viewer);
+  const RECT before = WindowRectOf(viewer);
   const POINT from = MiddleOf(ClientRectOnScreen(viewer));
   Drag(from.x, from.y, from.x - 200, from.y + 120);
   Settle();
-  const RECT dragged = OuterRect(viewer);
+  const RECT dragged = WindowRectOf(viewer);
   ASSERT_EQ(dragged.left, before.left - 200) << Describe(dragged);
   ASSERT_EQ(dragged.top, before.top + 120) << Describe(dragged);
 
@@ -445,7 +433,7 @@ TEST_F(Viewer, AViewerHiddenForACaptureComesBackWhereItWasDragged) {
   ASSERT_TRUE(WaitUntil([&] { return !Visible(viewer); }, 5s)) << "viewers hide while the range is chosen";
   EndRangeSelectionWithoutCapture(program_);
   ASSERT_TRUE(WaitUntil([&] { return Visible(viewer); }, 5s)) << "the viewer did not come back";
-  const RECT back = OuterRect(viewer);
+  const RECT back = WindowRectOf(viewer);
   EXPECT_EQ(back.left, dragged.left) << Describe(back);
   EXPECT_EQ(back.top, dragged.top) << Describe(back);
   std::string difference;
