@@ -8,16 +8,16 @@ cd "$root"
 out=$(mkdir -p "${1:-build/screenshots}" && cd "${1:-build/screenshots}" && pwd)
 
 bash scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target kamerin_e2e >/dev/null
-
 source scripts/wine-env.sh
+cmake --preset "$kamerin_preset" >/dev/null
+cmake --build --preset "$kamerin_preset" --target kamerin_e2e >/dev/null
+
 start_private_display
 trap stop_private_display EXIT
 start_compositor
 prepare_wine_prefix
-(cd build/windows/tests &&
-  KAMERIN_SCREENSHOTS=$(winepath -w "$out" 2>/dev/null) wine kamerin_e2e.exe --gtest_also_run_disabled_tests \
+(cd "$kamerin_build/tests" &&
+  KAMERIN_SCREENSHOTS=$(windows_path "$out") run_wine kamerin_e2e.exe --gtest_also_run_disabled_tests \
     --gtest_filter='Screenshots.*')
 echo "Screenshots in $out:"
 ls -1 "$out"

@@ -5,8 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ libgtest-dev libjpeg62-turbo-dev
-          mingw-w64 g++-mingw-w64-i686 nasm dpkg-dev
-          wine wine32:i386 xvfb x11-utils imagemagick fonts-ipafont-gothic locales
+          mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 nasm dpkg-dev
+          wine wine32:i386 wine64 xvfb x11-utils imagemagick fonts-ipafont-gothic locales
           clang libclang-rt-14-dev gcc libx11-dev libxcomposite-dev)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit tests on the host (plain and with
 # AddressSanitizer/UBSan), the same unit tests built for Windows under Wine, and the end-to-end
-# tests that drive the real Kamerin.exe under Wine on a private virtual display.
+# tests that drive the real Kamerin.exe under Wine on a private virtual display. Both Windows
+# builds (32- and 64-bit) are made; the Windows tests run on the one the machine can run, or on
+# the 64-bit one with KAMERIN_WINE_ARCH=64.
 # Ends with one line "total: N passed, M failed"; exits non-zero on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+started=$(date +%s)
 bash scripts/setup.sh || { echo "setup failed"; exit 1; }
-source scripts/wine-env.sh
+source scripts/wine-env.sh || exit 1
 
 passed=0
 failed=0
@@ -28,7 +31,7 @@ run_suite() {
   ok=${ok:-0}
   bad=${bad:-0}
   if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
-  grep -aE '^\[  FAILED  \]|Failure|ERROR|runtime error' "$logs/$name.log" | head -n 40
+  grep -aE '^\[  FAILED  \]|: Failure$|ERROR|runtime error' "$logs/$name.log" | head -n 40
   echo "$name: $ok passed, $bad failed (exit $status, log $logs/$name.log)"
   passed=$((passed + ok))
   failed=$((failed + bad))
@@ -51,15 +54,21 @@ if build host-asan; then
   ASAN_OPTIONS=detect_leaks=1 run_suite host-asan-unit build/host-asan/tests/kamerin_unit_tests
 fi
 
-if build windows; then
+# Both Windows builds are made every time, so that neither rots; the tests run on the one this
+# machine's Wine can run (wine-env.sh says which).
+windows_built=0
+build windows && [ "$kamerin_preset" = windows ] && windows_built=1
+build windows64 && [ "$kamerin_preset" = windows64 ] && windows_built=1
+
+if [ "$windows_built" = 1 ]; then
   start_private_display
   trap stop_private_display EXIT
   start_compositor
   prepare_wine_prefix
-  KAMERIN_TESTDATA=$(winepath -w "$root/../shared/testdata" 2>/dev/null) \
-    run_suite windows-unit wine build/windows/tests/kamerin_unit_tests.exe
-  pushd build/windows/tests >/dev/null
-  run_suite windows-e2e wine kamerin_e2e.exe
+  KAMERIN_TESTDATA=$(windows_path "$root/../shared/testdata") \
+    run_suite windows-unit "$WINELOADER" "$kamerin_build/tests/kamerin_unit_tests.exe"
+  pushd "$kamerin_build/tests" >/dev/null
+  run_suite windows-e2e "$WINELOADER" kamerin_e2e.exe
   # The end-to-end tests work a real desktop with synthetic input, which Wine now and then drops.
   # A test that failed is run once more on its own; both runs are in the logs, and the retried
   # tests are named here.
@@ -69,10 +78,11 @@ if build windows; then
     count=$(echo "$flaky" | wc -l)
     echo "windows-e2e: running $count failed test(s) once more: $(echo "$flaky" | paste -sd' ' -)"
     failed=$((failed - count))
-    run_suite windows-e2e-retry wine kamerin_e2e.exe --gtest_filter="$(echo "$flaky" | paste -sd: -)"
+    run_suite windows-e2e-retry "$WINELOADER" kamerin_e2e.exe --gtest_filter="$(echo "$flaky" | paste -sd: -)"
   fi
   popd >/dev/null
 fi
 
+echo "took $(( $(date +%s) - started )) s, Windows tests on the $kamerin_wine_arch-bit build"
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

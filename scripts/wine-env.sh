@@ -1,9 +1,60 @@
-# Sourced by the scripts that run Windows programs: a private Wine prefix in the build folder,
-# a Japanese ANSI code page (932) as on a Japanese Windows, and an X display (a private Xvfb
-# when none is given, or when KAMERIN_PRIVATE_DISPLAY=1).
+# Sourced by the scripts that run Windows programs. It chooses the Windows build and the Wine
+# that runs it, gives that Wine a private prefix in the build folder with a Japanese ANSI code
+# page (932) as on a Japanese Windows, and an X display (a private Xvfb when none is given).
+#
+# The 32-bit build runs under 32-bit Wine where the machine can run 32-bit programs. Some kernels
+# run none at all (Wine's i386 loader then fails with "Exec format error"); there, and whenever
+# KAMERIN_WINE_ARCH=64, the 64-bit build runs under 64-bit Wine in a prefix of its own.
+# What it sets: kamerin_wine_arch (32 or 64), kamerin_preset, kamerin_build (the build folder),
+# WINELOADER, WINESERVER, WINEPREFIX; run_wine and wine_server run that Wine's loader and server.
 
 root=${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX="$root/build/wine-prefix"
+
+wine_lib=/usr/lib/wine
+can_run_32bit() { "$wine_lib/wine" --version >/dev/null 2>&1; }
+
+case "${KAMERIN_WINE_ARCH:-}" in
+  64)
+    kamerin_wine_arch=64
+    kamerin_wine_reason="forced by KAMERIN_WINE_ARCH=64" ;;
+  32)
+    if ! can_run_32bit; then
+      echo "KAMERIN_WINE_ARCH=32, but this machine cannot run 32-bit Wine ($wine_lib/wine fails)" >&2
+      return 1 2>/dev/null || exit 1
+    fi
+    kamerin_wine_arch=32
+    kamerin_wine_reason="forced by KAMERIN_WINE_ARCH=32" ;;
+  "")
+    if can_run_32bit; then
+      kamerin_wine_arch=32
+      kamerin_wine_reason="this machine runs 32-bit programs"
+    else
+      kamerin_wine_arch=64
+      kamerin_wine_reason="this machine runs no 32-bit programs"
+    fi ;;
+  *)
+    echo "KAMERIN_WINE_ARCH must be 32, 64 or unset, not '$KAMERIN_WINE_ARCH'" >&2
+    return 1 2>/dev/null || exit 1 ;;
+esac
+
+if [ "$kamerin_wine_arch" = 64 ]; then
+  kamerin_preset=windows64
+  export WINELOADER="$wine_lib/wine64"
+  export WINESERVER="$wine_lib/wineserver64"
+  export WINEPREFIX="$root/build/wine-prefix64"
+else
+  kamerin_preset=windows
+  export WINELOADER="$wine_lib/wine"
+  export WINESERVER="$wine_lib/wineserver32"
+  [ -x "$WINESERVER" ] || WINESERVER="$wine_lib/wineserver64"
+  export WINEPREFIX="$root/build/wine-prefix"
+fi
+kamerin_build="$root/build/$kamerin_preset"
+echo "wine: the ${kamerin_wine_arch}-bit build ($kamerin_preset) under ${kamerin_wine_arch}-bit Wine: $kamerin_wine_reason"
+
+run_wine() { "$WINELOADER" "$@"; }
+wine_server() { "$WINESERVER" "$@"; }
+
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -50,7 +101,7 @@ start_compositor() {
 }
 
 stop_private_display() {
-  wineserver -k >/dev/null 2>&1 || true
+  wine_server -k >/dev/null 2>&1 || true
   [ -n "$kamerin_compositor_pid" ] && kill "$kamerin_compositor_pid" 2>/dev/null || true
   [ -n "$kamerin_xvfb_pid" ] && kill "$kamerin_xvfb_pid" 2>/dev/null || true
 }
@@ -58,19 +109,22 @@ stop_private_display() {
 prepare_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    run_wine wineboot -i >/dev/null 2>&1 || true
+    wine_server -w >/dev/null 2>&1 || true
   fi
   # Without a window manager Wine waits about two seconds for each hide to be acknowledged;
   # unmanaged windows hide at once.
   if ! grep -q 'X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    run_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    wine_server -w >/dev/null 2>&1 || true
   fi
   # The UI font "ＭＳ Ｐゴシック" is shown with IPAPGothic, its metric-compatible stand-in.
   if ! grep -q 'Fonts\\\\Replacements' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS PGothic' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    run_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
+    run_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS PGothic' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
+    wine_server -w >/dev/null 2>&1 || true
   fi
 }
+
+# A Unix path as the Windows programs under Wine see it.
+windows_path() { run_wine winepath -w "$1" 2>/dev/null; }
