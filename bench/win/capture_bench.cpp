@@ -10,11 +10,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "capture/win/capture_engine.h"
 #include "capture/win/screen_copy_win.h"
+#include "framework/win/bitmap_win.h"
 #include "framework/win/text_win.h"
 #include "settings/settings.h"
 #include "support/bench_support.h"
@@ -55,13 +55,11 @@ class Backdrop {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Backdrop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message == WM_PAINT && self) {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      MemoryDC memory(dc);
+      PaintDC dc(hwnd);
+      MemoryDC memory(dc.Get());
       Selection selected(memory.Get(), self->bitmap_.Get());
-      SIZE size = BitmapSize(self->bitmap_.Get());
-      BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
-      EndPaint(hwnd, &paint);
+      const PixelSize size = BitmapSize(self->bitmap_.Get());
+      BitBlt(dc.Get(), 0, 0, size.width, size.height, memory.Get(), 0, 0, SRCCOPY);
       return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -71,7 +69,7 @@ class Backdrop {
   HWND window_ = nullptr;
 };
 
-// The main window as the captures see it: hidden, with the three outputs on.
+// The main window as the captures see it: hidden.
 class BenchHost final : public CaptureHost {
  public:
   BenchHost() {
@@ -90,14 +88,7 @@ class BenchHost final : public CaptureHost {
   void HideMainWindow() override { ShowWindow(window_, SW_HIDE); }
   void ShowMainWindow() override {}
   bool MainWindowVisible() const override { return false; }
-  bool SaveBmpChecked() const override { return true; }
-  bool SaveJpgChecked() const override { return true; }
-  bool ViewerChecked() const override { return true; }
-  bool TopMostChecked() const override { return true; }
-  bool SameRectChecked() const override { return false; }
-  void EnableSameRect() override {}
-  bool WindowModeChecked() const override { return false; }
-  std::optional<HWND> SelectedListWindow() const override { return std::nullopt; }
+  void OnCaptured() override {}
 
  private:
   HWND window_ = nullptr;
@@ -134,12 +125,15 @@ int main() {
   BenchHost host;
   InitViewers(host.MainHandle());
   CaptureEngine engine(host);
+  // All three outputs, in range mode.
+  CaptureChoices choices;
+  choices.saveBmp = choices.saveJpg = choices.viewer = true;
 
   std::vector<double> whole, copy, toDib, bmp, jpeg, viewer, overlay;
   for (int run = 0; run <= Runs; ++run) {
     RemoveFiles(folder);
     CloseViewers();
-    double wholeMs = Milliseconds([&] { engine.CaptureRect(screen); });
+    double wholeMs = Milliseconds([&] { engine.CaptureRect(screen, choices); });
 
     RemoveFiles(folder);
     CloseViewers();
@@ -154,7 +148,7 @@ int main() {
 
     // The range request, up to the overlay being on the screen; Esc takes it away again.
     double overlayMs = Milliseconds([&] {
-      engine.OnCaptureButton();
+      engine.OnCaptureButton(choices);
       HWND shown = FindOverlay();
       if (shown) UpdateWindow(shown);
       GdiFlush();

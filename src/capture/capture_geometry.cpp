@@ -2,31 +2,22 @@
 
 #include <algorithm>
 
+#include "viewer/viewer_frame.h"
+
 namespace kmrn {
 
-PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientRect, bool alwaysWinClient) {
-  const std::int32_t w = windowRect.right - windowRect.left;
-  const std::int32_t h = windowRect.bottom - windowRect.top;
-  // The window's screen edges are compared with the client size. That tells a framed window
-  // from a frameless one at the screen origin, whose rectangle is its client area already.
-  if (!alwaysWinClient || windowRect.right == clientRect.right || windowRect.bottom == clientRect.bottom) {
-    return {windowRect.left, windowRect.top, w, h};
-  }
-  // The caption and any menu sit above the client area; the side and bottom borders are taken
-  // to be equally wide, so the client area rests on a bottom border as wide as a side border.
-  const std::int32_t border = (w - clientRect.right) / 2;
-  return {windowRect.left + border, windowRect.top + (h - clientRect.bottom) - border, clientRect.right,
-          clientRect.bottom};
+PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientOnScreen, bool alwaysWinClient) {
+  const ScreenRect& taken = alwaysWinClient && !IsEmpty(clientOnScreen) ? clientOnScreen : windowRect;
+  return {taken.left, taken.top, taken.right - taken.left, taken.bottom - taken.top};
 }
 
 PixelRect OverlayBounds(const TSettings& s, const ScreenRect& desktopRect) {
   if (!s.mDisplay_Enable) return {0, 0, desktopRect.right, desktopRect.bottom};
-  // A secondary display right of the primary is configured at mDisplay_SX == mDisplay_PW, which
-  // puts the overlay at 0.
-  const std::int32_t left =
-      s.mDisplay_SX < 0 ? s.mDisplay_SX : SaturateToInt32(std::int64_t{s.mDisplay_PW} - s.mDisplay_SX);
-  return {left, s.mDisplay_SY, SaturateToInt32(std::int64_t{s.mDisplay_PW} + s.mDisplay_SW),
-          std::max(s.mDisplay_PH, s.mDisplay_SH)};
+  const std::int64_t left = std::min<std::int64_t>(0, s.mDisplay_SX);
+  const std::int64_t top = std::min<std::int64_t>(0, s.mDisplay_SY);
+  const std::int64_t right = std::max<std::int64_t>(s.mDisplay_PW, std::int64_t{s.mDisplay_SX} + s.mDisplay_SW);
+  const std::int64_t bottom = std::max<std::int64_t>(s.mDisplay_PH, std::int64_t{s.mDisplay_SY} + s.mDisplay_SH);
+  return {SaturateToInt32(left), SaturateToInt32(top), SaturateToInt32(right - left), SaturateToInt32(bottom - top)};
 }
 
 ScreenRect VisibleDesktopRect(const TSettings& s, const ScreenRect& desktopRect) {
@@ -47,9 +38,10 @@ Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& ca
   switch (capturedWinPos) {
     case 0: return CentredInWorkArea({capture.width, capture.height}, workArea);
     case 1: return {workArea.left, workArea.top};
-    case 2:
-      return {SaturateToInt32(std::int64_t{capture.x} - viewWinBorder),
-              SaturateToInt32(std::int64_t{capture.y} - viewWinBorder)};
+    case 2: {
+      const std::int32_t frame = ViewerFrameWidth(viewWinBorder);
+      return {SaturateToInt32(std::int64_t{capture.x} - frame), SaturateToInt32(std::int64_t{capture.y} - frame)};
+    }
     default: return {-1, -1};
   }
 }

@@ -8,13 +8,16 @@
 
 namespace kmrn {
 
-// The rectangle of a window capture. windowRect is the window's screen rectangle, clientRect its
-// client rectangle (origin 0, 0, so right and bottom are the client width and height). With
-// alwaysWinClient on, the client area is taken, assuming side and bottom borders of equal width.
-PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientRect, bool alwaysWinClient);
+// The rectangle of a window capture. windowRect is the window's screen rectangle, clientOnScreen
+// its client area on the screen. With alwaysWinClient on the client area is taken as it lies,
+// whatever the borders, caption, menu or scroll bars around it; a window without a client area is
+// taken whole.
+PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientOnScreen, bool alwaysWinClient);
 
-// The screen rectangle the range overlay covers: the configured two-display area when
-// mDisplay_Enable is on, else the desktop window's rectangle from its origin.
+// The screen rectangle the range overlay covers. With mDisplay_Enable on, the primary display at
+// (0, 0, mDisplay_PW, mDisplay_PH) and the secondary at (mDisplay_SX, mDisplay_SY, mDisplay_SW,
+// mDisplay_SH) are both covered, wherever the secondary lies; otherwise the desktop window's
+// rectangle from its origin.
 PixelRect OverlayBounds(const TSettings& settings, const ScreenRect& desktopRect);
 
 // The area a top-level window has to touch to be offered in the window list.
@@ -25,7 +28,8 @@ bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);
 
 // The top-left corner of the viewer of a capture, by CapturedWinPos: 0 centres the captured size
 // in the work area, 1 puts it at the work area's top-left, 2 lays the picture over the spot it
-// came from. Other values give (-1, -1), the "no position" of the viewer registry.
+// came from, outside a frame as wide as the viewer draws it for viewWinBorder. Other values give
+// (-1, -1), the "no position" of the viewer registry.
 Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
                                 const ScreenRect& workArea);
 

@@ -22,12 +22,6 @@ ScreenRect Band(std::int32_t ax, std::int32_t ay, std::int32_t x, std::int32_t y
 
 bool MoveSeen(const OverlaySelection& s) { return s.LastX != -1 && s.LastY != -1; }
 
-// The overlay of a secondary display left of or above the primary starts at negative screen
-// coordinates, so the hover label shifts by the display offset to show where the pointer really is.
-std::int32_t ShownCoordinate(std::int32_t client, std::int32_t displayOffset) {
-  return displayOffset < 0 ? client + displayOffset : client;
-}
-
 OverlayStep EndSelection(OverlaySelection& s, PixelSize clientSize) {
   OverlayStep step;
   // Blank now, so that the overlay is clean when it is shown next.
@@ -39,7 +33,10 @@ OverlayStep EndSelection(OverlaySelection& s, PixelSize clientSize) {
 
 }  // namespace
 
-void OnOverlayShown(OverlaySelection& selection) { selection.State = OverlayState::Hovering; }
+void OnOverlayShown(OverlaySelection& selection, Position origin) {
+  selection.State = OverlayState::Hovering;
+  selection.Origin = origin;
+}
 
 OverlayStep OnOverlayPress(OverlaySelection& s, MouseButton button, std::int32_t x, std::int32_t y) {
   if (s.State == OverlayState::Hidden || button != MouseButton::Left) return {};
@@ -51,7 +48,7 @@ OverlayStep OnOverlayPress(OverlaySelection& s, MouseButton button, std::int32_t
   return {};
 }
 
-OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y, const TSettings& settings) {
+OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   if (s.State == OverlayState::Hidden) return {};
   OverlayStep step;
   // Other topmost windows (a tooltip, the taskbar) may have come up since the overlay was shown.
@@ -59,9 +56,10 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y, c
 
   if (s.State == OverlayState::Hovering) {
     step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
-    step.draws.push_back(OverlayDraw::DrawLabel(x + LabelOffsetX, y - LabelHeight,
-                                                std::to_string(ShownCoordinate(x, settings.mDisplay_SX)) + "," +
-                                                    std::to_string(ShownCoordinate(y, settings.mDisplay_SY))));
+    // The pointer's screen position: the point a selection starting here is captured from.
+    step.draws.push_back(OverlayDraw::DrawLabel(
+        x + LabelOffsetX, y - LabelHeight,
+        std::to_string(std::int64_t{s.Origin.left} + x) + "," + std::to_string(std::int64_t{s.Origin.top} + y)));
     s.LabelX = x;
     s.LabelY = y;
     return step;
@@ -97,12 +95,9 @@ OverlayStep OnOverlayRelease(OverlaySelection& s, MouseButton button, const Over
   // A drag along one axis only is big enough by the rule above but holds no pixels.
   const bool empty = selected.width == 0 || selected.height == 0;
   if (endsLeftDrag && MoveSeen(s) && !tooSmall && !empty) {
-    PixelRect screen = selected;
-    if (settings.mDisplay_Enable) {
-      if (settings.mDisplay_SX < 0) screen.x += settings.mDisplay_SX;
-      if (settings.mDisplay_SY < 0) screen.y += settings.mDisplay_SY;
-    }
-    step.capture = screen;
+    // Exactly the pixels beneath the band, wherever the overlay lies on the desktop.
+    step.capture = PixelRect{SaturateToInt32(std::int64_t{s.Origin.left} + selected.x),
+                             SaturateToInt32(std::int64_t{s.Origin.top} + selected.y), selected.width, selected.height};
   }
 
   step.showMainWindow = settings.CloseAfterCapture ? !settings.AlwaysNoCloseX : context.mainWasVisible;
@@ -113,9 +108,10 @@ OverlayStep OnOverlayRelease(OverlaySelection& s, MouseButton button, const Over
 OverlayStep OnOverlayKeyPress(OverlaySelection& s, int key, PixelSize clientSize) {
   if (s.State == OverlayState::Hidden || key != EscapeKey) return {};
   OverlayStep step = EndSelection(s, clientSize);
-  // Esc always gives the user the main window back; viewers hidden for the capture stay hidden
-  // until the next capture shows them.
+  // Esc always gives the user the main window back, and the viewers hidden for the capture too:
+  // left hidden, they would still count as open when the program asks before it ends.
   step.showMainWindow = true;
+  step.showHiddenViewers = true;
   return step;
 }
 

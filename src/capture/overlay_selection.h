@@ -26,6 +26,7 @@ struct OverlaySelection {
   std::int32_t AnchorX = 0, AnchorY = 0;  // where the left button went down
   std::int32_t LastX = 0, LastY = 0;      // last move while dragging; -1 until the first one
   std::int32_t LabelX = 0, LabelY = 0;    // anchor of the label drawn last, to erase it
+  Position Origin;                        // the screen position of the overlay's client (0, 0)
 };
 
 // One fill or text on the overlay's canvas. Fills cover rect with right and bottom exclusive.
@@ -65,19 +66,19 @@ struct OverlayReleaseContext {
   PixelSize clientSize;  // the overlay's, to blank it
 };
 
-// The overlay has been placed and shown.
-void OnOverlayShown(OverlaySelection& selection);
+// The overlay has been placed and shown; its client area starts at origin on the screen.
+void OnOverlayShown(OverlaySelection& selection, Position origin);
 
 // A button went down. Only the left button starts a drag.
 OverlayStep OnOverlayPress(OverlaySelection& selection, MouseButton button, std::int32_t x, std::int32_t y);
 
 // The pointer moved. Hovering shows the pointer's screen position, dragging the band and its size.
-OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int32_t y, const TSettings& settings);
+OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int32_t y);
 
 // A button went up. Ends the selection, with a capture when a left drag was big enough.
 OverlayStep OnOverlayRelease(OverlaySelection& selection, MouseButton button, const OverlayReleaseContext& context);
 
-// A character was typed. Only Esc acts: it cancels and brings the main window back.
+// A character was typed. Only Esc acts: it cancels and brings the main window and the viewers back.
 OverlayStep OnOverlayKeyPress(OverlaySelection& selection, int key, PixelSize clientSize);
 
 }  // namespace kmrn

@@ -2,6 +2,7 @@
 // The window list of window mode: the text of each item and which top-level windows are offered.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,14 +11,27 @@
 
 namespace kmrn {
 
-// Titles and class names are read through a 100-byte buffer, so at most 99 bytes of each show.
+// Windows the list and the captures treat in their own way: the desktop and the taskbar, listed
+// under names of their own and never brought forward; an input method's window, which restores
+// itself in its own way and is never restored by the program.
+inline constexpr const char* DesktopClass = "Progman";
+inline constexpr const char* TaskbarClass = "Shell_TrayWnd";
+inline constexpr const char* InputMethodClass = "IMWindowClass";
+
+// Titles and class names show as they would through a 100-byte buffer of the ANSI code page: at
+// most 99 bytes of that code page each (99 letters, 49 Japanese characters).
 inline constexpr std::size_t WindowTextMaxBytes = 99;
 
-// text cut to at most WindowTextMaxBytes bytes, never inside a UTF-8 character.
-std::string CutWindowText(std::string_view text);
+// The bytes one character (given as its UTF-8 bytes) takes in the code page the texts are
+// measured in.
+using EncodedLength = std::function<std::size_t(std::string_view utf8Character)>;
+
+// The longest start of the text that takes at most WindowTextMaxBytes bytes of the code page,
+// never cut inside a character.
+std::string CutWindowText(std::string_view text, const EncodedLength& bytesOf);
 
 // "[title] [class]", or a fixed name for the desktop ("Progman") and the taskbar ("Shell_TrayWnd").
-std::string WindowItemText(std::string_view title, std::string_view className);
+std::string WindowItemText(std::string_view title, std::string_view className, const EncodedLength& bytesOf);
 
 // A top-level window as the enumeration found it. handle is the window handle as an integer.
 struct TopLevelWindow {
@@ -37,6 +51,6 @@ struct WindowList {
 // The windows worth offering, in the enumeration's front-to-back order: visible, not empty,
 // touching visibleDesktop, and not the main window.
 WindowList BuildWindowList(const std::vector<TopLevelWindow>& windows, std::uintptr_t mainWindow,
-                           const ScreenRect& visibleDesktop);
+                           const ScreenRect& visibleDesktop, const EncodedLength& bytesOf);
 
 }  // namespace kmrn

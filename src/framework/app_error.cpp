@@ -16,4 +16,11 @@ AppError ImageTooLargeError(long long width, long long height) {
   return AppError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 }
 
+AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason) {
+  std::string text = call + " が失敗しました";
+  if (!reason.empty()) text += ": " + reason;
+  if (code != 0) text += " (エラー " + std::to_string(code) + ")";
+  return AppError(text);
+}
+
 }  // namespace kmrn

@@ -94,6 +94,8 @@ std::span<const SettingKey> SettingKeys() { return Keys; }
 std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::string_view digits(text.data() + 2, text.size() - 2);
+    // Leading zeros add nothing: "0x000000050" is 0x50. At least one digit stays.
+    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
     if (digits.size() > 8) return fallback;
     std::uint32_t value = 0;
     for (char c : digits) {

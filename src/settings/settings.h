@@ -114,8 +114,9 @@ SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir);
 // Writes every key in table order: Booleans as "1"/"0", Integers in decimal, Strings as they are.
 void WriteSettingsFile(ProfileWriter& writer, const SettingsFile& file);
 
-// An INI integer: optional sign and decimal digits, or "0x"/"0X" followed by up to 8 hex digits
-// (which may wrap to a negative value, as 0xFFFFFFFF gives -1). Anything else gives the fallback.
+// An INI integer: optional sign and decimal digits, or "0x"/"0X" followed by hex digits worth at
+// most 8 after any leading zeros (which may wrap to a negative value, as 0xFFFFFFFF gives -1).
+// Anything else gives the fallback.
 std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
 
 // A main window restored beyond the right or bottom edge of the primary screen (a monitor that

@@ -42,32 +42,43 @@ struct ControlLayout {
   LayoutRect rect;
   const char* caption;
   const char* hint;  // shown on hover; nullptr for none
-  bool tabStop;
+  bool tabStop;      // Tab stops here
+  bool groupStart;   // the first of a group that the arrow keys move within
 };
 
 inline constexpr std::array<ControlLayout, 7> MainControlLayouts{{
-    {MainControl::Btn_Capture, ControlKind::PushButton, &Panel1, {4, 4, 61, 20}, "Capture", nullptr, false},
+    {MainControl::Btn_Capture, ControlKind::PushButton, &Panel1, {4, 4, 61, 20}, "Capture", nullptr, false, true},
     {MainControl::CheckBox_BMP,
      ControlKind::CheckBox,
      &Panel1,
      {72, 6, 41, 17},
      "bmp",
      "ビットマップ形式で保存します",
+     false,
+     true},
+    {MainControl::CheckBox_JPG,
+     ControlKind::CheckBox,
+     &Panel1,
+     {116, 6, 41, 17},
+     "Jpg",
+     "Jpeg形式で保存します",
+     false,
      false},
-    {MainControl::CheckBox_JPG, ControlKind::CheckBox, &Panel1, {116, 6, 41, 17}, "Jpg", "Jpeg形式で保存します", false},
     {MainControl::CheckBox_Win,
      ControlKind::CheckBox,
      &Panel1,
      {160, 6, 41, 17},
      "Win",
      "新しいウインドウに保存します",
-     true},
+     true,
+     false},
     {MainControl::RadioButton_Range,
      ControlKind::RadioButton,
      &Panel2,
      {4, 6, 43, 17},
      "範囲",
      "マウスで範囲を指定してキャプチャします",
+     true,
      true},
     {MainControl::RadioButton_Window,
      ControlKind::RadioButton,
@@ -75,13 +86,15 @@ inline constexpr std::array<ControlLayout, 7> MainControlLayouts{{
      {50, 6, 33, 17},
      "窓",
      "表示されているウインドウごとにキャプチャします",
-     true},
+     true,
+     false},
     {MainControl::ListBox_TopWindows,
      ControlKind::ListBox,
      nullptr,
      {4, WindowListTop, 293, WindowListHeight},
      "",
      nullptr,
+     true,
      true},
 }};
 

@@ -46,4 +46,11 @@ bool DibSizeAllowed(std::int64_t width, std::int64_t height, unsigned bitCount);
 // A zero-filled picture. Throws ImageTooLargeError beyond the limits.
 Dib MakeDib(std::int64_t width, std::int64_t height, unsigned bitCount);
 
+// The same picture as 24-bit blue-green-red: palettes looked up (an index past the palette gives
+// black), 16- and 32-bit channels expanded through their masks.
+Dib ToBgr24(const Dib& dib);
+
+// True for 32 bits per pixel in the standard blue-green-red-unused byte order.
+bool IsPlainBgrx(const Dib& dib);
+
 }  // namespace kmrn

@@ -4,7 +4,6 @@
 // first turned into a 24-bit picture.
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -121,81 +120,7 @@ class EncoderGuard {
   Encoder* encoder_;
 };
 
-// --- Pictures libjpeg cannot read as they are -------------------------------------------------
-
-struct Channel {
-  std::uint32_t mask;
-  int shift;
-  std::uint64_t max;  // the largest value of the channel once shifted down
-};
-
-Channel ChannelOf(std::uint32_t mask) {
-  if (mask == 0) return {0, 0, 0};
-  int shift = std::countr_zero(mask);
-  return {mask, shift, static_cast<std::uint64_t>(mask >> shift)};
-}
-
-std::uint8_t Expand(const Channel& channel, std::uint32_t pixel) {
-  if (channel.max == 0) return 0;
-  std::uint64_t value = (pixel & channel.mask) >> channel.shift;
-  return static_cast<std::uint8_t>((value * 255 + channel.max / 2) / channel.max);
-}
-
-Dib ToBgr24(const Dib& dib) {
-  Dib out = MakeDib(dib.width, dib.height, 24);
-  const bool indexed = dib.bitCount <= 8;
-  Channel red{}, green{}, blue{};
-  if (dib.bitCount == 16) {
-    bool own = dib.HasMasks();
-    red = ChannelOf(own ? dib.redMask : 0x7C00u);
-    green = ChannelOf(own ? dib.greenMask : 0x03E0u);
-    blue = ChannelOf(own ? dib.blueMask : 0x001Fu);
-  } else if (dib.bitCount == 32) {
-    red = ChannelOf(dib.redMask);
-    green = ChannelOf(dib.greenMask);
-    blue = ChannelOf(dib.blueMask);
-  }
-  const Rgbq black{};
-  for (std::int32_t y = 0; y < dib.height; ++y) {
-    const std::uint8_t* src = dib.RowFromTop(y);
-    std::uint8_t* dst = out.RowFromTop(y);
-    for (std::int32_t x = 0; x < dib.width; ++x, dst += 3) {
-      if (indexed) {
-        unsigned index;
-        if (dib.bitCount == 8) {
-          index = src[x];
-        } else if (dib.bitCount == 4) {
-          index = (src[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F;
-        } else {
-          index = (src[x / 8] >> (7 - x % 8)) & 0x01;
-        }
-        // A damaged picture may point past its palette; such pixels come out black.
-        const Rgbq& colour = index < dib.palette.size() ? dib.palette[index] : black;
-        dst[0] = colour.blue;
-        dst[1] = colour.green;
-        dst[2] = colour.red;
-      } else {
-        std::uint32_t pixel;
-        if (dib.bitCount == 16) {
-          pixel = static_cast<std::uint32_t>(src[2 * x] | src[2 * x + 1] << 8);
-        } else {
-          const std::uint8_t* p = src + 4 * x;
-          pixel = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                  static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-        }
-        dst[0] = Expand(blue, pixel);
-        dst[1] = Expand(green, pixel);
-        dst[2] = Expand(red, pixel);
-      }
-    }
-  }
-  return out;
-}
-
-bool IsPlainBgrx(const Dib& dib) {
-  return dib.bitCount == 32 && (!dib.HasMasks() || (dib.redMask == 0x00FF0000u && dib.greenMask == 0x0000FF00u &&
-                                                    dib.blueMask == 0x000000FFu));
-}
+// --- The rows handed to the library -----------------------------------------------------------
 
 PixelRows RowsOf(const Dib& dib, J_COLOR_SPACE colorSpace, int components) {
   PixelRows rows{};

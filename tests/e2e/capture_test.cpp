@@ -218,6 +218,27 @@ TEST(CaptureRange, ADragCapturesExactlyThePixelsBeneathItAndNotTheOverlay) {
   EXPECT_TRUE(kamerin.VisibleViewers().empty()) << "\"Win\" is off";
 }
 
+TEST(CaptureRange, WithASecondDisplayRightAndLowerTheBandIsStillTakenFromBeneathIt) {
+  PatternWindow target(L"range target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(CaptureIni(sandbox,
+                              "bmp=1\r\nwin=0\r\nmDisplay_Enable=1\r\nmDisplay_PW=1920\r\nmDisplay_PH=1080\r\n"
+                              "mDisplay_SW=800\r\nmDisplay_SH=600\r\nmDisplay_SX=1920\r\nmDisplay_SY=200\r\n"));
+  Kamerin kamerin(sandbox);
+  ASSERT_TRUE(kamerin.Main());
+
+  HWND overlay = kamerin.StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  const RECT covered = WindowRectOf(overlay);
+  EXPECT_EQ(covered.left, 0);
+  EXPECT_EQ(covered.top, 0) << "the primary display is covered from its top";
+  Drag(650, 340, 850, 460);
+  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
+}
+
 TEST(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
   PatternWindow target(L"range target", TargetBounds);
   Sandbox sandbox;
@@ -431,7 +452,8 @@ TEST(CaptureWindow, TheChosenWindowIsTakenWholeToBmpAndJpegWithOneName) {
 }
 
 TEST(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
-  PatternWindow framed(L"framed target", {450, 220, 850, 560}, WS_OVERLAPPEDWINDOW);
+  // A scroll bar in the frame: the client area does not lie in the middle between the borders.
+  PatternWindow framed(L"framed target", {450, 220, 850, 560}, WS_OVERLAPPEDWINDOW | WS_VSCROLL);
   Sandbox sandbox;
   sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
   Kamerin kamerin(sandbox);
@@ -440,7 +462,7 @@ TEST(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
   const RECT client = framed.ClientOnScreen();
   RECT outer{};
   GetWindowRect(framed.Handle(), &outer);
-  ASSERT_TRUE(client.right - client.left < outer.right - outer.left) << "the window has a frame";
+  ASSERT_LT(client.left - outer.left, outer.right - client.right) << "the scroll bar widens the right border";
 
   CaptureFromList(kamerin, L"framed target");
   auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);

@@ -103,13 +103,13 @@ TEST(MainWindowModes, WindowModeFromTheStartMovesUpOutOfTheWayOfTheWorkAreaBotto
 // A visible window of the driver's own, to be found in the window list.
 class ListedWindow {
  public:
-  ListedWindow() {
+  explicit ListedWindow(const std::wstring& title = L"リスト probe") {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"KamerinListProbe";
     RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, L"KamerinListProbe", L"リスト probe", WS_POPUP | WS_VISIBLE, 50, 60, 120, 80, nullptr,
+    window_ = CreateWindowExW(0, L"KamerinListProbe", title.c_str(), WS_POPUP | WS_VISIBLE, 50, 60, 120, 80, nullptr,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   ~ListedWindow() { DestroyWindow(window_); }
@@ -139,9 +139,14 @@ TEST(MainWindowList, ListsVisibleWindowsAndRefreshesOnlyWhenAsked) {
   ASSERT_TRUE(list);
   {
     ListedWindow probe;
+    // A title shows as far as 99 bytes of the ANSI code page take it: 49 Japanese characters.
+    const std::wstring longTitle(60, L'長');
+    ListedWindow longProbe(longTitle);
     ClickControl(program.main, L"BUTTON", L"窓");
     std::vector<std::string> items = ListItems(list);
     EXPECT_NE(std::find(items.begin(), items.end(), "[リスト probe] [KamerinListProbe]"), items.end());
+    const std::string cut = Narrow(L"[" + longTitle.substr(0, 49) + L"] [KamerinListProbe]");
+    EXPECT_NE(std::find(items.begin(), items.end(), cut), items.end());
     for (const std::string& item : items) EXPECT_EQ(item.find("[Kamerin] [KMRN_MAIN_WINDOW]"), std::string::npos);
   }
   // The list is a snapshot: a window gone since stays listed until the list is refreshed.
@@ -232,6 +237,48 @@ TEST(MainWindowClose, TheCloseBoxWithOpenViewersAsksAndYesEndsTheProgram) {
   ASSERT_TRUE(question);
   Answer(*question, IDYES);
   EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// The control with the keyboard focus in the program's window, or null.
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+TEST(MainWindowKeys, TabMovesTheFocusAlongTheControlsWithATabStop) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=300\r\n");
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  HWND win = FindChild(program.main, L"BUTTON", L"Win");
+  HWND range = FindChild(program.main, L"BUTTON", L"範囲");
+  HWND window = FindChild(program.main, L"BUTTON", L"窓");
+  HWND list = FindChild(program.main, L"LISTBOX", L"");
+  ASSERT_TRUE(win && range && window && list);
+  // Two clicks leave "Win" as it was, with the focus.
+  ClickControl(program.main, L"BUTTON", L"Win");
+  ClickControl(program.main, L"BUTTON", L"Win");
+  ASSERT_EQ(FocusIn(program.main), win);
+
+  // Capture, bmp and Jpg have no tab stop; the list takes none while range mode cuts it off.
+  PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(FocusIn(program.main), range);
+  PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(FocusIn(program.main), window);
+  // The space bar chooses the focused mode: window mode, whose list takes the focus next.
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(WaitUntil([&] { return ClientHeight(program.main) == 193; }, 3s)) << "window mode";
+  PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(FocusIn(program.main), list);
+  PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(FocusIn(program.main), win) << "round to the first tab stop";
+  EXPECT_EQ(SendMessageW(win, BM_GETCHECK, 0, 0), BST_CHECKED) << "Tab changes no check box";
 }
 
 }  // namespace

@@ -98,12 +98,18 @@ TEST(SettingsFile, TheFirstSaveAddsEveryMissingKeyInTableOrderWithItsDefault) {
 TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
   Sandbox sandbox;
   const std::string longValue(3000, 'a');
+  // Bytes that are no text of the code page (an unassigned double-byte pair, a lone lead byte)
+  // between ones that are: the program does not change the value, so they go back as they came.
+  const std::string oddBytes = ToAnsi("ペイント") + "\x85\x40" + ToAnsi("で") + "\x81";
   const std::string ini =
       "; written by hand\r\n"
       "[Other]\r\nfoo=bar\r\n\r\n"
       "[Setting]\r\n"
       "; my settings\r\n"
-      "win=2\r\nAlwaysNoCloseX=0\r\nbmp=yes\r\nJpgQuality=0x50\r\nViewWinColor=0xFF0000\r\n"
+      "win=2\r\nAlwaysNoCloseX=0\r\nbmp=yes\r\nJpgQuality=0x000000050\r\nViewWinColor=0xFF0000\r\n"
+      "OpenApplicationStr=" +
+      oddBytes +
+      "\r\n"
       "OpenApplication=" +
       longValue +
       "\r\n"
@@ -118,18 +124,19 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
 
   Keys keys = IniSection(saved, "Setting");
   ASSERT_EQ(keys.size(), 42u);
-  const std::vector<std::string> handWritten{"win",        "AlwaysNoCloseX", "bmp",
-                                             "JpgQuality", "ViewWinColor",   "OpenApplication",
-                                             "MagPos",     "CapturedWinPos", "Top"};
+  const std::vector<std::string> handWritten{
+      "win",    "AlwaysNoCloseX", "bmp", "JpgQuality", "ViewWinColor", "OpenApplicationStr", "OpenApplication",
+      "MagPos", "CapturedWinPos", "Top"};
   std::vector<std::string> names = KeyNames(keys);
-  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 9), handWritten)
+  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 10), handWritten)
       << "existing keys are rewritten in place";
   std::map<std::string, std::string> values(keys.begin(), keys.end());
   EXPECT_EQ(values["win"], "1");
   EXPECT_EQ(values["bmp"], "0");
-  EXPECT_EQ(values["JpgQuality"], "80");
+  EXPECT_EQ(values["JpgQuality"], "80") << "leading zeros of a hexadecimal value";
+  EXPECT_EQ(values["OpenApplicationStr"], oddBytes);
   EXPECT_EQ(values["ViewWinColor"], "16711680");
-  EXPECT_EQ(values["OpenApplication"], std::string(2047, 'a'));
+  EXPECT_EQ(values["OpenApplication"], longValue) << "the program sees 2047 bytes of it, but changed none";
   EXPECT_EQ(values["MagPos"], "500");
   EXPECT_EQ(values["CapturedWinPos"], "7");
   EXPECT_EQ(values["Top"], "10");

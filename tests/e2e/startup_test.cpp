@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "pictures.h"
 
 namespace e2e {
 namespace {
@@ -69,6 +70,21 @@ TEST(SingleInstance, ASecondStartForwardsItsFileToTheRunningCopy) {
   WriteFileBytes(sandbox.Path(L"picture.png"), "PNG");
   Process fourth = sandbox.Start({sandbox.Path(L"picture.png")});
   EXPECT_EQ(fourth.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(MessageBoxesOf(first).empty());
+}
+
+TEST(SingleInstance, ARelativePathIsForwardedAsTheFileItNamesWhereTheSecondStartRuns) {
+  Sandbox sandbox;
+  Process first = sandbox.Start();
+  ASSERT_TRUE(WaitForMainWindow(first));
+  const std::wstring elsewhere = sandbox.Path(L"elsewhere");
+  CreateDirectoryW(elsewhere.c_str(), nullptr);
+  WriteFileBytes(elsewhere + L"\\shot.bmp", Bmp24(3, 2, [](int, int) { return RGB(10, 20, 30); }));
+
+  Process second = Process::Start(sandbox.Exe(), {L"shot.bmp"}, elsewhere);
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitUntil([&] { return FindVisibleWindow(first, L"KMRN_VIEW_WINDOW") != nullptr; }))
+      << "the picture did not open";
   EXPECT_TRUE(MessageBoxesOf(first).empty());
 }
 
@@ -147,17 +163,19 @@ TEST(Shutdown, TheCloseBoxHidesTheResidentProgram) {
   EXPECT_FALSE(FileExists(sandbox.Ini()));
 }
 
-TEST(Shutdown, TheCloseBoxSavesEndsAndRemovesTheHandOverFile) {
+TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
   Sandbox sandbox;
   sandbox.WriteIni(ResidentOff);
-  WriteFileBytes(sandbox.Path(L"Temp.bmp"), "old hand-over picture");
+  // A picture of the user's that happens to bear the editor hand-over's name, in the program's
+  // current folder: this run handed nothing over, so it stays.
+  WriteFileBytes(sandbox.Path(L"Temp.bmp"), "the user's own picture");
   Process program = sandbox.Start();
   HWND main = WaitForMainWindow(program);
   ASSERT_TRUE(main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
-  EXPECT_FALSE(FileExists(sandbox.Path(L"Temp.bmp")));
+  EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
 
   // The name is free again for the next start.
   Process next = sandbox.Start();

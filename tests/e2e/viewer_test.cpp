@@ -27,7 +27,6 @@ COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 
 
 std::vector<HWND> ViewersOf(const Process& process) { return WindowsOfProcess(process, L"KMRN_VIEW_WINDOW"); }
 
-
 SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -272,46 +271,31 @@ TEST_F(Viewer, TheWheelZoomsInStepsFromThePictureAsCreated) {
   EXPECT_TRUE(MessageBoxesOf(program_).empty());
 }
 
-// Whether this system's GDI averages when it shrinks in HALFTONE mode. Windows does; Wine 8 treats
-// the mode like COLORONCOLOR and drops pixels instead.
-bool HalftoneAverages() {
-  HDC screen = GetDC(nullptr);
-  HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-  HBITMAP source = CreateCompatibleBitmap(screen, 2, 2), target = CreateCompatibleBitmap(screen, 1, 1);
-  HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, target);
-  for (int i = 0; i < 4; ++i) SetPixel(from, i % 2, i / 2, (i == 0 || i == 3) ? RGB(0, 0, 0) : RGB(255, 255, 255));
-  SetStretchBltMode(to, HALFTONE);
-  SetBrushOrgEx(to, 0, 0, nullptr);
-  StretchBlt(to, 0, 0, 1, 1, from, 0, 0, 2, 2, SRCCOPY);
-  const BYTE red = GetRValue(GetPixel(to, 0, 0));
-  SelectObject(from, oldFrom);
-  SelectObject(to, oldTo);
-  DeleteObject(source);
-  DeleteObject(target);
-  DeleteDC(from);
-  DeleteDC(to);
-  ReleaseDC(nullptr, screen);
-  return red > 64 && red < 192;
-}
-
 TEST_F(Viewer, ShrinkingAveragesThePixelsItMerges) {
-  if (!HalftoneAverages()) GTEST_SKIP() << "this system's GDI does not average in HALFTONE mode (Wine)";
-  // One-pixel black and white checks: at 50 % every pixel stands for two black and two white ones.
-  const Pixel checks = [](int x, int y) { return (x + y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0); };
-  HWND viewer = Open("ViewWinWheelStretch=1\r\n", Bmp24(64, 32, checks));
+  // Red and green rise by 4 and 8 per pixel; blue alternates black and full. Each pixel at 50 %
+  // is the mean of the two by two it stands for, at 25 % of four by four.
+  const Pixel picture = [](int x, int y) { return RGB(x * 4, y * 8, (x + y) % 2 ? 255 : 0); };
+  HWND viewer = Open("ViewWinWheelStretch=1\r\n", Bmp24(64, 32, picture));
   ASSERT_TRUE(viewer);
-  ASSERT_TRUE(WheelTo(viewer, -1, {32, 16}));
   HWND label = ZoomLabelOf(viewer);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRectOf(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
-  Settle(200);
-  const RECT client = ClientRectOnScreen(viewer);
-  const Picture shown = ScreenPixels(client);
-  int grey = 0;
-  for (std::uint32_t c : shown.pixels) {
-    if (Red(c) > 64 && Red(c) < 192) ++grey;
+  std::string difference;
+  const struct {
+    int cells;  // source pixels per side of one shown pixel
+    SIZE size;
+  } kSteps[] = {{2, {32, 16}}, {4, {16, 8}}};
+  for (const auto& step : kSteps) {
+    SCOPED_TRACE(step.cells);
+    ASSERT_TRUE(WheelTo(viewer, -1, step.size));
+    ASSERT_TRUE(WaitUntil([&] { return WindowRectOf(label).right <= ClientRectOnScreen(viewer).left; }, 5s));
+    const int n = step.cells;
+    const Pixel averaged = [n](int x, int y) {
+      // The mean of red x·4 over n neighbours, of green y·8, and of blue half on, half off (rounded up).
+      return RGB(4 * n * x + 2 * (n - 1), 8 * n * y + 4 * (n - 1), 128);
+    };
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), averaged)).empty(); }, 5s))
+        << difference;
   }
-  EXPECT_GT(grey, static_cast<int>(shown.pixels.size()) * 9 / 10)
-      << "pixels are " << std::hex << shown.pixels[0] << ", " << shown.pixels[1] << " ...";
 }
 
 TEST_F(Viewer, TheWheelDoesNothingWhenWheelZoomIsOff) {
@@ -440,6 +424,17 @@ TEST_F(Viewer, AViewerHiddenForACaptureComesBackWhereItWasDragged) {
   EXPECT_TRUE(
       WaitUntil([&] { return (difference = CompareViewerPixels(viewer, RGB(0x80, 0x80, 0xFF), Pattern)).empty(); }, 5s))
       << difference;
+
+  // Esc on the overlay brings it back too.
+  PressCaptureButton(main_);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(viewer); }, 5s));
+  HWND overlay = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (overlay = FindVisibleWindow(program_, nullptr, L"FormKN_Serect")) != nullptr; }, 5s));
+  Settle(200);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(overlay) && Visible(viewer); }, 5s)) << "the viewer stayed hidden";
+  EXPECT_EQ(WindowRectOf(viewer).left, dragged.left);
 }
 
 TEST_F(Viewer, ClosedViewersStayHiddenAndGoAllAtOnceWhenNoneIsOpen) {

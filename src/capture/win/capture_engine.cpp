@@ -1,12 +1,14 @@
 #include "capture/win/capture_engine.h"
 
-#include "framework/win/topmost.h"
-
 #include <algorithm>
 
 #include "capture/capture_geometry.h"
 #include "capture/win/screen_copy_win.h"
+#include "capture/win/window_list_win.h"
 #include "framework/finally.h"
+#include "framework/win/clipboard.h"
+#include "framework/win/topmost.h"
+#include "framework/win/window_query.h"
 #include "settings/settings.h"
 #include "viewer/image_files.h"
 #include "viewer/win/base_file_name_win.h"
@@ -19,29 +21,14 @@ namespace {
 // Restoring a minimised window animates; the capture waits for it to finish.
 constexpr DWORD RestoreWaitMs = 300;
 
-// An input-method window that restores itself in its own way when it is brought forward.
-constexpr const wchar_t* NotRestoredClass = L"IMWindowClass";
-
-ScreenRect RectOf(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 // The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so.
 PixelRect WindowCaptureRect(HWND window) {
-  RECT outer{};
-  RECT client{};
-  GetWindowRect(window, &outer);
-  GetClientRect(window, &client);
-  return NarrowToClientArea(RectOf(outer), RectOf(client), Settings.AlwaysWinClient);
+  return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), Settings.AlwaysWinClient);
 }
 
 // The pause between hiding the program's windows and the copy, so that what lay beneath them has
 // been repainted. A hand-edited negative value means no pause.
 void WaitBeforeCopy() { Sleep(static_cast<DWORD>(std::max(Settings.CaptureWait, 0))); }
-
-bool HasClass(HWND window, const wchar_t* className) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return lstrcmpW(name, className) == 0;
-}
 
 }  // namespace
 
@@ -50,7 +37,7 @@ CaptureEngine::CaptureEngine(CaptureHost& host)
 
 CaptureEngine::~CaptureEngine() = default;
 
-void CaptureEngine::CaptureRect(const PixelRect& rect) {
+void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& choices) {
   // A window that shrank to nothing since it was chosen has no pixels to take.
   if (rect.width <= 0 || rect.height <= 0) return;
 
@@ -79,20 +66,20 @@ void CaptureEngine::CaptureRect(const PixelRect& rect) {
         // and the viewer still come.
         if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.Get());
 
-        if (host_.SaveBmpChecked() || host_.SaveJpgChecked()) {
+        if (choices.saveBmp || choices.saveJpg) {
           const Dib pixels = DibFromBitmap(picture.Get());
-          if (host_.SaveBmpChecked()) SaveBmp(pixels, base + ".bmp");
-          if (host_.SaveJpgChecked()) SaveJpeg(pixels, base + ".jpg", CaptureJpegParams);
+          if (choices.saveBmp) SaveBmp(pixels, base + ".bmp");
+          if (choices.saveJpg) SaveJpeg(pixels, base + ".jpg", CaptureJpegParams);
         }
 
-        if (host_.ViewerChecked()) {
+        if (choices.viewer) {
           const Position position =
               CapturedViewerPosition(Settings.CapturedWinPos, rect, Settings.ViewWinBorder, GetWorkArea());
           SetNextViewerPosition(position);
           RunThenAlways(
               [&] {
                 HWND viewer = CreateViewer(picture.Get());
-                SetTopMostBand(viewer, host_.TopMostChecked());
+                SetTopMostBand(viewer, choices.topMost);
                 // The new viewer blends like the others from its first showing.
                 blendAgain();
                 ShowViewerAt(viewer, position, false);
@@ -102,17 +89,17 @@ void CaptureEngine::CaptureRect(const PixelRect& rect) {
       },
       blendAgain);
 
-  host_.EnableSameRect();
+  host_.OnCaptured();
   lastCaptureRect_ = rect;
 }
 
-void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, bool showMainAfter) {
+void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, bool showMainAfter) {
   RunThenAlways(
       [&] {
         host_.HideMainWindow();
         HideViewersForCapture();
         WaitBeforeCopy();
-        CaptureRect(rect);
+        CaptureRect(rect, choices);
       },
       [&] {
         if (showMainAfter) host_.ShowMainWindow();
@@ -120,44 +107,41 @@ void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, bool showMainAfter
       });
 }
 
-void CaptureEngine::ShowSelectionOverlay() {
-  RECT desktop{};
-  GetWindowRect(GetDesktopWindow(), &desktop);
-  overlay_->ShowOver(OverlayBounds(Settings, RectOf(desktop)));
+void CaptureEngine::StartRangeSelection(const CaptureChoices& choices) {
+  selectionChoices_ = choices;
+  host_.HideMainWindow();
+  HideViewersForCapture();
+  overlay_->ShowOver(OverlayBounds(Settings, DesktopRect()));
 }
 
-void CaptureEngine::OnCaptureButton() {
+void CaptureEngine::OnCaptureButton(const CaptureChoices& choices) {
   host_.RememberMainPosition();
   FreeClosedViewers();
   mainWasVisible_ = true;
 
-  if (host_.SameRectChecked()) {
+  if (choices.sameRect) {
     // The command is enabled only after a capture, but a rectangle is needed all the same.
-    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, true);
+    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, true);
     return;
   }
 
-  if (host_.WindowModeChecked()) {
-    const std::optional<HWND> selected = host_.SelectedListWindow();
-    if (!selected) return;
-    HWND target = *selected;
+  if (choices.windowMode) {
+    HWND target = choices.listWindow;
     // Also false for a window that has gone since the list was made.
-    if (!IsWindowEnabled(target)) return;
+    if (!target || !IsWindowEnabled(target)) return;
     if (IsIconic(target)) {
-      if (!HasClass(target, NotRestoredClass)) OpenIcon(target);
+      RestoreListedWindow(target);
       Sleep(RestoreWaitMs);
     }
     SetForegroundWindow(target);
-    CaptureWhileHidden(WindowCaptureRect(target), true);
+    CaptureWhileHidden(WindowCaptureRect(target), choices, true);
     return;
   }
 
-  host_.HideMainWindow();
-  HideViewersForCapture();
-  ShowSelectionOverlay();
+  StartRangeSelection(choices);
 }
 
-void CaptureEngine::OnWindowHotKey() {
+void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
@@ -167,27 +151,25 @@ void CaptureEngine::OnWindowHotKey() {
   const PixelRect rect = WindowCaptureRect(target);
 
   captureBusy_ = true;
-  RunThenAlways([&] { CaptureWhileHidden(rect, mainWasVisible_); }, [&] { captureBusy_ = false; });
+  RunThenAlways([&] { CaptureWhileHidden(rect, choices, mainWasVisible_); }, [&] { captureBusy_ = false; });
 }
 
-void CaptureEngine::OnRangeHotKey() {
+void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
 
-  if (host_.SameRectChecked()) {
-    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, mainWasVisible_);
+  if (choices.sameRect) {
+    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, mainWasVisible_);
     return;
   }
 
   // The program must own the foreground to hand it to the overlay, so that Esc reaches it.
   SetForegroundWindow(host_.MainHandle());
-  host_.HideMainWindow();
-  HideViewersForCapture();
-  ShowSelectionOverlay();
+  StartRangeSelection(choices);
 }
 
-void CaptureEngine::CaptureSelection(const PixelRect& screenRect) { CaptureRect(screenRect); }
+void CaptureEngine::CaptureSelection(const PixelRect& screenRect) { CaptureRect(screenRect, selectionChoices_); }
 
 void CaptureEngine::ShowMainWindow() { host_.ShowMainWindow(); }
 

@@ -13,25 +13,30 @@
 
 namespace kmrn {
 
-// What the captures need of the main window.
+// What a capture is to deliver and how it is started, as the main window shows it when the
+// capture begins.
+struct CaptureChoices {
+  bool saveBmp = false;       // "bmp"
+  bool saveJpg = false;       // "Jpg"
+  bool viewer = true;         // "Win": the picture in a new viewer
+  bool topMost = true;        // always on top: the new viewer joins the topmost band
+  bool windowMode = false;    // "窓": the capture button takes the window chosen in the list
+  bool sameRect = false;      // the same place as last time, instead of asking for one
+  HWND listWindow = nullptr;  // the window chosen in the list, if any
+};
+
+// What the captures need of the program around them: the main window, which steps aside.
 class CaptureHost {
  public:
   virtual ~CaptureHost() = default;
   virtual HWND MainHandle() const = 0;
-  // Takes the window's current position as the place it comes back to when shown again.
+  // Takes the main window's current position as the place it comes back to when shown again.
   virtual void RememberMainPosition() = 0;
   virtual void HideMainWindow() = 0;
   virtual void ShowMainWindow() = 0;
   virtual bool MainWindowVisible() const = 0;
-  virtual bool SaveBmpChecked() const = 0;  // "bmp"
-  virtual bool SaveJpgChecked() const = 0;  // "Jpg"
-  virtual bool ViewerChecked() const = 0;   // "Win"
-  virtual bool TopMostChecked() const = 0;
-  virtual bool SameRectChecked() const = 0;
-  virtual void EnableSameRect() = 0;
-  virtual bool WindowModeChecked() const = 0;
-  // The window chosen in the window list, if any.
-  virtual std::optional<HWND> SelectedListWindow() const = 0;
+  // A picture has been taken; the same place can be captured again from now on.
+  virtual void OnCaptured() = 0;
 };
 
 class CaptureEngine final : private OverlayHost {
@@ -41,11 +46,11 @@ class CaptureEngine final : private OverlayHost {
 
   // The one capture operation: the rectangle in screen pixels. Errors (a file that cannot be
   // written) propagate to the caller after the bitmap is freed.
-  void CaptureRect(const PixelRect& rect);
+  void CaptureRect(const PixelRect& rect, const CaptureChoices& choices);
 
-  void OnCaptureButton();
-  void OnWindowHotKey();
-  void OnRangeHotKey();
+  void OnCaptureButton(const CaptureChoices& choices);
+  void OnWindowHotKey(const CaptureChoices& choices);
+  void OnRangeHotKey(const CaptureChoices& choices);
 
   bool CaptureBusy() const { return captureBusy_; }
   const std::optional<PixelRect>& LastCaptureRect() const { return lastCaptureRect_; }
@@ -60,12 +65,14 @@ class CaptureEngine final : private OverlayHost {
 
   // Hides the main window and the viewers, waits CaptureWait, captures the rectangle and brings
   // them back (the main window only when showMainAfter), also when the capture failed.
-  void CaptureWhileHidden(const PixelRect& rect, bool showMainAfter);
-  // Places the overlay over the screen (or the configured two-display area) and shows it.
-  void ShowSelectionOverlay();
+  void CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, bool showMainAfter);
+  // Hides the program's windows and shows the overlay over the screen (or the configured
+  // two-display area); the selection is captured with these choices.
+  void StartRangeSelection(const CaptureChoices& choices);
 
   CaptureHost& host_;
   std::unique_ptr<OverlayWindow> overlay_;
+  CaptureChoices selectionChoices_;
   std::optional<PixelRect> lastCaptureRect_;
   bool captureBusy_ = false;
   bool mainWasVisible_ = true;

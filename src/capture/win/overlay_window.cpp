@@ -6,9 +6,11 @@
 #include "framework/finally.h"
 #include "framework/win/dpi.h"
 #include "framework/win/gdi.h"
+#include "framework/win/geometry_win.h"
 #include "framework/win/layered.h"
 #include "framework/win/text_win.h"
 #include "framework/win/ui_font.h"
+#include "framework/win/window_query.h"
 #include "settings/settings.h"
 
 namespace kmrn {
@@ -24,8 +26,6 @@ constexpr COLORREF EraseColour = RGB(255, 255, 255);
 constexpr COLORREF BandColour = RGB(0, 0, 255);
 constexpr COLORREF LabelTextColour = RGB(0, 0, 0);
 constexpr COLORREF LabelBackColour = RGB(255, 255, 255);
-
-RECT ToRect(const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -49,8 +49,10 @@ OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::m
 OverlayWindow::~OverlayWindow() { DestroyHandle(); }
 
 void OverlayWindow::ShowOver(const PixelRect& bounds) {
-  OnOverlayShown(state_->selection);
   SetWindowPos(Handle(), HWND_TOPMOST, bounds.x, bounds.y, bounds.width, bounds.height, SWP_SHOWWINDOW);
+  // Where the overlay really is: the screen point under each client pixel is what gets captured.
+  const ScreenRect client = ClientRectOnScreen(Handle());
+  OnOverlayShown(state_->selection, {client.left, client.top});
   // Esc must reach the overlay, so it takes the keyboard as well.
   SetForegroundWindow(Handle());
   SetFocus(Handle());
@@ -61,7 +63,7 @@ namespace {
 PixelSize ClientSizeOf(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  return {client.right, client.bottom};
+  return SizeOf(client);
 }
 
 MouseButton ButtonOf(UINT message) {
@@ -88,7 +90,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       // Straight onto the window, one piece at a time: only what changed is painted.
       WindowDC dc(hwnd);
       for (const OverlayDraw& draw : step.draws) {
-        const RECT rect = ToRect(draw.rect);
+        const RECT rect = ToRECT(draw.rect);
         switch (draw.kind) {
           case OverlayDraw::Kind::FillErase: FillRect(dc.Get(), &rect, state.eraseBrush.Get()); break;
           case OverlayDraw::Kind::FillBand: FillRect(dc.Get(), &rect, state.bandBrush.Get()); break;
@@ -143,9 +145,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       perform(OnOverlayPress(state.selection, ButtonOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
-    case WM_MOUSEMOVE:
-      perform(OnOverlayMove(state.selection, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), Settings));
-      return 0;
+    case WM_MOUSEMOVE: perform(OnOverlayMove(state.selection, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:

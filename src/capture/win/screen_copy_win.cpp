@@ -1,6 +1,7 @@
 #include "capture/win/screen_copy_win.h"
 
 #include "framework/app_error.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 namespace {
@@ -27,23 +28,6 @@ const DwmFunctions& Dwm() {
   return functions;
 }
 
-// A copy of a bitmap in the screen's format, for owners that free it on their own terms.
-HBITMAP CopyBitmap(HBITMAP source) {
-  BITMAP info{};
-  if (!GetObjectW(source, sizeof info, &info)) return nullptr;
-  WindowDC screen(nullptr);
-  Bitmap copy(CreateCompatibleBitmap(screen.Get(), info.bmWidth, info.bmHeight));
-  if (!copy) return nullptr;
-  MemoryDC from(screen.Get());
-  MemoryDC to(screen.Get());
-  {
-    Selection readSource(from.Get(), source);
-    Selection writeCopy(to.Get(), copy.Get());
-    if (!BitBlt(to.Get(), 0, 0, info.bmWidth, info.bmHeight, from.Get(), 0, 0, SRCCOPY)) return nullptr;
-  }
-  return copy.Release();
-}
-
 }  // namespace
 
 void WaitForHiddenWindowsToLeaveScreen() noexcept {
@@ -56,37 +40,19 @@ void WaitForHiddenWindowsToLeaveScreen() noexcept {
 
 Bitmap CopyScreenRect(const PixelRect& rect) {
   WindowDC screen(nullptr);
-  if (!screen.Get()) throw AppError("GetDC failed");
+  if (!screen.Get()) ThrowLastSystemError("GetDC");
   Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), rect.width, rect.height));
   if (!bitmap) throw ImageTooLargeError(rect.width, rect.height);
   MemoryDC memory(screen.Get());
-  if (!memory.Get()) throw AppError("CreateCompatibleDC failed");
+  if (!memory.Get()) ThrowLastSystemError("CreateCompatibleDC");
   {
     // Deselected again before the bitmap is handed on: GetDIBits and the clipboard want it free.
     Selection target(memory.Get(), bitmap.Get());
     if (!BitBlt(memory.Get(), 0, 0, rect.width, rect.height, screen.Get(), rect.x, rect.y, SRCCOPY)) {
-      throw AppError("BitBlt failed");
+      ThrowLastSystemError("BitBlt");
     }
   }
   return bitmap;
-}
-
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap) {
-  // Another program may hold the clipboard for a moment.
-  bool open = false;
-  for (int attempt = 0; attempt < 10 && !(open = OpenClipboard(owner) != 0); ++attempt) Sleep(20);
-  if (!open) return false;
-  bool done = false;
-  if (EmptyClipboard()) {
-    Bitmap copy(CopyBitmap(bitmap));
-    // Once set, the clipboard owns the copy.
-    if (copy && SetClipboardData(CF_BITMAP, copy.Get())) {
-      copy.Release();
-      done = true;
-    }
-  }
-  CloseClipboard();
-  return done;
 }
 
 }  // namespace kmrn

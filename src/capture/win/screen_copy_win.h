@@ -1,6 +1,6 @@
 #pragma once
-// The platform side of a capture: waiting for hidden windows to leave the screen, the one screen
-// copy, and the clipboard.
+// The platform side of a capture: waiting for hidden windows to leave the screen, and the one
+// screen copy.
 
 #include <windows.h>
 
@@ -17,9 +17,5 @@ void WaitForHiddenWindowsToLeaveScreen() noexcept;
 // The pixels the screen shows in the rectangle, in a bitmap compatible with the screen (its depth
 // is the display's), taken with a single BitBlt. Throws when GDI cannot make the bitmap.
 Bitmap CopyScreenRect(const PixelRect& rect);
-
-// Puts a copy of the bitmap on the clipboard as CF_BITMAP, replacing what it held. The bitmap
-// must not be selected into a device context. Returns false when the clipboard stayed busy.
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap);
 
 }  // namespace kmrn

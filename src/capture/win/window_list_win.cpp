@@ -1,30 +1,28 @@
 #include "capture/win/window_list_win.h"
 
 #include <algorithm>
+#include <string>
 
 #include "capture/capture_geometry.h"
 #include "capture/window_list.h"
 #include "framework/win/gdi.h"
 #include "framework/win/text_win.h"
+#include "framework/win/window_query.h"
 #include "settings/settings.h"
 
 namespace kmrn {
 namespace {
 
-// Titles and class names are read through 100-character buffers, as the list shows at most
-// 99 bytes of each.
-constexpr int TextBufferSize = 100;
+// Long enough for more than the 99 bytes of the ANSI code page that the list shows of each text;
+// the cut itself is made by the platform-free list, by the code page's byte count.
+constexpr int TextBufferSize = 256;
 
 BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
   auto* windows = reinterpret_cast<std::vector<TopLevelWindow>*>(lParam);
   wchar_t title[TextBufferSize] = {};
-  wchar_t className[TextBufferSize] = {};
   GetWindowTextW(hwnd, title, TextBufferSize);
-  GetClassNameW(hwnd, className, TextBufferSize);
-  RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  windows->push_back({reinterpret_cast<std::uintptr_t>(hwnd), Narrow(title), Narrow(className),
-                      IsWindowVisible(hwnd) != 0, ScreenRect{rect.left, rect.top, rect.right, rect.bottom}});
+  windows->push_back({reinterpret_cast<std::uintptr_t>(hwnd), Narrow(title), ClassNameOf(hwnd),
+                      IsWindowVisible(hwnd) != 0, WindowRectOf(hwnd)});
   return TRUE;  // never stop early
 }
 
@@ -33,11 +31,8 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
 std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow) {
   std::vector<TopLevelWindow> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  RECT desktop{};
-  GetWindowRect(GetDesktopWindow(), &desktop);
-  WindowList list = BuildWindowList(
-      windows, reinterpret_cast<std::uintptr_t>(mainWindow),
-      VisibleDesktopRect(Settings, ScreenRect{desktop.left, desktop.top, desktop.right, desktop.bottom}));
+  WindowList list = BuildWindowList(windows, reinterpret_cast<std::uintptr_t>(mainWindow),
+                                    VisibleDesktopRect(Settings, DesktopRect()), AnsiLength);
 
   WindowDC dc(listBox);
   Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
@@ -54,6 +49,17 @@ std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow) {
   std::vector<HWND> handles;
   for (std::uintptr_t handle : list.handles) handles.push_back(reinterpret_cast<HWND>(handle));
   return handles;
+}
+
+void RestoreListedWindow(HWND window) {
+  if (ClassNameOf(window) != InputMethodClass) OpenIcon(window);
+}
+
+void BringListedWindowForward(HWND window) {
+  const std::string className = ClassNameOf(window);
+  if (className == DesktopClass || className == TaskbarClass) return;
+  RestoreListedWindow(window);
+  SetForegroundWindow(window);
 }
 
 }  // namespace kmrn

@@ -1,5 +1,7 @@
 #include "framework/win/dpi.h"
 
+#include "framework/win/gdi.h"
+
 namespace kmrn {
 namespace {
 
@@ -17,9 +19,8 @@ int DpiOf(HWND window) noexcept {
   if (getDpiForWindow && window) {
     if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   }
-  HDC screen = GetDC(nullptr);
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  WindowDC screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
   return dpi > 0 ? dpi : DesignDpi;
 }
 

@@ -2,37 +2,38 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <new>
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "framework/win/text_win.h"
+#include "framework/win/unique_resource.h"
 
 namespace kmrn {
+
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw FileOpenError(path);
+  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw FileOpenError(path);
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size) || static_cast<std::uint64_t>(size.QuadPart) > MaxReadFileBytes) {
-    CloseHandle(file);
+  if (!GetFileSizeEx(file.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > MaxReadFileBytes) {
     throw FileOpenError(path);
   }
   std::vector<std::uint8_t> data;
   try {
     data.resize(static_cast<size_t>(size.QuadPart));
-  } catch (...) {
-    CloseHandle(file);
+  } catch (const std::bad_alloc&) {
     throw FileOpenError(path);
   }
   size_t done = 0;
   while (done < data.size()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 64u << 20));
     DWORD got = 0;
-    if (!ReadFile(file, data.data() + done, chunk, &got, nullptr) || got == 0) break;
+    if (!ReadFile(file.Get(), data.data() + done, chunk, &got, nullptr) || got == 0) break;
     done += got;
   }
-  CloseHandle(file);
   data.resize(done);
   return data;
 }
@@ -47,7 +48,7 @@ bool FolderExists(const std::string& path) {
 struct AtomicFileWriter::Impl {
   std::string target;
   std::wstring temp;
-  HANDLE file = INVALID_HANDLE_VALUE;
+  UniqueFile file;
 };
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_unique<Impl>()) {
@@ -59,9 +60,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_un
     wchar_t suffix[40];
     swprintf(suffix, 40, L".%lx-%x.kmrtmp", GetCurrentProcessId(), ++counter);
     std::wstring temp = target + suffix;
-    impl_->file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (impl_->file != INVALID_HANDLE_VALUE) {
+    impl_->file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (impl_->file) {
       impl_->temp = std::move(temp);
       return;
     }
@@ -71,8 +72,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_un
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  if (impl_->file != INVALID_HANDLE_VALUE) {
-    CloseHandle(impl_->file);
+  // Not committed: the partial file goes.
+  if (impl_->file) {
+    impl_->file.Reset();
     DeleteFileW(impl_->temp.c_str());
   }
 }
@@ -82,7 +84,7 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
   while (size > 0) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 64u << 20));
     DWORD written = 0;
-    if (!WriteFile(impl_->file, bytes, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(impl_->file.Get(), bytes, chunk, &written, nullptr) || written == 0) {
       throw FileCreateError(impl_->target);
     }
     bytes += written;
@@ -91,9 +93,7 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
 }
 
 void AtomicFileWriter::Commit() {
-  HANDLE file = impl_->file;
-  impl_->file = INVALID_HANDLE_VALUE;
-  bool closed = CloseHandle(file) != 0;
+  const bool closed = CloseHandle(impl_->file.Release()) != 0;
   if (!closed || !MoveFileExW(impl_->temp.c_str(), Widen(impl_->target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(impl_->temp.c_str());
     throw FileCreateError(impl_->target);

@@ -48,6 +48,39 @@ class WindowDC {
   HDC dc_;
 };
 
+// The DC of a whole window, frame included (for painting the frame), released with its owner.
+class WholeWindowDC {
+ public:
+  explicit WholeWindowDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
+  ~WholeWindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WholeWindowDC(const WholeWindowDC&) = delete;
+  WholeWindowDC& operator=(const WholeWindowDC&) = delete;
+  HDC Get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The painting of one WM_PAINT: BeginPaint now, EndPaint with its owner.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) noexcept : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintDC() { EndPaint(window_, &paint_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC Get() const noexcept { return dc_; }
+  // The part of the client area that needs painting.
+  const RECT& Area() const noexcept { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // A memory DC compatible with another DC, deleted with its owner.
 class MemoryDC {
  public:

@@ -1,13 +1,12 @@
 #include "framework/win/popup_menu.h"
 
-#include <stdexcept>
-
 #include "framework/win/text_win.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
-  if (!menu_) throw std::runtime_error("CreatePopupMenu failed");
+  if (!menu_) ThrowLastSystemError("CreatePopupMenu");
 }
 
 void PopupMenu::AddItem(UINT id, const std::string& caption) {

@@ -28,4 +28,11 @@ std::string Narrow(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
 std::string AnsiToUtf8(std::string_view ansi) { return Narrow(ToWide(CP_ACP, ansi)); }
 std::string Utf8ToAnsi(std::string_view utf8) { return FromWide(CP_ACP, Widen(utf8)); }
 
+std::size_t AnsiLength(std::string_view utf8) {
+  const std::wstring wide = Widen(utf8);
+  if (wide.empty()) return 0;
+  return static_cast<std::size_t>(
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr));
+}
+
 }  // namespace kmrn

@@ -11,5 +11,8 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf8ToAnsi(std::string_view utf8);
+// The bytes the text takes in the ANSI code page (a character the code page lacks takes the one
+// byte of its "?").
+std::size_t AnsiLength(std::string_view utf8);
 
 }  // namespace kmrn

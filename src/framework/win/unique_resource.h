@@ -44,6 +44,14 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
+// A file, whose "no handle" is INVALID_HANDLE_VALUE rather than null.
+struct FileHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Value value) noexcept { CloseHandle(value); }
+};
+using UniqueFile = UniqueResource<FileHandleTraits>;
+
 struct WindowTraits {
   using Value = HWND;
   static Value Invalid() noexcept { return nullptr; }

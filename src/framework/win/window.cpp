@@ -1,8 +1,7 @@
 #include "framework/win/window.h"
 
-#include <stdexcept>
-
 #include "framework/win/error_box.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 
@@ -22,11 +21,11 @@ void Window::CreateWindowOfClass(const WindowClassSpec& spec, DWORD exStyle, DWO
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = spec.background;
     windowClass.lpszClassName = spec.name;
-    if (!RegisterClassExW(&windowClass)) throw std::runtime_error("RegisterClassEx failed");
+    if (!RegisterClassExW(&windowClass)) ThrowLastSystemError("RegisterClassExW");
   }
   HWND hwnd = CreateWindowExW(exStyle, spec.name, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                               bounds.bottom - bounds.top, owner, nullptr, instance, this);
-  if (!hwnd) throw std::runtime_error("CreateWindowEx failed");
+  if (!hwnd) ThrowLastSystemError("CreateWindowExW");
 }
 
 Window::~Window() {

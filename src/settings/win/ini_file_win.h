@@ -1,9 +1,13 @@
 #pragma once
-// The settings file beside the executable, read and written through the platform's profile
-// functions, which keep other sections, comments and the order of existing keys.
+// The settings file beside the executable. Its bytes are read and edited as the platform's
+// profile functions would (other sections, comments and the order of existing keys stay), but by
+// the program itself, so that every byte it does not change stays exactly as it was, and the file
+// is replaced only by a complete new one.
 
+#include <map>
 #include <string>
 
+#include "settings/ini_text.h"
 #include "settings/settings.h"
 
 namespace kmrn {
@@ -13,22 +17,31 @@ class IniFile final : public ProfileReader, public ProfileWriter {
   // The file of this program: the executable's path with ".ini" for its extension.
   static IniFile ForThisProgram();
 
-  explicit IniFile(std::string ansiPath) : ansiPath_(std::move(ansiPath)) {}
-  // Flushes the platform's cache of the file, so that what was written is on disk.
-  ~IniFile() override;
+  explicit IniFile(std::string path) : path_(std::move(path)) {}
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
+
+  // The whole file, with the defaults for what it lacks (a missing or unreadable file: all).
+  SettingsFile Load(const std::string& appDir);
+  // Writes every key into the file as it is on disk now; throws "%s に書き込めません" when the file
+  // cannot be read or written, leaving it as it was.
+  void Save(const SettingsFile& file);
 
   std::string ReadString(const char* key, const std::string& fallback) override;
   void WriteString(const char* key, const std::string& value) override;
 
  private:
-  std::string ansiPath_;
-};
+  // The bytes each value had in the file and the text the program made of them. Bytes that are
+  // no text of the ANSI code page would not survive the way through Unicode and back, so a value
+  // the program has not changed is written back as the very bytes it was read from.
+  struct KeptValue {
+    std::string bytes;
+    std::string text;
+  };
 
-// The whole file, with the defaults for what it lacks.
-SettingsFile LoadSettingsFile(const std::string& appDir);
-// Writes every key; throws "%s に書き込めません" at the first key the platform refuses.
-void SaveSettingsFile(const SettingsFile& file);
+  std::string path_;  // UTF-8
+  IniText text_;
+  std::map<std::string, KeptValue> kept_;
+};
 
 }  // namespace kmrn

@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
 #include "framework/win/dpi.h"
 #include "framework/win/text_win.h"
 #include "framework/win/ui_font.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 namespace {
@@ -18,7 +17,7 @@ RECT PlacedRect(const ControlLayout& control) {
 }
 
 DWORD StyleOf(const ControlLayout& control) {
-  DWORD style = WS_CHILD | WS_VISIBLE | (control.tabStop ? WS_TABSTOP : 0);
+  DWORD style = WS_CHILD | WS_VISIBLE | (control.tabStop ? WS_TABSTOP : 0) | (control.groupStart ? WS_GROUP : 0);
   switch (control.kind) {
     case ControlKind::PushButton: return style | BS_PUSHBUTTON;
     case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
@@ -45,7 +44,7 @@ MainControls::MainControls(HWND window, int dpi) : window_(window), dpi_(dpi), f
     HWND child = CreateWindowExW(0, className, Widen(control.caption).c_str(), StyleOf(control), rect.left, rect.top,
                                  rect.right - rect.left, rect.bottom - rect.top, window,
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
-    if (!child) throw std::runtime_error("cannot create the main window's controls");
+    if (!child) ThrowLastSystemError("CreateWindowExW");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     if (control.kind == ControlKind::ListBox) {
       SendMessageW(child, LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi));

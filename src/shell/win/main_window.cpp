@@ -2,20 +2,17 @@
 
 #include <windowsx.h>
 
-#include "capture/capture_geometry.h"
 #include "capture/win/window_list_win.h"
-#include "framework/file_system.h"
 #include "framework/win/dpi.h"
-#include "framework/win/error_box.h"
+#include "framework/win/gdi.h"
+#include "framework/win/message_loop.h"
 #include "framework/win/text_win.h"
 #include "framework/win/topmost.h"
-#include "settings/win/ini_file_win.h"
+#include "framework/win/window_query.h"
 #include "shell/forwarded_file.h"
 #include "shell/main_window_docking.h"
 #include "shell/main_window_layout.h"
-#include "viewer/image_files.h"
-#include "viewer/win/dib_win.h"
-#include "viewer/win/viewers.h"
+#include "shell/program_identity.h"
 
 namespace kmrn {
 namespace {
@@ -25,48 +22,30 @@ constexpr DWORD MainWindowExStyle = 0;
 
 UINT Id(MainCommand command) { return static_cast<UINT>(command); }
 
-ScreenRect PrimaryScreenRect() {
-  RECT rect{};
-  GetWindowRect(GetDesktopWindow(), &rect);
-  return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT PrimaryWorkArea() {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return work;
-}
-
-std::string ClassNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return Narrow(name);
-}
-
 }  // namespace
 
-MainWindow::MainWindow(const ProgramContext& context, HWND owner) : context_(context) {
+MainWindow::MainWindow(HWND owner, MainWindowEvents& events) : events_(events) {
   // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
   const int screenDpi = DpiOf(nullptr);
   SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, screenDpi), ScaleForDpi(RangeModeHeight, screenDpi)},
                                   MainWindowStyle, MainWindowExStyle, screenDpi);
-  CreateWindowOfClass({MainWindowClass, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))}, MainWindowExStyle,
-                      MainWindowStyle, MainWindowCaption, owner, RECT{0, 0, outer.cx, outer.cy});
+  const std::wstring className = Widen(MainWindowClass), caption = Widen(MainWindowCaption);
+  CreateWindowOfClass({className.c_str(), LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))}, MainWindowExStyle,
+                      MainWindowStyle, caption.c_str(), owner, RECT{0, 0, outer.cx, outer.cy});
   OnCreated();
 }
 
-MainWindow::~MainWindow() {
-  capture_.reset();
-  DestroyHandle();
-}
+MainWindow::~MainWindow() { DestroyHandle(); }
 
 void MainWindow::OnCreated() {
   HWND hwnd = Handle();
   dpi_ = DpiOf(hwnd);
-  SetWindowTextW(hwnd, MainWindowCaption);
+  SetWindowTextW(hwnd, Widen(MainWindowCaption).c_str());
   DragAcceptFiles(hwnd, TRUE);
   controls_ = std::make_unique<MainControls>(hwnd, dpi_);
   SetClientHeight(RangeModeHeight);
+  ShowWindow(controls_->WindowList(), SW_HIDE);
+  UseDialogKeys(hwnd);
 
   taskMenu_.AddItem(Id(MainCommand::POP_WindowTopMost), "常に手前に表示(&A)");
   taskMenu_.AddItem(Id(MainCommand::POP_SameRect), "前回と同じ場所をキャプチャ(&R)");
@@ -76,76 +55,78 @@ void MainWindow::OnCreated() {
   taskMenu_.AddItem(Id(MainCommand::POP_Exit), "終了(&E)");
   taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), false);
   listMenu_.AddItem(Id(MainCommand::POP_ListBoxRefresh), "更新(&R)");
+}
 
-  std::wstring iconPath = Widen(context_.appDir + "\\Kamerin.ico");
-  if (GetFileAttributesW(iconPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    fileIcon_.Reset(static_cast<HICON>(LoadImageW(nullptr, iconPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
-    if (fileIcon_) {
-      SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(fileIcon_.Get()));
-      SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(fileIcon_.Get()));
-    }
+void MainWindow::SetIcon(HICON icon) {
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+MainWindowState MainWindow::State() const {
+  const ScreenRect outer = WindowRectOf(Handle());
+  MainWindowState state;
+  state.Left = outer.left;
+  state.Top = outer.top;
+  state.bmp = controls_->IsChecked(MainControl::CheckBox_BMP);
+  state.jpg = controls_->IsChecked(MainControl::CheckBox_JPG);
+  state.win = controls_->IsChecked(MainControl::CheckBox_Win);
+  state.range = controls_->IsChecked(MainControl::RadioButton_Range);
+  state.WindowTopMost = TopMost();
+  return state;
+}
+
+void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScreen) {
+  controls_->SetChecked(MainControl::CheckBox_BMP, state.bmp);
+  controls_->SetChecked(MainControl::CheckBox_JPG, state.jpg);
+  controls_->SetChecked(MainControl::CheckBox_Win, state.win);
+  controls_->SetChecked(MainControl::RadioButton_Range, state.range);
+
+  Position position{state.Left, state.Top};
+  if (pullBackOntoScreen) {
+    const ScreenRect outer = WindowRectOf(Handle());
+    position = PullBackOntoScreen(position, outer.right - outer.left, outer.bottom - outer.top, DesktopRect());
   }
+  MoveTo(position);
+  saved_ = position;
 
-  InitViewers(hwnd);
-  LoadSettings();
+  SetTopMost(state.WindowTopMost);
 
-  showAtStart_ = !context_.arguments.empty() || Settings.MainWindowVisible;
-  ApplyTopMost();
-
-  if (controls_->IsChecked(MainControl::RadioButton_Range)) {
+  if (state.range) {
     SetClientHeight(RangeModeHeight);
   } else {
     controls_->SetChecked(MainControl::RadioButton_Window, true);
     OnWindowModeClick();
   }
-
-  if (!PathExists(Settings.SaveFile)) {
-    ShowMessageBox(
-        hwnd, Settings.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。",
-        "Title", MB_OK);
-    Settings.SaveFile = context_.appDir;
-  }
-
-  capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this));
 }
 
-void MainWindow::ShowAtStart() {
-  if (showAtStart_) ShowWindow(Handle(), SW_SHOW);
+CaptureChoices MainWindow::Choices() const {
+  CaptureChoices choices;
+  choices.saveBmp = controls_->IsChecked(MainControl::CheckBox_BMP);
+  choices.saveJpg = controls_->IsChecked(MainControl::CheckBox_JPG);
+  choices.viewer = controls_->IsChecked(MainControl::CheckBox_Win);
+  choices.topMost = TopMost();
+  choices.windowMode = controls_->IsChecked(MainControl::RadioButton_Window);
+  choices.sameRect = taskMenu_.IsChecked(Id(MainCommand::POP_SameRect));
+  choices.listWindow = SelectedListWindow();
+  return choices;
 }
 
-void MainWindow::LoadSettings() {
-  SettingsFile file = LoadSettingsFile(context_.appDir);
-  Settings = file.settings;
-  const MainWindowState& state = file.window;
-  controls_->SetChecked(MainControl::CheckBox_BMP, state.bmp);
-  controls_->SetChecked(MainControl::CheckBox_JPG, state.jpg);
-  controls_->SetChecked(MainControl::CheckBox_Win, state.win);
-  controls_->SetChecked(MainControl::RadioButton_Range, state.range);
-  taskMenu_.SetChecked(Id(MainCommand::POP_WindowTopMost), state.WindowTopMost);
+void MainWindow::RememberPosition() {
+  const ScreenRect outer = WindowRectOf(Handle());
+  saved_ = {outer.left, outer.top};
+}
 
-  Position position{state.Left, state.Top};
-  if (!Settings.mDisplay_Enable) {
-    RECT outer{};
-    GetWindowRect(Handle(), &outer);
-    position = PullBackOntoScreen(position, outer.right - outer.left, outer.bottom - outer.top, PrimaryScreenRect());
-  }
+void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), true); }
+
+void MainWindow::SetTopMost(bool on) {
+  taskMenu_.SetChecked(Id(MainCommand::POP_WindowTopMost), on);
+  SetTopMostBand(Handle(), on);
+}
+
+bool MainWindow::TopMost() const { return taskMenu_.IsChecked(Id(MainCommand::POP_WindowTopMost)); }
+
+void MainWindow::MoveTo(Position position) {
   SetWindowPos(Handle(), nullptr, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  saved_ = position;
-}
-
-void MainWindow::SaveSettings() {
-  RECT outer{};
-  GetWindowRect(Handle(), &outer);
-  SettingsFile file;
-  file.settings = Settings;
-  file.window.Left = outer.left;
-  file.window.Top = outer.top;
-  file.window.bmp = controls_->IsChecked(MainControl::CheckBox_BMP);
-  file.window.jpg = controls_->IsChecked(MainControl::CheckBox_JPG);
-  file.window.win = controls_->IsChecked(MainControl::CheckBox_Win);
-  file.window.range = controls_->IsChecked(MainControl::RadioButton_Range);
-  file.window.WindowTopMost = TopMost();
-  SaveSettingsFile(file);
 }
 
 int MainWindow::OuterHeightFor(int designClientHeight) const {
@@ -160,34 +141,33 @@ void MainWindow::SetClientHeight(int designHeight) {
   SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::ApplyTopMost() { SetTopMostBand(Handle(), TopMost()); }
-
 void MainWindow::OnWindowModeClick() {
   const MainWindowHeights heights{OuterHeightFor(RangeModeHeight), OuterHeightFor(WindowModeHeight)};
   SetClientHeight(WindowModeHeight);
-  RECT outer{};
-  GetWindowRect(Handle(), &outer);
-  int top = TopForWindowMode(outer.top, heights, PrimaryWorkArea().bottom);
+  const ScreenRect outer = WindowRectOf(Handle());
+  const int top = TopForWindowMode(outer.top, heights, WorkAreaOf(Handle()).bottom);
   if (top != outer.top) {
-    SetWindowPos(Handle(), nullptr, outer.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo({outer.left, top});
     // The window comes back where the switch put it, not below the work area.
     saved_ = {outer.left, top};
   }
   controls_->SetChecked(MainControl::RadioButton_Range, false);
+  ShowWindow(controls_->WindowList(), SW_SHOWNA);
   RefillWindowList();
 }
 
 void MainWindow::OnRangeModeClick() {
   const MainWindowHeights heights{OuterHeightFor(RangeModeHeight), OuterHeightFor(WindowModeHeight)};
-  RECT outer{};
-  GetWindowRect(Handle(), &outer);
-  int top = TopForRangeMode(outer.top, outer.bottom - outer.top, heights, PrimaryWorkArea().bottom);
+  const ScreenRect outer = WindowRectOf(Handle());
+  const int top = TopForRangeMode(outer.top, outer.bottom - outer.top, heights, WorkAreaOf(Handle()).bottom);
   SetClientHeight(RangeModeHeight);
   if (top != outer.top) {
-    SetWindowPos(Handle(), nullptr, outer.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveTo({outer.left, top});
     saved_ = {outer.left, top};
   }
   controls_->SetChecked(MainControl::RadioButton_Window, false);
+  // Cut off below the panels, the list keeps its items but takes no focus.
+  ShowWindow(controls_->WindowList(), SW_HIDE);
 }
 
 void MainWindow::RefillWindowList() {
@@ -196,79 +176,18 @@ void MainWindow::RefillWindowList() {
   windowListHandles_ = RefreshWindowList(list, Handle());
 }
 
-std::optional<HWND> MainWindow::SelectedListWindow() const {
+HWND MainWindow::SelectedListWindow() const {
   LRESULT index = SendMessageW(controls_->WindowList(), LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR || static_cast<size_t>(index) >= windowListHandles_.size()) return std::nullopt;
+  if (index == LB_ERR || static_cast<size_t>(index) >= windowListHandles_.size()) return nullptr;
   return windowListHandles_[static_cast<size_t>(index)];
 }
 
-void MainWindow::OnWindowListDoubleClick() {
-  std::optional<HWND> window = SelectedListWindow();
-  if (!window) return;
-  std::string className = ClassNameOf(*window);
-  if (className == "Progman" || className == "Shell_TrayWnd") return;
-  if (className != "IMWindowClass") OpenIcon(*window);
-  SetForegroundWindow(*window);
-}
-
-void MainWindow::RememberMainPosition() {
-  RECT outer{};
-  GetWindowRect(Handle(), &outer);
-  saved_ = {outer.left, outer.top};
-}
-
-bool MainWindow::SameRectChecked() const { return taskMenu_.IsChecked(Id(MainCommand::POP_SameRect)); }
-
-void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), true); }
-
-void MainWindow::OnShown() {
-  shownOnce_ = true;
-  SetWindowPos(Handle(), nullptr, saved_.left, saved_.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  Settings.MainWindowVisible = true;
-  if (!context_.arguments.empty() && openArgumentPending_) {
-    openArgumentPending_ = false;
-    OpenImageFile(Narrow(context_.arguments.front()));
+void MainWindow::OnWindowPosChanged(const WINDOWPOS& pos) {
+  if (pos.flags & SWP_SHOWWINDOW) {
+    MoveTo(saved_);
+    events_.OnShown();
   }
-}
-
-void MainWindow::OnHidden() { Settings.MainWindowVisible = false; }
-
-bool MainWindow::CloseViewersForExit() {
-  if (OpenViewerCount() > 0) {
-    if (ShowMessageBox(Handle(), ExitQuestion, "Kamerin", MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
-    SetAppClosing();
-    CloseAllViewers();
-  }
-  return true;
-}
-
-bool MainWindow::OnCloseRequest() {
-  if (Settings.AlwaysNoCloseX) {
-    ShowWindow(Handle(), SW_HIDE);
-    return false;
-  }
-  if (!CloseViewersForExit()) return false;
-  SaveSettings();
-  return true;
-}
-
-void MainWindow::OnExitCommand() {
-  if (!CloseViewersForExit()) return;
-  SaveSettings();
-  PostQuitMessage(0);
-}
-
-void MainWindow::OnDestroy() { DeleteFileW(L"Temp.bmp"); }
-
-void MainWindow::OpenImageFile(const std::string& path) {
-  std::optional<Dib> picture = LoadImageFile(path, context_.lowColorDisplay);
-  if (!picture) return;  // not a picture by its name
-  Bitmap bitmap = BitmapFromDib(*picture);
-  HWND viewer = CreateViewer(bitmap.Get());
-  SetTopMostBand(viewer, TopMost());
-  RECT outer{};
-  GetWindowRect(viewer, &outer);
-  ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);
+  if (pos.flags & SWP_HIDEWINDOW) events_.OnHidden();
 }
 
 void MainWindow::OnDropFiles(HDROP drop) {
@@ -278,19 +197,19 @@ void MainWindow::OnDropFiles(HDROP drop) {
   std::wstring name(length + 1, L'\0');
   DragQueryFileW(drop, 0, name.data(), length + 1);
   name.resize(length);
-  OpenImageFile(Narrow(name));
+  events_.OnFileGiven(Narrow(name));
 }
 
 bool MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
   if (data.dwData != CopyDataOpenFile) return false;
-  OpenImageFile(AnsiToUtf8(ReadForwardedFilePayload(data.lpData, data.cbData)));
+  events_.OnFileGiven(AnsiToUtf8(ReadForwardedFilePayload(data.lpData, data.cbData)));
   return true;
 }
 
 void MainWindow::OnCommand(UINT id, UINT code) {
   switch (static_cast<MainControl>(id)) {
     case MainControl::Btn_Capture:
-      if (code == BN_CLICKED) capture_->OnCaptureButton();
+      if (code == BN_CLICKED) events_.OnCaptureCommand();
       return;
     case MainControl::RadioButton_Range:
       if (code == BN_CLICKED && !controls_->IsChecked(MainControl::RadioButton_Range)) {
@@ -307,7 +226,9 @@ void MainWindow::OnCommand(UINT id, UINT code) {
       }
       return;
     case MainControl::ListBox_TopWindows:
-      if (code == LBN_DBLCLK) OnWindowListDoubleClick();
+      if (code == LBN_DBLCLK) {
+        if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
+      }
       return;
     default: break;
   }
@@ -316,16 +237,12 @@ void MainWindow::OnCommand(UINT id, UINT code) {
 
 void MainWindow::OnMenuCommand(MainCommand command) {
   switch (command) {
-    case MainCommand::POP_WindowTopMost:
-      taskMenu_.SetChecked(Id(command), !TopMost());
-      ApplyTopMost();
-      SetViewersTopMost(TopMost());
-      break;
+    case MainCommand::POP_WindowTopMost: events_.OnTopMostCommand(!TopMost()); break;
     case MainCommand::POP_SameRect:
-      if (taskMenu_.IsEnabled(Id(command))) taskMenu_.SetChecked(Id(command), !SameRectChecked());
+      if (taskMenu_.IsEnabled(Id(command))) taskMenu_.SetChecked(Id(command), !taskMenu_.IsChecked(Id(command)));
       break;
     case MainCommand::POP_Setting: break;  // the settings dialog is not part of the program yet
-    case MainCommand::POP_Exit: OnExitCommand(); break;
+    case MainCommand::POP_Exit: events_.OnExitCommand(); break;
     case MainCommand::POP_ListBoxRefresh: RefillWindowList(); break;
   }
 }
@@ -339,36 +256,27 @@ void MainWindow::OnContextMenu(HWND source, POINT screenPoint) {
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   controls_->Relayout(dpi);
-  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo({suggested.left, suggested.top});
   SetClientHeight(controls_->IsChecked(MainControl::RadioButton_Range) ? RangeModeHeight : WindowModeHeight);
 }
 
 void MainWindow::OnPaint() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(Handle(), &paint);
-  controls_->PaintPanels(dc);
-  EndPaint(Handle(), &paint);
+  PaintDC dc(Handle());
+  controls_->PaintPanels(dc.Get());
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!controls_) return DefaultHandling(message, wParam, lParam);  // still being created
   switch (message) {
-    case WM_WINDOWPOSCHANGED: {
-      const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
-      if (pos.flags & SWP_SHOWWINDOW) OnShown();
-      if (pos.flags & SWP_HIDEWINDOW) OnHidden();
-      break;
-    }
+    case WM_WINDOWPOSCHANGED: OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CONTEXTMENU:
       OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_PAINT: OnPaint(); return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-    case WM_CLOSE:
-      if (OnCloseRequest()) PostQuitMessage(0);
-      return 0;
-    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_NEXTDLGCTL: MoveDialogFocus(Handle(), wParam, lParam); return 0;
+    case WM_CLOSE: events_.OnCloseRequest(); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_COPYDATA:
       if (OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) return TRUE;

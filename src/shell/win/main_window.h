@@ -1,7 +1,7 @@
 #pragma once
-// The main window: the program's control panel, whose life is the program's life. It loads the
-// settings as it is created, holds the window-state keys in its controls, hands every capture
-// trigger to the capture engine, and saves the settings on the way out.
+// The main window: the program's control panel. It shows the capture button, the output check
+// boxes, the two modes with the window list, and the context menus, and it reports what the user
+// does to the program, which decides what follows.
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -12,39 +12,61 @@
 #include <vector>
 
 #include "capture/win/capture_engine.h"
+#include "framework/geometry.h"
 #include "framework/win/popup_menu.h"
-#include "framework/win/unique_resource.h"
 #include "framework/win/window.h"
 #include "settings/settings.h"
 #include "shell/win/main_controls.h"
-#include "shell/win/program_win.h"
 
 namespace kmrn {
 
-inline constexpr const wchar_t* MainWindowClass = L"KMRN_MAIN_WINDOW";
-inline constexpr const wchar_t* MainWindowCaption = L"Kamerin";
-
-class MainWindow final : public Window, private CaptureHost {
+// What the main window reports.
+class MainWindowEvents {
  public:
-  MainWindow(const ProgramContext& context, HWND owner);
+  virtual ~MainWindowEvents() = default;
+  virtual void OnCaptureCommand() = 0;         // the Capture button
+  virtual void OnTopMostCommand(bool on) = 0;  // "常に手前に表示" ticked or unticked
+  virtual void OnExitCommand() = 0;            // "終了"
+  virtual void OnCloseRequest() = 0;           // the close box or Alt+F4; the window never closes itself
+  virtual void OnShown() = 0;                  // each time the window becomes visible
+  virtual void OnHidden() = 0;
+  virtual void OnFileGiven(const std::string& path) = 0;  // dropped on the window or forwarded
+};
+
+class MainWindow final : public Window {
+ public:
+  // Creates the hidden window with its controls and menus, in range mode.
+  MainWindow(HWND owner, MainWindowEvents& events);
   ~MainWindow() override;
 
-  // Shows the window at start unless the settings keep it hidden.
-  void ShowAtStart();
+  // The program's icon, also shown in the window's caption.
+  void SetIcon(HICON icon);
 
-  // The hotkey sequences; the hotkey component calls them.
-  void OnRangeHotKey() { capture_->OnRangeHotKey(); }
-  void OnWindowHotKey() { capture_->OnWindowHotKey(); }
+  // The state the settings file keeps: position, check boxes, mode, always on top.
+  MainWindowState State() const;
+  // Puts the window into a state from the settings file: the check boxes, the always-on-top mark
+  // and band, the position (pulled back onto the primary screen when asked), then the mode.
+  void ApplyState(const MainWindowState& state, bool pullBackOntoScreen);
+
+  // What a capture started now is to do, as the controls show it.
+  CaptureChoices Choices() const;
+
+  void Show() { ShowWindow(Handle(), SW_SHOW); }
+  void Hide() { ShowWindow(Handle(), SW_HIDE); }
+  bool IsVisible() const { return IsWindowVisible(Handle()) != 0; }
+  // The window comes back at its current position the next time it is shown.
+  void RememberPosition();
+  // The same-place command becomes available (after the first capture).
+  void EnableSameRect();
+  // Ticks or unticks always-on-top and moves the window into or out of the topmost band.
+  void SetTopMost(bool on);
+  bool TopMost() const;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void OnCreated();
-  void OnShown();
-  void OnHidden();
-  bool OnCloseRequest();
-  void OnExitCommand();
-  void OnDestroy();
+  void OnWindowPosChanged(const WINDOWPOS& pos);
   void OnDropFiles(HDROP drop);
   bool OnCopyData(const COPYDATASTRUCT& data);
   void OnCommand(UINT id, UINT code);
@@ -55,46 +77,19 @@ class MainWindow final : public Window, private CaptureHost {
 
   void OnRangeModeClick();
   void OnWindowModeClick();
-  void OnWindowListDoubleClick();
   void RefillWindowList();
-
-  void LoadSettings();
-  void SaveSettings();
-  // Asks before closing open viewers; false when the user says no.
-  bool CloseViewersForExit();
-  void OpenImageFile(const std::string& path);
+  HWND SelectedListWindow() const;
   void SetClientHeight(int designHeight);
   int OuterHeightFor(int designClientHeight) const;
-  void ApplyTopMost();
-  bool TopMost() const { return taskMenu_.IsChecked(static_cast<UINT>(MainCommand::POP_WindowTopMost)); }
+  void MoveTo(Position position);
 
-  // CaptureHost
-  HWND MainHandle() const override { return Handle(); }
-  void RememberMainPosition() override;
-  void HideMainWindow() override { ShowWindow(Handle(), SW_HIDE); }
-  void ShowMainWindow() override { ShowWindow(Handle(), SW_SHOW); }
-  bool MainWindowVisible() const override { return IsWindowVisible(Handle()) != 0; }
-  bool SaveBmpChecked() const override { return controls_->IsChecked(MainControl::CheckBox_BMP); }
-  bool SaveJpgChecked() const override { return controls_->IsChecked(MainControl::CheckBox_JPG); }
-  bool ViewerChecked() const override { return controls_->IsChecked(MainControl::CheckBox_Win); }
-  bool TopMostChecked() const override { return TopMost(); }
-  bool SameRectChecked() const override;
-  void EnableSameRect() override;
-  bool WindowModeChecked() const override { return controls_->IsChecked(MainControl::RadioButton_Window); }
-  std::optional<HWND> SelectedListWindow() const override;
-
-  const ProgramContext& context_;
+  MainWindowEvents& events_;
   int dpi_ = 96;
-  UniqueIcon fileIcon_;
   std::unique_ptr<MainControls> controls_;
   PopupMenu taskMenu_;
   PopupMenu listMenu_;
   std::vector<HWND> windowListHandles_;
-  std::unique_ptr<CaptureEngine> capture_;
   Position saved_;
-  bool showAtStart_ = true;
-  bool openArgumentPending_ = true;
-  bool shownOnce_ = false;
 };
 
 }  // namespace kmrn

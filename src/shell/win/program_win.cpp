@@ -4,11 +4,27 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include "framework/win/gdi.h"
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
 #include "settings/settings.h"
 
 namespace kmrn {
+namespace {
+
+// A path as it names a file from this process's current folder, made absolute so that it names
+// the same file in any other process.
+std::wstring AbsolutePath(const std::wstring& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return path;
+  std::wstring full(length, L'\0');
+  const DWORD written = GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  if (written == 0 || written >= length) return path;
+  full.resize(written);
+  return full;
+}
+
+}  // namespace
 
 ProgramContext ReadProgramContext() {
   ProgramContext context;
@@ -19,11 +35,10 @@ ProgramContext ReadProgramContext() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   UniqueLocalMemory argvOwner(reinterpret_cast<HLOCAL>(argv));
-  for (int i = 1; argv && i < count; ++i) context.arguments.emplace_back(argv[i]);
+  for (int i = 1; argv && i < count; ++i) context.arguments.push_back(AbsolutePath(argv[i]));
 
-  HDC screen = GetDC(nullptr);
-  context.lowColorDisplay = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) <= 8;
-  ReleaseDC(nullptr, screen);
+  WindowDC screen(nullptr);
+  context.lowColorDisplay = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) <= 8;
   return context;
 }
 

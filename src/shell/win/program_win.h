@@ -8,7 +8,7 @@ namespace kmrn {
 
 struct ProgramContext {
   std::string appDir;                   // the executable's folder, no trailing backslash (UTF-8)
-  std::vector<std::wstring> arguments;  // command-line arguments after the program name
+  std::vector<std::wstring> arguments;  // command-line arguments after the program name, as absolute paths
   bool lowColorDisplay = false;         // 8 bits per pixel or fewer, taken once at start
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/app_error.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 namespace {
@@ -16,15 +17,9 @@ struct InfoWithColors {
 
 }  // namespace
 
-SIZE BitmapSize(HBITMAP bitmap) {
-  BITMAP info{};
-  GetObjectW(bitmap, sizeof info, &info);
-  return SIZE{info.bmWidth, info.bmHeight};
-}
-
 Dib DibFromBitmap(HBITMAP bitmap) {
   BITMAP object{};
-  if (!GetObjectW(bitmap, sizeof object, &object)) throw AppError("GetObject failed");
+  if (!GetObjectW(bitmap, sizeof object, &object)) ThrowLastSystemError("GetObjectW");
   unsigned bitCount = object.bmBitsPixel * object.bmPlanes;
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24) bitCount = 32;
 
@@ -40,7 +35,7 @@ Dib DibFromBitmap(HBITMAP bitmap) {
   WindowDC screen(nullptr);
   if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(dib.height), dib.bits.data(),
                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS)) {
-    throw AppError("GetDIBits failed");
+    ThrowLastSystemError("GetDIBits");
   }
   if (bitCount == 16) {
     const auto* masks = reinterpret_cast<const DWORD*>(info.colors);

@@ -16,7 +16,4 @@ Dib DibFromBitmap(HBITMAP bitmap);
 // A DIB section holding a copy of the picture. Throws when GDI cannot make it.
 Bitmap BitmapFromDib(const Dib& dib);
 
-// The width and height of a bitmap.
-SIZE BitmapSize(HBITMAP bitmap);
-
 }  // namespace kmrn

@@ -1,17 +1,19 @@
 #include "viewer/win/viewer_window.h"
 
-#include "framework/win/topmost.h"
-
 #include <windowsx.h>
 
 #include <optional>
 
 #include "framework/app_error.h"
+#include "framework/win/bitmap_win.h"
 #include "framework/win/dpi.h"
+#include "framework/win/geometry_win.h"
 #include "framework/win/layered.h"
 #include "framework/win/text_win.h"
+#include "framework/win/topmost.h"
 #include "framework/win/ui_font.h"
 #include "settings/settings.h"
+#include "viewer/picture_shrink.h"
 #include "viewer/viewer_fade.h"
 #include "viewer/viewer_frame.h"
 #include "viewer/win/dib_win.h"
@@ -29,37 +31,13 @@ constexpr DWORD ViewerStyle = WS_POPUP | WS_CLIPCHILDREN;
 // palette reference instead of a colour.
 COLORREF FrameColorFromSetting(std::int32_t viewWinColor) { return static_cast<COLORREF>(viewWinColor) & 0x00FFFFFF; }
 
-ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// A copy of `source` at the given size, in the screen's pixel format. Shrinking averages the
-// pixels it merges (HALFTONE), so that thin lines and small text in a screenshot fade rather than
-// drop out; enlarging repeats each pixel exactly (COLORONCOLOR). A picture GDI cannot hold ends
-// in the error box.
-Bitmap StretchedCopy(HBITMAP source, PixelSize size, StretchQuality quality) {
-  const SIZE from = BitmapSize(source);
-  WindowDC screen(nullptr);
-  Bitmap target(CreateCompatibleBitmap(screen.Get(), size.width, size.height));
-  if (!target) throw ImageTooLargeError(size.width, size.height);
-  MemoryDC sourceDC(screen.Get());
-  MemoryDC targetDC(screen.Get());
-  if (!sourceDC.Get() || !targetDC.Get()) throw ImageTooLargeError(size.width, size.height);
-  Selection sourceSelection(sourceDC.Get(), source);
-  Selection targetSelection(targetDC.Get(), target.Get());
-  if (quality == StretchQuality::Averaging) {
-    SetStretchBltMode(targetDC.Get(), HALFTONE);
-    SetBrushOrgEx(targetDC.Get(), 0, 0, nullptr);  // HALFTONE needs the brush origin reset after the mode
-  } else {
-    SetStretchBltMode(targetDC.Get(), COLORONCOLOR);
-  }
-  if (!StretchBlt(targetDC.Get(), 0, 0, size.width, size.height, sourceDC.Get(), 0, 0, from.cx, from.cy, SRCCOPY)) {
-    throw ImageTooLargeError(size.width, size.height);
-  }
-  return target;
-}
-
-Bitmap CopiedBitmap(HBITMAP source) {
-  const SIZE size = BitmapSize(source);
-  return StretchedCopy(source, {size.cx, size.cy}, StretchQuality::PixelExact);
+// The picture at a zoom level, always made from the picture as the viewer was created. Shrinking
+// averages the pixels it merges (our own box filter, the same on every system), so that thin
+// lines and small text in a screenshot fade rather than drop out; enlarging repeats each pixel
+// exactly. A picture GDI cannot hold ends in the error box.
+Bitmap ZoomedPicture(HBITMAP base, PixelSize size, StretchQuality quality) {
+  if (quality == StretchQuality::Averaging) return BitmapFromDib(ShrinkByAveraging(DibFromBitmap(base), size));
+  return StretchedCopy(base, size);
 }
 
 SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
@@ -80,11 +58,10 @@ ViewerWindow::ViewerWindow(HWND owner, HBITMAP picture, Position position, Viewe
       frameBrush_(CreateSolidBrush(FrameColorFromSetting(Settings.ViewWinColor))),
       closeTimer_(CloseTimerId, TimerIntervalMs),
       labelTimer_(LabelTimerId, TimerIntervalMs) {
-  baseBitmap_ = CopiedBitmap(picture);
-  picture_ = CopiedBitmap(picture);
+  baseBitmap_ = CopyBitmap(picture);
+  picture_ = CopyBitmap(picture);
 
-  const SIZE size = BitmapSize(picture);
-  const PixelSize outer = ViewerOuterSize({size.cx, size.cy}, frameWidth_);
+  const PixelSize outer = ViewerOuterSize(BitmapSize(picture), frameWidth_);
   const RECT bounds{position.left, position.top, SaturateToInt32(std::int64_t{position.left} + outer.width),
                     SaturateToInt32(std::int64_t{position.top} + outer.height)};
   // Owned by the main window: no taskbar button, and always above the main window.
@@ -189,8 +166,8 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void ViewerWindow::OnNcCalcSize(RECT& proposedWindow) {
-  const ScreenRect client = ViewerClientRect(ToScreenRect(proposedWindow), frameWidth_);
-  proposedWindow = RECT{client.left, client.top, client.right, client.bottom};
+  const ScreenRect client = ViewerClientRect(FromRECT(proposedWindow), frameWidth_);
+  proposedWindow = ToRECT(client);
 }
 
 void ViewerWindow::PaintFrame() {
@@ -199,25 +176,21 @@ void ViewerWindow::PaintFrame() {
   RECT outer{};
   GetWindowRect(hwnd, &outer);
   const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
-  const ScreenRect client = ViewerClientRect(ToScreenRect(whole), frameWidth_);
-  HDC dc = GetWindowDC(hwnd);
-  if (!dc) return;
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
-  FillRect(dc, &whole, frameBrush_.Get());
-  ReleaseDC(hwnd, dc);
+  const ScreenRect client = ViewerClientRect(FromRECT(whole), frameWidth_);
+  WholeWindowDC dc(hwnd);
+  if (!dc.Get()) return;
+  ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+  FillRect(dc.Get(), &whole, frameBrush_.Get());
 }
 
 void ViewerWindow::OnPaint() {
-  HWND hwnd = Handle();
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(hwnd, &paint);
+  PaintDC dc(Handle());
   if (picture_) {
-    MemoryDC source(dc);
+    MemoryDC source(dc.Get());
     Selection selection(source.Get(), picture_.Get());
-    const RECT& r = paint.rcPaint;
-    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), r.left, r.top, SRCCOPY);
+    const RECT& r = dc.Area();
+    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), r.left, r.top, SRCCOPY);
   }
-  EndPaint(hwnd, &paint);
 }
 
 void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
@@ -261,11 +234,10 @@ void ViewerWindow::OnContextMenu(POINT) {
 void ViewerWindow::ApplyZoom(int level) {
   if (closed_) return;
   HWND hwnd = Handle();
-  const SIZE base = BitmapSize(baseBitmap_.Get());
-  const PixelSize size = ZoomedPictureSize({base.cx, base.cy}, level);
+  const PixelSize size = ZoomedPictureSize(BitmapSize(baseBitmap_.Get()), level);
   // Refused before any memory is taken; the viewer stays exactly as it was, level included.
   if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
-  Bitmap zoomed = StretchedCopy(baseBitmap_.Get(), size, StretchQualityForLevel(level));
+  Bitmap zoomed = ZoomedPicture(baseBitmap_.Get(), size, StretchQualityForLevel(level));
 
   RECT outer{};
   GetWindowRect(hwnd, &outer);

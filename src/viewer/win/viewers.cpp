@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/win/window_query.h"
 #include "settings/settings.h"
 #include "viewer/viewer_registry.h"
 #include "viewer/win/viewer_window.h"
@@ -90,14 +91,6 @@ void FreeClosedViewers() {
 
 void SetAppClosing() { AppClosing = true; }
 
-ScreenRect GetWorkArea() {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  HMONITOR monitor = MonitorFromWindow(MainWindowHandle, MONITOR_DEFAULTTONEAREST);
-  if (!monitor || !GetMonitorInfoW(monitor, &info)) {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  }
-  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-}
+ScreenRect GetWorkArea() { return WorkAreaOf(MainWindowHandle); }
 
 }  // namespace kmrn

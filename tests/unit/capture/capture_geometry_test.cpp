@@ -19,24 +19,11 @@ TSettings Displays(std::int32_t sx, std::int32_t sy, std::int32_t pw, std::int32
 }
 
 TEST(CaptureGeometry, NarrowToClientArea) {
-  const struct {
-    const char* name;
-    ScreenRect window, client;
-    bool alwaysWinClient;
-    PixelRect expected;
-  } kCases[] = {
-      {"setting off", {100, 50, 516, 389}, {0, 0, 400, 300}, false, {100, 50, 416, 339}},
-      {"8-pixel borders, 31-pixel caption", {100, 50, 516, 389}, {0, 0, 400, 300}, true, {108, 81, 400, 300}},
-      {"frameless", {200, 100, 600, 400}, {0, 0, 400, 300}, true, {200, 100, 400, 300}},
-      // Screen edges are compared with the client size: one match keeps the whole window.
-      {"right edge equals the client width", {-16, 50, 400, 389}, {0, 0, 400, 300}, true, {-16, 50, 416, 339}},
-      // A border of -5 / 2 truncates toward zero, to -2.
-      {"client wider than the window", {10, 10, 405, 341}, {0, 0, 400, 300}, true, {8, 43, 400, 300}},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(NarrowToClientArea(c.window, c.client, c.alwaysWinClient), c.expected);
-  }
+  const ScreenRect window{100, 50, 516, 389}, client{108, 81, 508, 381};
+  EXPECT_EQ(NarrowToClientArea(window, client, false), (PixelRect{100, 50, 416, 339}));
+  EXPECT_EQ(NarrowToClientArea(window, client, true), (PixelRect{108, 81, 400, 300}));
+  // A window rolled up to its caption has no client area to take.
+  EXPECT_EQ(NarrowToClientArea(window, {108, 81, 508, 81}, true), (PixelRect{100, 50, 416, 339}));
 }
 
 TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
@@ -51,8 +38,9 @@ TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
       {"secondary left", Displays(-1280, 0, 1600, 1200, 1280, 1024), {-1280, 0, 2880, 1200}, {-1280, 0, 1600, 1200}},
       {"higher", Displays(-1280, -200, 1920, 1080, 1280, 1440), {-1280, -200, 3200, 1440}, {-1280, -200, 1920, 1440}},
       {"secondary right", Displays(1920, 0, 1920, 1080, 1280, 1024), {0, 0, 3200, 1080}, {0, 0, 3200, 1080}},
-      {"right, off by 920", Displays(1000, 0, 1920, 1080, 1280, 1024), {920, 0, 3200, 1080}, {0, 0, 3200, 1080}},
-      {"hand-edited sizes", Displays(0, 0, 2147483647, 1, 9, 1), {2147483647, 0, 2147483647, 1}, {0, 0, 2147483647, 1}},
+      {"overlapping", Displays(1000, 0, 1920, 1080, 1280, 1024), {0, 0, 2280, 1080}, {0, 0, 3200, 1080}},
+      {"below", Displays(0, 1080, 1920, 1080, 1280, 1024), {0, 0, 1920, 2104}, {0, 0, 3200, 1080}},
+      {"hand-edited sizes", Displays(0, 0, 2147483647, 1, 9, 1), {0, 0, 2147483647, 1}, {0, 0, 2147483647, 1}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -99,6 +87,8 @@ TEST(CaptureGeometry, ViewerPositions) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(CapturedViewerPosition(c.capturedWinPos, c.capture, 2, c.work), c.expected);
   }
+  // A hand-edited negative border draws no frame, so the picture lands on its spot all the same.
+  EXPECT_EQ(CapturedViewerPosition(2, {100, 200, 50, 50}, -5, work), (Position{100, 200}));
   // An opened file's viewer is centred by its outer size, picture and frame together.
   EXPECT_EQ(CentredInWorkArea({404, 304}, work), (Position{758, 368}));
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "capture/capture_geometry.h"
+
 namespace kmrn {
 namespace {
 
@@ -17,10 +19,10 @@ struct Point {
 
 // Shows the overlay, drags from the anchor through the moves and releases `button`.
 OverlayStep Drag(OverlaySelection& s, Point anchor, const std::vector<Point>& moves, const TSettings& settings,
-                 MouseButton button = MouseButton::Left, bool mainWasVisible = true) {
-  OnOverlayShown(s);
+                 MouseButton button = MouseButton::Left, bool mainWasVisible = true, Position origin = {}) {
+  OnOverlayShown(s, origin);
   OnOverlayPress(s, MouseButton::Left, anchor.x, anchor.y);
-  for (Point p : moves) OnOverlayMove(s, p.x, p.y, settings);
+  for (Point p : moves) OnOverlayMove(s, p.x, p.y);
   return OnOverlayRelease(s, button, {settings, mainWasVisible, kOverlay});
 }
 
@@ -57,7 +59,7 @@ TEST(OverlaySelection, CapturesOnlyLeftDragsBigEnoughInOneDirection) {
 TEST(OverlaySelection, LeftReleaseWithoutPressDoesNotRetakeThePreviousSelection) {
   OverlaySelection s;
   ASSERT_TRUE(Drag(s, {0, 0}, {{300, 300}}, TSettings{}).capture);
-  OnOverlayShown(s);
+  OnOverlayShown(s, {});
   EXPECT_FALSE(OnOverlayRelease(s, MouseButton::Left, {TSettings{}, true, kOverlay}).capture);
 }
 
@@ -83,19 +85,19 @@ TEST(OverlaySelection, MainWindowComesBackByCloseAfterCapture) {
   }
 }
 
-TEST(OverlaySelection, EscCancelsAndShowsTheMainWindowButNotTheViewers) {
+TEST(OverlaySelection, EscCancelsAndBringsTheMainWindowAndTheViewersBack) {
   TSettings settings;
   settings.CloseAfterCapture = true;  // a release would keep the main window hidden
   OverlaySelection s;
-  OnOverlayShown(s);
+  OnOverlayShown(s, {});
   OnOverlayPress(s, MouseButton::Left, 10, 10);
-  OnOverlayMove(s, 400, 400, settings);
+  OnOverlayMove(s, 400, 400);
   EXPECT_TRUE(OnOverlayKeyPress(s, 'a', kOverlay).draws.empty());
 
   const OverlayStep step = OnOverlayKeyPress(s, EscapeKey, kOverlay);
   EXPECT_EQ(step.draws, Draws{Draw::FillErase({0, 0, 1920, 1080})});
-  EXPECT_TRUE(step.hideOverlay && step.showMainWindow);
-  EXPECT_FALSE(step.capture || step.showHiddenViewers);
+  EXPECT_TRUE(step.hideOverlay && step.showMainWindow && step.showHiddenViewers);
+  EXPECT_FALSE(step.capture);
 
   // A release that follows reaches a hidden overlay and does nothing.
   const OverlayStep late = OnOverlayRelease(s, MouseButton::Left, {settings, true, kOverlay});
@@ -104,47 +106,67 @@ TEST(OverlaySelection, EscCancelsAndShowsTheMainWindowButNotTheViewers) {
 
 TEST(OverlaySelection, DrawsIncrementallyWhileDragging) {
   OverlaySelection s;
-  OnOverlayShown(s);
-  OnOverlayMove(s, 200, 100, TSettings{});
+  OnOverlayShown(s, {});
+  OnOverlayMove(s, 200, 100);
   OnOverlayPress(s, MouseButton::Left, 200, 100);
 
   // The first move erases only the hover label; there is no band yet.
-  const OverlayStep first = OnOverlayMove(s, 150, 160, TSettings{});
+  const OverlayStep first = OnOverlayMove(s, 150, 160);
   EXPECT_TRUE(first.raiseTopMost);
   EXPECT_EQ(first.draws, (Draws{Draw::FillErase({200, 84, 300, 100}), Draw::FillBand({150, 100, 200, 160}),
                                 Draw::DrawLabel(158, 84, "50x60")}));
 
-  EXPECT_EQ(OnOverlayMove(s, 260, 130, TSettings{}).draws,
+  EXPECT_EQ(OnOverlayMove(s, 260, 130).draws,
             (Draws{Draw::FillErase({150, 100, 200, 160}), Draw::FillErase({150, 84, 250, 100}),
                    Draw::FillBand({200, 100, 260, 130}), Draw::DrawLabel(208, 84, "60x30")}));
 }
 
-TEST(OverlaySelection, DisplayOffsets) {
+// For every placement of a secondary display the settings allow, the overlay covers both displays,
+// the hover label shows the screen point under the pointer, and a drag captures exactly the
+// pixels beneath the band.
+TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
   const struct {
     const char* name;
     bool enable;
-    std::int32_t sx, sy;
-    const char* label;  // hovering at client (0, 20)
-    PixelRect capture;  // dragged from client (0, 20) to (400, 320)
-  } kCases[] = {
-      {"one display", false, 0, 0, "0,20", {0, 20, 400, 300}},
-      {"secondary left", true, -1280, 0, "-1280,20", {-1280, 20, 400, 300}},
-      {"secondary above", true, 0, -1024, "0,-1004", {0, -1004, 400, 300}},
-      {"switched off: the label still shifts", false, -1280, -200, "-1280,-180", {0, 20, 400, 300}},
-      {"secondary right: no offset", true, 1920, 0, "0,20", {0, 20, 400, 300}},
+    std::int32_t sx, sy, sw, sh;
+  } kPlacements[] = {
+      {"one display", false, 0, 0, 0, 0},
+      {"switched off, values left in the file", false, -1280, -200, 1280, 1024},
+      {"left", true, -1280, 0, 1280, 1024},
+      {"left and higher", true, -1280, -200, 1280, 1440},
+      {"right", true, 1920, 0, 1280, 1024},
+      {"right and lower", true, 1920, 200, 1280, 1024},
+      {"above", true, 0, -1024, 1280, 1024},
+      {"below", true, 0, 1080, 1280, 1024},
+      {"below, shifted left", true, -300, 1080, 1280, 1024},
+      {"overlapping the primary", true, 1000, 0, 1280, 1024},
   };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.name);
+  const ScreenRect desktop{0, 0, 1920, 1080};
+  for (const auto& p : kPlacements) {
+    SCOPED_TRACE(p.name);
     TSettings settings;
-    settings.mDisplay_Enable = c.enable;
-    settings.mDisplay_SX = c.sx;
-    settings.mDisplay_SY = c.sy;
+    settings.mDisplay_Enable = p.enable;
+    settings.mDisplay_PW = 1920;
+    settings.mDisplay_PH = 1080;
+    settings.mDisplay_SX = p.sx;
+    settings.mDisplay_SY = p.sy;
+    settings.mDisplay_SW = p.sw;
+    settings.mDisplay_SH = p.sh;
+    const PixelRect bounds = OverlayBounds(settings, desktop);
+    const Position origin{bounds.x, bounds.y};
+    EXPECT_LE(bounds.x, p.enable ? std::min(0, p.sx) : 0);
+    EXPECT_LE(bounds.y, p.enable ? std::min(0, p.sy) : 0);
+    EXPECT_GE(bounds.x + bounds.width, p.enable ? std::max(1920, p.sx + p.sw) : 1920);
+    EXPECT_GE(bounds.y + bounds.height, p.enable ? std::max(1080, p.sy + p.sh) : 1080);
+
     OverlaySelection s;
-    OnOverlayShown(s);
-    OnOverlayMove(s, 50, 50, settings);
-    EXPECT_EQ(OnOverlayMove(s, 0, 20, settings).draws,
-              (Draws{Draw::FillErase({50, 34, 150, 50}), Draw::DrawLabel(8, 4, c.label)}));
-    EXPECT_EQ(Drag(s, {0, 20}, {{400, 320}}, settings).capture, c.capture);
+    OnOverlayShown(s, origin);
+    OnOverlayMove(s, 50, 50);
+    EXPECT_EQ(OnOverlayMove(s, 0, 20).draws,
+              (Draws{Draw::FillErase({50, 34, 150, 50}),
+                     Draw::DrawLabel(8, 4, std::to_string(bounds.x) + "," + std::to_string(bounds.y + 20))}));
+    EXPECT_EQ(Drag(s, {0, 20}, {{400, 320}}, settings, MouseButton::Left, true, origin).capture,
+              (PixelRect{bounds.x, bounds.y + 20, 400, 300}));
   }
 }
 

@@ -8,6 +8,9 @@
 namespace kmrn {
 namespace {
 
+// As in Shift-JIS: one byte for ASCII, two for a Japanese character.
+std::size_t ShiftJisLength(std::string_view utf8Character) { return utf8Character.size() == 1 ? 1 : 2; }
+
 TEST(WindowList, ItemText) {
   const struct {
     const char* title;
@@ -22,28 +25,30 @@ TEST(WindowList, ItemText) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.item);
-    EXPECT_EQ(WindowItemText(c.title, c.className), c.item);
+    EXPECT_EQ(WindowItemText(c.title, c.className, ShiftJisLength), c.item);
   }
 }
 
-TEST(WindowList, TextsAreCutTo99BytesOnACharacterBoundary) {
+TEST(WindowList, TextsAreCutTo99BytesOfTheCodePageOnACharacterBoundary) {
   const std::string a150(150, 'a');
-  EXPECT_EQ(WindowItemText(a150, std::string(120, 'C')), "[" + a150.substr(0, 99) + "] [" + std::string(99, 'C') + "]");
+  const std::string item = WindowItemText(a150, std::string(120, 'C'), ShiftJisLength);
+  EXPECT_EQ(item, std::string("[").append(99, 'a').append("] [").append(99, 'C').append("]"));
 
+  std::string japanese;
+  for (int i = 0; i < 60; ++i) japanese += "あ";  // 3 bytes each in UTF-8, 2 in the code page
   const struct {
     const char* name;
     std::string text;
-    std::size_t keptBytes;
+    std::size_t keptBytes;  // of the UTF-8 text
   } kCases[] = {
-      {"three-byte character across the cut", std::string(98, 'x') + "あ", 98},
-      {"two of its bytes before the cut", std::string(97, 'x') + "あy", 97},
-      {"four-byte character across the cut", std::string(96, 'x') + "😀y", 96},
-      {"two-byte character ending before the cut", std::string(97, 'x') + "éy", 99},
-      {"not UTF-8: cut where it stands", std::string(95, 'x') + std::string(10, '\x80'), 99},
+      {"49 Japanese characters fill 98 bytes", japanese, 49 * 3},
+      {"the 50th would end at byte 100", "x" + japanese, 1 + 49 * 3},
+      {"a double-byte character across the cut", std::string(98, 'x') + "あ", 98},
+      {"one ending on the cut", std::string(97, 'x') + "あy", 100},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(CutWindowText(c.text), c.text.substr(0, c.keptBytes));
+    EXPECT_EQ(CutWindowText(c.text, ShiftJisLength), c.text.substr(0, c.keptBytes));
   }
 }
 
@@ -59,7 +64,7 @@ TEST(WindowList, OffersVisibleWindowsTouchingTheDesktopInEnumerationOrder) {
       {0x700, "Left of it", "Edit", true, {-400, 0, 0, 300}},
       {0x800, "Program Manager", "Progman", true, {0, 0, 1920, 1080}},
   };
-  const WindowList list = BuildWindowList(windows, mainWindow, {0, 0, 1920, 1080});
+  const WindowList list = BuildWindowList(windows, mainWindow, {0, 0, 1920, 1080}, ShiftJisLength);
   EXPECT_EQ(list.items,
             (std::vector<std::string>{"[Notes] [Edit]", "[タスクバー]", "[Left of it] [Edit]", "[デスクトップ全体]"}));
   EXPECT_EQ(list.handles, (std::vector<std::uintptr_t>{0x200, 0x400, 0x700, 0x800}));

@@ -183,6 +183,9 @@ TEST(ParseIniInteger, AcceptsDecimalAndHexAndFallsBackOnAnythingElse) {
       {"0X1f", 31},
       {"0xFFFFFFFF", -1},
       {"0x123456789", -1},
+      {"0x000000050", 80},  // leading zeros do not count towards the 8 digits
+      {"0x00000000FFFFFFFE", -2},
+      {"0x0000", 0},
       {"0x", -1},
       {"0xG1", -1},
       {"", -1},

@@ -1,0 +1,50 @@
+#include "framework/win/message_loop.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kmrn {
+namespace {
+
+std::vector<HWND>& DialogWindows() {
+  static std::vector<HWND> windows;
+  return windows;
+}
+
+// The registered window a message is for, if any. Windows that have gone are forgotten.
+HWND DialogWindowFor(HWND target) {
+  std::vector<HWND>& windows = DialogWindows();
+  std::erase_if(windows, [](HWND window) { return !IsWindow(window); });
+  if (!target) return nullptr;
+  HWND root = GetAncestor(target, GA_ROOT);
+  return std::find(windows.begin(), windows.end(), root) != windows.end() ? root : nullptr;
+}
+
+}  // namespace
+
+void UseDialogKeys(HWND window) {
+  if (window && std::find(DialogWindows().begin(), DialogWindows().end(), window) == DialogWindows().end()) {
+    DialogWindows().push_back(window);
+  }
+}
+
+void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam) {
+  HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                             : GetNextDlgTabItem(window, GetFocus(), wParam != 0 ? TRUE : FALSE);
+  if (next) SetFocus(next);
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Only keyboard messages need the dialog's navigation; the rest go straight on.
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+      if (HWND dialog = DialogWindowFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace kmrn

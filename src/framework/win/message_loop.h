@@ -1,0 +1,20 @@
+#pragma once
+// The program's message loop. Windows that hold controls with tab stops are registered here, so
+// that Tab, Shift+Tab and the arrow keys move the focus between their controls as in a dialog.
+
+#include <windows.h>
+
+namespace kmrn {
+
+// Keyboard navigation for the window's controls, for as long as the window lives (a destroyed
+// window drops out by itself).
+void UseDialogKeys(HWND window);
+
+// What such a window does with WM_NEXTDLGCTL, which the dialog navigation sends it for the
+// arrow keys: moves the focus to the control given, or to the next or previous tab stop.
+void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam);
+
+// Runs until the quit message; returns its exit code.
+int RunMessageLoop();
+
+}  // namespace kmrn

@@ -1,0 +1,33 @@
+#include "framework/win/win32_error.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/win/text_win.h"
+#include "framework/win/unique_resource.h"
+
+namespace kmrn {
+
+AppError LastSystemError(const char* call) {
+  const DWORD code = GetLastError();
+  std::string reason;
+  if (code != 0) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    UniqueLocalMemory owner(text);
+    if (length != 0 && text) {
+      std::wstring message(text, length);
+      // The system's texts end in a full stop and a line break.
+      while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
+        message.pop_back();
+      }
+      reason = Narrow(message);
+    }
+  }
+  return SystemCallError(call, code, reason);
+}
+
+}  // namespace kmrn

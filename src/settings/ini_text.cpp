@@ -1,0 +1,116 @@
+#include "settings/ini_text.h"
+
+namespace kmrn {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The name in a "[name]" line, or nothing for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// The key of a "key=value" line, or nothing for a comment or a line without "=".
+std::optional<std::string_view> KeyName(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  const std::size_t equals = line.find('=');
+  if (trimmed.empty() || trimmed.front() == ';' || equals == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(0, equals));
+}
+
+}  // namespace
+
+IniText::Found IniText::Find(std::string_view section, std::string_view key) const {
+  Found found;
+  bool inSection = false;
+  const std::string_view text = bytes_;
+  for (std::size_t begin = 0; begin < text.size();) {
+    std::size_t end = text.find('\n', begin);
+    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    end = end == std::string_view::npos ? text.size() : end;
+    const std::size_t textEnd = end > begin && text[end - 1] == '\r' ? end - 1 : end;
+    const Line line{begin, textEnd, next};
+    const std::string_view content = text.substr(begin, textEnd - begin);
+    begin = next;
+
+    if (const auto name = SectionName(content)) {
+      if (inSection) break;  // only the first section of the name counts
+      inSection = SameName(*name, section);
+      if (inSection) {
+        found.sectionHeader = line;
+        found.sectionEnd = line.next;
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    if (!Trim(content).empty()) found.sectionEnd = line.next;
+    if (const auto name = KeyName(content); name && !found.keyLine && SameName(*name, key)) found.keyLine = line;
+  }
+  return found;
+}
+
+std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
+  const Found found = Find(section, key);
+  if (!found.keyLine) return std::nullopt;
+  const std::string_view line =
+      std::string_view(bytes_).substr(found.keyLine->begin, found.keyLine->end - found.keyLine->begin);
+  std::string_view value = Trim(line.substr(line.find('=') + 1));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+std::string IniText::LineBreak() const {
+  const std::size_t firstBreak = bytes_.find('\n');
+  return firstBreak != std::string::npos && (firstBreak == 0 || bytes_[firstBreak - 1] != '\r') ? "\n" : "\r\n";
+}
+
+void IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+  value = value.substr(0, value.find_first_of("\r\n"));
+  const Found found = Find(section, key);
+  if (found.keyLine) {
+    // The key's own spelling and whatever stands before the "=" stay; the value after it changes.
+    const std::size_t valueStart = bytes_.find('=', found.keyLine->begin) + 1;
+    bytes_.replace(valueStart, found.keyLine->end - valueStart, value);
+    return;
+  }
+  const std::string lineBreak = LineBreak();
+  std::string line(key);
+  line.append("=").append(value).append(lineBreak);
+  if (found.sectionHeader) {
+    std::size_t at = found.sectionEnd;
+    // A last line without a line break gets one before the new line follows it.
+    if (at > 0 && bytes_[at - 1] != '\n') {
+      bytes_.insert(at, lineBreak);
+      at += lineBreak.size();
+    }
+    bytes_.insert(at, line);
+    return;
+  }
+  // A new section, after a blank line when the file holds anything already.
+  if (!bytes_.empty()) bytes_ += (bytes_.back() == '\n' ? "" : lineBreak) + lineBreak;
+  bytes_.append("[").append(section).append("]").append(lineBreak).append(line);
+}
+
+}  // namespace kmrn

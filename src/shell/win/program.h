@@ -1,0 +1,68 @@
+#pragma once
+// The program object: it owns the settings (their loading and saving), the main window, the
+// capture engine and the program's icon, starts them in their order, answers what the main
+// window reports, and decides how the program ends.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "capture/win/capture_engine.h"
+#include "framework/win/unique_resource.h"
+#include "settings/win/ini_file_win.h"
+#include "shell/win/app_owner_window.h"
+#include "shell/win/main_window.h"
+#include "shell/win/program_win.h"
+
+namespace kmrn {
+
+class Program final : private MainWindowEvents, private CaptureHost {
+ public:
+  // Creates the windows, loads the settings and prepares everything, the main window still hidden.
+  explicit Program(ProgramContext context);
+  ~Program() override;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Shows the main window unless the settings keep it hidden, and runs until the program ends.
+  int Run();
+
+ private:
+  // MainWindowEvents
+  void OnCaptureCommand() override;
+  void OnTopMostCommand(bool on) override;
+  void OnExitCommand() override;
+  void OnCloseRequest() override;
+  void OnShown() override;
+  void OnHidden() override;
+  void OnFileGiven(const std::string& path) override { OpenImageFile(path); }
+
+  // CaptureHost
+  HWND MainHandle() const override { return main_->Handle(); }
+  void RememberMainPosition() override { main_->RememberPosition(); }
+  void HideMainWindow() override { main_->Hide(); }
+  void ShowMainWindow() override { main_->Show(); }
+  bool MainWindowVisible() const override { return main_->IsVisible(); }
+  void OnCaptured() override { main_->EnableSameRect(); }
+
+  void LoadSettings();
+  void SaveSettings();
+  // The save folder must exist; a missing one is reported and the program's folder used instead.
+  void CheckSaveFolder();
+  // Asks before closing open viewers; false when the user says no.
+  bool CloseViewersForExit();
+  // Opens a picture file in a new viewer, centred in the work area.
+  void OpenImageFile(const std::string& path);
+
+  ProgramContext context_;
+  IniFile settingsFile_;
+  UniqueIcon fileIcon_;
+  std::unique_ptr<AppOwnerWindow> owner_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<CaptureEngine> capture_;
+  bool showAtStart_ = true;
+  bool openArgumentPending_ = true;
+};
+
+}  // namespace kmrn

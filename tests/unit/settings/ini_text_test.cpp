@@ -1,0 +1,55 @@
+#include "settings/ini_text.h"
+
+#include <gtest/gtest.h>
+
+namespace kmrn {
+namespace {
+
+TEST(IniText, ReadsValuesAsTheProfileFunctionsDo) {
+  const IniText ini(
+      "; comment=not a key\r\n[Other]\r\nSaveFile=other\r\n"
+      "[setting]\r\n  savefile =  C:\\shots  \r\nQuoted=\"  spaced  \"\r\nEmpty=\r\nSaveFile=second\r\n"
+      "Odd=\x85\x40\x81\r\n;Commented=1\r\nnoequals\r\n[Setting]\r\nLater=1\r\n");
+  const struct {
+    const char* key;
+    std::optional<std::string> value;
+  } kCases[] = {
+      {"SaveFile", "C:\\shots"},  // any case, blanks around key and value dropped, the first of two
+      {"Quoted", "  spaced  "},   // one pair of enclosing quotes dropped
+      {"Empty", ""},              // present but empty
+      {"Odd", "\x85\x40\x81"},    // bytes as they stand
+      {"Commented", std::nullopt},
+      {"noequals", std::nullopt},
+      {"Later", std::nullopt},  // only the first section of a name counts
+      {"Missing", std::nullopt},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(ini.Value("Setting", c.key), c.value);
+  }
+  EXPECT_EQ(IniText("[Setting]\r\nKey=1").Value("Setting", "Key"), "1") << "a last line without a line break";
+}
+
+TEST(IniText, WritesInPlaceAtTheSectionsEndOrInANewSectionAndKeepsEveryOtherByte) {
+  const struct {
+    const char* name;
+    std::string before;
+    std::string after;  // of setting A=new
+  } kCases[] = {
+      {"rewritten in place", "[S]\r\n a = old ; note\r\nB=1\r\n", "[S]\r\n a =new\r\nB=1\r\n"},
+      {"added after the last line, before blank lines", "[S]\r\nB=\x85\x40\r\n\r\n[T]\r\nA=t\r\n",
+       "[S]\r\nB=\x85\x40\r\nA=new\r\n\r\n[T]\r\nA=t\r\n"},
+      {"last line without a line break", "[S]\nB=1", "[S]\nB=1\nA=new\n"},
+      {"a new section", "; mine\r\n[T]\r\nx=1", "; mine\r\n[T]\r\nx=1\r\n\r\n[S]\r\nA=new\r\n"},
+      {"an empty file", "", "[S]\r\nA=new\r\n"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    IniText ini(c.before);
+    ini.SetValue("S", "A", "new\r\nZ=injected");
+    EXPECT_EQ(ini.Bytes(), c.after);
+  }
+}
+
+}  // namespace
+}  // namespace kmrn
