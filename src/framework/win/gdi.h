@@ -32,31 +32,18 @@ using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 
-// The DC of a window (or of the whole screen for null), released with its owner.
+// The DC of a window's client area (or of the whole screen for null), or of the whole window with
+// its frame, released with its owner.
 class WindowDC {
  public:
-  explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  enum class Area { Client, WholeWindow };
+  explicit WindowDC(HWND window, Area area = Area::Client) noexcept
+      : window_(window), dc_(area == Area::Client ? GetDC(window) : GetWindowDC(window)) {}
   ~WindowDC() {
     if (dc_) ReleaseDC(window_, dc_);
   }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
-  HDC Get() const noexcept { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// The DC of a whole window, frame included (for painting the frame), released with its owner.
-class WholeWindowDC {
- public:
-  explicit WholeWindowDC(HWND window) noexcept : window_(window), dc_(GetWindowDC(window)) {}
-  ~WholeWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  WholeWindowDC(const WholeWindowDC&) = delete;
-  WholeWindowDC& operator=(const WholeWindowDC&) = delete;
   HDC Get() const noexcept { return dc_; }
 
  private:

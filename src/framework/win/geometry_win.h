@@ -10,9 +10,6 @@ namespace kmrn {
 inline ScreenRect FromRECT(const RECT& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
 inline RECT ToRECT(const ScreenRect& r) noexcept { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-inline PixelRect PixelRectFromRECT(const RECT& r) noexcept {
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
 inline RECT ToRECT(const PixelRect& r) noexcept {
   return RECT{r.x, r.y, SaturateToInt32(std::int64_t{r.x} + r.width), SaturateToInt32(std::int64_t{r.y} + r.height)};
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/win/dpi.h"
+#include "framework/win/geometry_win.h"
 #include "framework/win/text_win.h"
 #include "framework/win/ui_font.h"
 #include "framework/win/win32_error.h"
@@ -10,11 +11,15 @@
 namespace kmrn {
 namespace {
 
-RECT PlacedRect(const ControlLayout& control) {
-  int left = control.rect.left + (control.panel ? control.panel->left : 0);
-  int top = control.rect.top + (control.panel ? control.panel->top : 0);
-  return RECT{left, top, left + control.rect.width, top + control.rect.height};
+// A rectangle of the layout in the window's client area at 96 DPI; a control inside a panel is
+// placed relative to the panel.
+RECT DesignRect(const LayoutRect& rect, const LayoutRect* panel = nullptr) {
+  const int left = rect.left + (panel ? panel->left : 0);
+  const int top = rect.top + (panel ? panel->top : 0);
+  return ToRECT(PixelRect{left, top, rect.width, rect.height});
 }
+
+RECT PlacedRect(const ControlLayout& control) { return DesignRect(control.rect, control.panel); }
 
 DWORD StyleOf(const ControlLayout& control) {
   DWORD style = WS_CHILD | WS_VISIBLE | (control.tabStop ? WS_TABSTOP : 0) | (control.groupStart ? WS_GROUP : 0);
@@ -86,8 +91,7 @@ void MainControls::SetChecked(MainControl id, bool checked) {
 
 void MainControls::PaintPanels(HDC dc) const {
   for (const LayoutRect* panel : {&Panel1, &Panel2}) {
-    RECT rect =
-        ScaleForDpi(RECT{panel->left, panel->top, panel->left + panel->width, panel->top + panel->height}, dpi_);
+    RECT rect = ScaleForDpi(DesignRect(*panel), dpi_);
     DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
   }
 }

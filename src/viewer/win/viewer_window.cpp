@@ -62,8 +62,7 @@ ViewerWindow::ViewerWindow(HWND owner, HBITMAP picture, Position position, Viewe
   picture_ = CopyBitmap(picture);
 
   const PixelSize outer = ViewerOuterSize(BitmapSize(picture), frameWidth_);
-  const RECT bounds{position.left, position.top, SaturateToInt32(std::int64_t{position.left} + outer.width),
-                    SaturateToInt32(std::int64_t{position.top} + outer.height)};
+  const RECT bounds = ToRECT(PixelRect{position.left, position.top, outer.width, outer.height});
   // Owned by the main window: no taskbar button, and always above the main window.
   CreateWindowOfClass({ViewerWindowClass, nullptr, 0, nullptr}, 0, ViewerStyle, ViewerWindowCaption, owner, bounds);
 
@@ -177,7 +176,7 @@ void ViewerWindow::PaintFrame() {
   GetWindowRect(hwnd, &outer);
   const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
   const ScreenRect client = ViewerClientRect(FromRECT(whole), frameWidth_);
-  WholeWindowDC dc(hwnd);
+  WindowDC dc(hwnd, WindowDC::Area::WholeWindow);
   if (!dc.Get()) return;
   ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
   FillRect(dc.Get(), &whole, frameBrush_.Get());
