@@ -5,6 +5,8 @@
 //   the result; and the two compressions alone, into memory;
 // - SaveBmp, against fwrite of the same number of bytes;
 // - DecodeJpeg of a 1080p file, alone;
+// - ShrinkByAveraging of a 1080p picture to 50 % and 25 % (a viewer zoomed out), against the
+//   plainest average of each 2 x 2 or 4 x 4 block;
 // - the 1080p EncodeJpeg (into memory) here and in a child run of this program with
 //   JSIMD_FORCENONE=1, which shows that libjpeg-turbo's SIMD code is in use.
 //
@@ -32,6 +34,7 @@
 #include "support/bench_support.h"
 #include "viewer/dib.h"
 #include "viewer/image_files.h"
+#include "viewer/picture_shrink.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -212,6 +215,39 @@ void TimeJpegDecode(const fs::path& folder, const std::string& name) {
   PrintFigure(name, TimeAlone(kJpegRuns1080, [&] { kmrn::DecodeJpeg(file, false); }));
 }
 
+// The plainest mean of each n x n block of a 32-bit picture whose sides n divides.
+kmrn::Dib PlainBlockAverage(const kmrn::Dib& source, int n) {
+  kmrn::Dib out = kmrn::MakeDib(source.width / n, source.height / n, 32);
+  const unsigned cells = static_cast<unsigned>(n * n);
+  for (int y = 0; y < out.height; ++y) {
+    std::uint8_t* target = out.RowFromTop(y);
+    for (int x = 0; x < out.width; ++x) {
+      unsigned sum[3] = {0, 0, 0};
+      for (int dy = 0; dy < n; ++dy) {
+        const std::uint8_t* p = source.RowFromTop(y * n + dy) + 4 * x * n;
+        for (int dx = 0; dx < n; ++dx, p += 4) {
+          for (int c = 0; c < 3; ++c) sum[c] += p[c];
+        }
+      }
+      for (int c = 0; c < 3; ++c) target[4 * x + c] = static_cast<std::uint8_t>((sum[c] + cells / 2) / cells);
+    }
+  }
+  return out;
+}
+
+void CompareShrink(const std::string& name, int n) {
+  kmrn::Dib picture = ScreenPicture(1920, 1080);
+  Pair t = TimePair(
+      kBmpRuns, {},
+      [&] {
+        kmrn::ShrinkByAveraging(picture, {1920 / n, 1080 / n});
+      },
+      [&] { PlainBlockAverage(picture, n); });
+  PrintFigure(name, t.ours);
+  PrintFigure(name + "_baseline", t.baseline);
+  PrintRatio(name, t.ours / t.baseline);
+}
+
 // Runs this program again with SIMD switched off and returns its 1080p EncodeJpeg time.
 double NoSimdChildTime(const std::string& self, const fs::path& folder) {
   fs::path result = folder / "nosimd.txt";
@@ -283,6 +319,8 @@ int main(int argc, char** argv) {
     CompareBmpSave(folder, "bmp_write_1080p", 1920, 1080, kBmpRuns);
     CompareBmpSave(folder, "bmp_write_4k", 3840, 2160, kBmpRuns);
     TimeJpegDecode(folder, "jpeg_decode_1080p");
+    CompareShrink("shrink_1080p_to_50", 2);
+    CompareShrink("shrink_1080p_to_25", 4);
     std::fflush(stdout);
 
     double simd = OurJpegEncode1080(kJpegRuns1080);

@@ -40,9 +40,26 @@ Dib ShrinkByAveraging(const Dib& original, PixelSize size) {
   const int bytesPerPixel = source->bitCount / 8;
   Dib target = MakeDib(size.width, size.height, source->bitCount);
 
-  std::vector<std::vector<Weight>> columns(static_cast<std::size_t>(size.width));
-  for (std::int32_t x = 0; x < size.width; ++x) columns[x] = WeightsUnder(x, source->width, size.width);
+  // The weights under every target column, one after another.
+  std::vector<Weight> columns;
+  std::vector<std::size_t> columnStart(static_cast<std::size_t>(size.width) + 1);
+  for (std::int32_t x = 0; x < size.width; ++x) {
+    columnStart[x] = columns.size();
+    for (const Weight& w : WeightsUnder(x, source->width, size.width)) columns.push_back(w);
+  }
+  columnStart[size.width] = columns.size();
   const std::uint64_t total = static_cast<std::uint64_t>(source->width) * static_cast<std::uint64_t>(source->height);
+  const std::uint64_t half = total / 2;
+  const double reciprocal = 1.0 / static_cast<double>(total);
+  // The rounded mean, by a multiplication and a correction of the rare last-place error rather
+  // than by a division per channel.
+  auto mean = [&](std::uint64_t sum) {
+    const std::uint64_t rounded = sum + half;
+    auto q = static_cast<std::uint64_t>(static_cast<double>(rounded) * reciprocal);
+    if (q * total > rounded) --q;
+    if ((q + 1) * total <= rounded) ++q;
+    return static_cast<std::uint8_t>(q);
+  };
 
   // One target row at a time: the weighted sum of the source pixels beneath each target pixel.
   std::vector<std::uint64_t> sums(static_cast<std::size_t>(size.width) * 3);
@@ -51,12 +68,14 @@ Dib ShrinkByAveraging(const Dib& original, PixelSize size) {
     for (const Weight& row : WeightsUnder(y, source->height, size.height)) {
       const std::uint8_t* pixels = source->RowFromTop(row.index);
       for (std::int32_t x = 0; x < size.width; ++x) {
-        std::uint64_t b = 0, g = 0, r = 0;
-        for (const Weight& column : columns[x]) {
-          const std::uint8_t* p = pixels + static_cast<std::size_t>(column.index) * bytesPerPixel;
-          b += column.weight * p[0];
-          g += column.weight * p[1];
-          r += column.weight * p[2];
+        // At most 255 times the source width: 32 bits suffice across.
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (std::size_t i = columnStart[x]; i < columnStart[x + 1]; ++i) {
+          const std::uint8_t* p = pixels + static_cast<std::size_t>(columns[i].index) * bytesPerPixel;
+          const auto weight = static_cast<std::uint32_t>(columns[i].weight);
+          b += weight * p[0];
+          g += weight * p[1];
+          r += weight * p[2];
         }
         sums[3 * x] += row.weight * b;
         sums[3 * x + 1] += row.weight * g;
@@ -65,7 +84,7 @@ Dib ShrinkByAveraging(const Dib& original, PixelSize size) {
     }
     std::uint8_t* out = target.RowFromTop(y);
     for (std::int32_t x = 0; x < size.width; ++x, out += bytesPerPixel) {
-      for (int c = 0; c < 3; ++c) out[c] = static_cast<std::uint8_t>((sums[3 * x + c] + total / 2) / total);
+      for (int c = 0; c < 3; ++c) out[c] = mean(sums[3 * x + c]);
     }
   }
   return target;
