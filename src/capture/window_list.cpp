@@ -3,23 +3,8 @@
 #include "capture/capture_geometry.h"
 
 namespace kmrn {
-namespace {
-
-bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
-
 std::string CutWindowText(std::string_view text, const EncodedLength& bytesOf) {
-  std::size_t kept = 0;
-  std::size_t encoded = 0;
-  while (kept < text.size()) {
-    std::size_t end = kept + 1;
-    while (end < text.size() && IsUtf8Continuation(text[end])) ++end;
-    encoded += bytesOf(text.substr(kept, end - kept));
-    if (encoded > WindowTextMaxBytes) break;
-    kept = end;
-  }
-  return std::string(text.substr(0, kept));
+  return CutToEncodedLength(text, WindowTextMaxBytes, bytesOf);
 }
 
 std::string WindowItemText(std::string_view title, std::string_view className, const EncodedLength& bytesOf) {

@@ -2,12 +2,12 @@
 // The window list of window mode: the text of each item and which top-level windows are offered.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/geometry.h"
+#include "framework/text.h"
 
 namespace kmrn {
 
@@ -21,10 +21,6 @@ inline constexpr const char* InputMethodClass = "IMWindowClass";
 // Titles and class names show as they would through a 100-byte buffer of the ANSI code page: at
 // most 99 bytes of that code page each (99 letters, 49 Japanese characters).
 inline constexpr std::size_t WindowTextMaxBytes = 99;
-
-// The bytes one character (given as its UTF-8 bytes) takes in the code page the texts are
-// measured in.
-using EncodedLength = std::function<std::size_t(std::string_view utf8Character)>;
 
 // The longest start of the text that takes at most WindowTextMaxBytes bytes of the code page,
 // never cut inside a character.

@@ -1,5 +1,7 @@
 #include "settings/ini_text.h"
 
+#include "framework/text.h"
+
 namespace kmrn {
 namespace {
 
@@ -9,17 +11,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // The name in a "[name]" line, or nothing for any other line.
@@ -55,7 +46,7 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
 
     if (const auto name = SectionName(content)) {
       if (inSection) break;  // only the first section of the name counts
-      inSection = SameName(*name, section);
+      inSection = EqualsIgnoringAsciiCase(*name, section);
       if (inSection) {
         found.sectionHeader = line;
         found.sectionEnd = line.next;
@@ -64,7 +55,7 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
     }
     if (!inSection) continue;
     if (!Trim(content).empty()) found.sectionEnd = line.next;
-    if (const auto name = KeyName(content); name && !found.keyLine && SameName(*name, key)) found.keyLine = line;
+    if (const auto name = KeyName(content); name && !found.keyLine && EqualsIgnoringAsciiCase(*name, key)) found.keyLine = line;
   }
   return found;
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 #include "framework/file_system.h"
+#include "framework/text.h"
 #include "viewer/image_files.h"
 
 namespace kmrn {
@@ -18,12 +20,11 @@ ImageFileKind ImageFileKindOf(const std::string& path) {
   nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
   std::size_t dot = path.rfind('.');
   if (dot == std::string::npos || dot < nameStart) return ImageFileKind::Other;
-  std::string extension = path.substr(dot);
-  for (char& c : extension) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const std::string_view extension = std::string_view(path).substr(dot);
+  if (EqualsIgnoringAsciiCase(extension, ".bmp")) return ImageFileKind::Bmp;
+  if (EqualsIgnoringAsciiCase(extension, ".jpg") || EqualsIgnoringAsciiCase(extension, ".jpeg")) {
+    return ImageFileKind::Jpeg;
   }
-  if (extension == ".bmp") return ImageFileKind::Bmp;
-  if (extension == ".jpg" || extension == ".jpeg") return ImageFileKind::Jpeg;
   return ImageFileKind::Other;
 }
 

@@ -95,15 +95,6 @@ class Kamerin {
   HWND main_ = nullptr;
 };
 
-// The files of one extension once there are at least `count`; what there is after the timeout
-// otherwise.
-std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::wstring& extension, size_t count,
-                                       std::chrono::milliseconds timeout = 10s) {
-  std::vector<std::wstring> files;
-  WaitUntil([&] { return (files = FilesIn(folder, extension)).size() >= count; }, timeout);
-  return files;
-}
-
 // Ticks "前回と同じ場所をキャプチャ(&R)" in the main window's context menu, as the user does.
 void TickSameRect(const Kamerin& kamerin) {
   HWND capture = kamerin.Control(L"Button", L"Capture");
@@ -127,20 +118,6 @@ void TickSameRect(const Kamerin& kamerin) {
   PressKey('R');
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 3s));
   Settle(200);
-}
-
-// True when the picture is exactly the pattern window's pixels from that screen point on.
-::testing::AssertionResult ShowsPattern(const std::optional<Picture>& picture, const PatternWindow& window,
-                                        POINT origin, int width, int height) {
-  if (!picture) return ::testing::AssertionFailure() << "not a readable picture";
-  if (picture->width != width || picture->height != height) {
-    return ::testing::AssertionFailure() << "size " << picture->width << "x" << picture->height << ", expected "
-                                         << width << "x" << height;
-  }
-  std::string report;
-  int differences = CountDifferences(*picture, window, origin, &report);
-  if (differences != 0) return ::testing::AssertionFailure() << differences << " pixels differ:\n" << report;
-  return ::testing::AssertionSuccess();
 }
 
 std::wstring BaseName(const std::wstring& path) { return path.substr(0, path.find_last_of(L'.')); }

@@ -392,4 +392,24 @@ RECT WorkArea() {
   return work;
 }
 
+std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::wstring& extension, size_t count,
+                                       std::chrono::milliseconds timeout) {
+  std::vector<std::wstring> files;
+  WaitUntil([&] { return (files = FilesIn(folder, extension)).size() >= count; }, timeout);
+  return files;
+}
+
+::testing::AssertionResult ShowsPattern(const std::optional<Picture>& picture, const PatternWindow& window,
+                                        POINT origin, int width, int height) {
+  if (!picture) return ::testing::AssertionFailure() << "not a readable picture";
+  if (picture->width != width || picture->height != height) {
+    return ::testing::AssertionFailure() << "size " << picture->width << "x" << picture->height << ", expected "
+                                         << width << "x" << height;
+  }
+  std::string report;
+  int differences = CountDifferences(*picture, window, origin, &report);
+  if (differences != 0) return ::testing::AssertionFailure() << differences << " pixels differ:\n" << report;
+  return ::testing::AssertionSuccess();
+}
+
 }  // namespace e2e

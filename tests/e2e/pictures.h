@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -83,6 +86,15 @@ class PatternWindow {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// The files of one extension once there are at least `count`; what there is after the timeout
+// otherwise.
+std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::wstring& extension, size_t count,
+                                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// True when the picture is exactly the pattern window's pixels from that screen point on.
+::testing::AssertionResult ShowsPattern(const std::optional<Picture>& picture, const PatternWindow& window,
+                                        POINT origin, int width, int height);
 
 // The number of pixels of the picture that differ from the pattern window's, where the picture's
 // top-left pixel was taken from the screen point origin; up to `report` differences are described.

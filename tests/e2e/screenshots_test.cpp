@@ -1,5 +1,6 @@
 // Screenshots of the program for people to look at: the main window in both modes, the range
-// overlay in the middle of a drag, a viewer showing its zoom label. Not a check: run by
+// overlay in the middle of a drag, a viewer showing its zoom label, the box of a PrintScreen key
+// held by another program. Not a check: run by
 // scripts/screenshots.sh (disabled in the test run), which names the folder.
 
 #include <gtest/gtest.h>
@@ -82,6 +83,20 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
   Shot(L"overlay-dragging.png");
   PressKey(VK_ESCAPE);
   ReleaseButton(1000, 600, MOUSEEVENTF_LEFTUP);
+}
+
+// The box that says PrintScreen is held by another program (here the driver itself).
+TEST(Screenshots, DISABLED_HotKeyConflict) {
+  ASSERT_FALSE(ShotFolder().empty()) << "KAMERIN_SCREENSHOTS names the folder for the pictures";
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT));
+  Sandbox sandbox;
+  Process program = sandbox.Start();
+  auto box = WaitForMessageBox(program);
+  EXPECT_TRUE(box);
+  Settle(300);
+  Shot(L"hotkey-conflict.png");
+  if (box) Answer(*box, IDOK);
+  UnregisterHotKey(nullptr, 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "notification_area.h"
 #include "pictures.h"
 
 namespace e2e {
@@ -164,6 +165,7 @@ TEST(Shutdown, TheCloseBoxHidesTheResidentProgram) {
 }
 
 TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
+  NotificationArea shell;
   Sandbox sandbox;
   sandbox.WriteIni(ResidentOff);
   // A picture of the user's that happens to bear the editor hand-over's name, in the program's
@@ -176,6 +178,7 @@ TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
   EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
+  EXPECT_TRUE(shell.Calls().empty()) << "a program that does not stay resident shows no icon";
 
   // The name is free again for the next start.
   Process next = sandbox.Start();

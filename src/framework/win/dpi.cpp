@@ -24,6 +24,16 @@ int DpiOf(HWND window) noexcept {
   return dpi > 0 ? dpi : DesignDpi;
 }
 
+int SmallIconSize(int dpi) noexcept {
+  using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto metricsForDpi = User32Function<MetricsForDpiFunction>("GetSystemMetricsForDpi");
+  if (metricsForDpi) {
+    if (int size = metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)); size > 0) return size;
+  }
+  // Older systems know one DPI for the whole session, and give the size for it.
+  return GetSystemMetrics(SM_CXSMICON);
+}
+
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept {
   using AdjustForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
   static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");

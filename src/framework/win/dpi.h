@@ -18,6 +18,9 @@ inline RECT ScaleForDpi(RECT design, int dpi) noexcept {
               ScaleForDpi(design.bottom, dpi)};
 }
 
+// The side of a small icon (the notification area's, a caption's) at this DPI.
+int SmallIconSize(int dpi) noexcept;
+
 // The outer size of a window with this style whose client area has the given size.
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept;
 

@@ -20,6 +20,15 @@ HWND DialogWindowFor(HWND target) {
   return std::find(windows.begin(), windows.end(), root) != windows.end() ? root : nullptr;
 }
 
+void Dispatch(MSG& message) {
+  // Only keyboard messages need the dialog's navigation; the rest go straight on.
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    if (HWND dialog = DialogWindowFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
 }  // namespace
 
 void UseDialogKeys(HWND window) {
@@ -34,16 +43,20 @@ void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam) {
   if (next) SetFocus(next);
 }
 
+void ProcessPendingMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
 int RunMessageLoop() {
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Only keyboard messages need the dialog's navigation; the rest go straight on.
-    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-      if (HWND dialog = DialogWindowFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);
   return static_cast<int>(message.wParam);
 }
 

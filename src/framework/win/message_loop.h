@@ -14,6 +14,9 @@ void UseDialogKeys(HWND window);
 // arrow keys: moves the focus to the control given, or to the next or previous tab stop.
 void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam);
 
+// Handles every message waiting now, then returns (a quit message is left for the loop).
+void ProcessPendingMessages();
+
 // Runs until the quit message; returns its exit code.
 int RunMessageLoop();
 

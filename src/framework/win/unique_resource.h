@@ -73,6 +73,14 @@ struct LocalMemoryTraits {
 };
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
+// A global atom, such as a hotkey's identifier.
+struct GlobalAtomTraits {
+  using Value = ATOM;
+  static Value Invalid() noexcept { return 0; }
+  static void Close(Value value) noexcept { GlobalDeleteAtom(value); }
+};
+using UniqueGlobalAtom = UniqueResource<GlobalAtomTraits>;
+
 struct DropTraits {
   using Value = HDROP;
   static Value Invalid() noexcept { return nullptr; }

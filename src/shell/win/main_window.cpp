@@ -267,6 +267,12 @@ void MainWindow::OnPaint() {
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!controls_) return DefaultHandling(message, wParam, lParam);  // still being created
+  // The shell broadcasts this to every top-level window when it starts again.
+  static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  if (message == taskbarCreated) {
+    events_.OnTaskbarCreated();
+    return 0;
+  }
   switch (message) {
     case WM_WINDOWPOSCHANGED: OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;

@@ -31,6 +31,7 @@ class MainWindowEvents {
   virtual void OnShown() = 0;                  // each time the window becomes visible
   virtual void OnHidden() = 0;
   virtual void OnFileGiven(const std::string& path) = 0;  // dropped on the window or forwarded
+  virtual void OnTaskbarCreated() = 0;                    // the shell has (re)started: notification-area icons are gone
 };
 
 class MainWindow final : public Window {
@@ -61,6 +62,8 @@ class MainWindow final : public Window {
   // Ticks or unticks always-on-top and moves the window into or out of the topmost band.
   void SetTopMost(bool on);
   bool TopMost() const;
+  // Opens the window's own menu at a screen point (from the notification-area icon).
+  void ShowTaskMenu(POINT screenPoint) const { taskMenu_.Show(Handle(), screenPoint); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

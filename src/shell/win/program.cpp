@@ -1,40 +1,83 @@
 #include "shell/win/program.h"
 
 #include "capture/capture_geometry.h"
+#include "components/wait_hot_key_errors.h"
 #include "framework/file_system.h"
+#include "framework/win/dpi.h"
 #include "framework/win/error_box.h"
 #include "framework/win/message_loop.h"
 #include "framework/win/text_win.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
 #include "settings/settings.h"
+#include "shell/hot_key_failure.h"
 #include "shell/main_window_layout.h"
 #include "viewer/image_files.h"
 #include "viewer/win/dib_win.h"
 #include "viewer/win/viewers.h"
 
 namespace kmrn {
+namespace {
+
+// Windows can give PrintScreen to its own screen-snipping tool, for each user.
+bool SnippingToolHoldsPrintScreen() {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  return RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled",
+                      RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS &&
+         value == 1;
+}
+
+}  // namespace
 
 Program::Program(ProgramContext context) : context_(std::move(context)), settingsFile_(IniFile::ForThisProgram()) {
   owner_ = std::make_unique<AppOwnerWindow>();
   main_ = std::make_unique<MainWindow>(owner_->Handle(), static_cast<MainWindowEvents&>(*this));
 
-  // An icon file beside the program replaces the built-in icon.
+  // An icon file beside the program replaces the built-in icon, in the window's caption and in
+  // the notification area (there as a small icon drawn for the screen's DPI).
   const std::wstring iconPath = Widen(context_.appDir + "\\Kamerin.ico");
-  if (GetFileAttributesW(iconPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  const bool iconFile = GetFileAttributesW(iconPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (iconFile) {
     fileIcon_.Reset(static_cast<HICON>(LoadImageW(nullptr, iconPath.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
     if (fileIcon_) main_->SetIcon(fileIcon_.Get());
   }
+  const int traySize = SmallIconSize(DpiOf(nullptr));
+  if (iconFile) {
+    trayIcon_.Reset(
+        static_cast<HICON>(LoadImageW(nullptr, iconPath.c_str(), IMAGE_ICON, traySize, traySize, LR_LOADFROMFILE)));
+  }
+  if (!trayIcon_) {
+    trayIcon_.Reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, traySize, traySize, 0)));
+  }
+
+  rangeHotKey_ = std::make_unique<WaitHotKey>();
+  windowHotKey_ = std::make_unique<WaitHotKey>();
+  rangeHotKey_->OnCatchHotKey = [this] { capture_->OnRangeHotKey(main_->Choices()); };
+  windowHotKey_->OnCatchHotKey = [this] { capture_->OnWindowHotKey(main_->Choices()); };
+  tray_ = std::make_unique<TaskTray>(main_->Handle());
+  tray_->OnMouseUp = [this](POINT) { OnTrayLeftButtonUp(); };
+  tray_->OnMMouseUp = [this](POINT) { OnTrayMiddleButtonUp(); };
+  tray_->OnPopupMenu = [this](POINT at) { main_->ShowTaskMenu(at); };
 
   InitViewers(main_->Handle());
   LoadSettings();
   // A file on the command line is opened at the first showing, so the window shows for it.
   showAtStart_ = !context_.arguments.empty() || Settings.MainWindowVisible;
+  if (Settings.AlwaysNoCloseX) ShowTrayIcon(true);
   CheckSaveFolder();
   capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this));
+  // Last: a key that cannot be bound is reported, and the program runs without it.
+  try {
+    ApplyPrintScreenHotKeys(Settings.UseHotKey);
+  } catch (const std::exception& error) {
+    ShowErrorBox(main_->Handle(), error);
+  }
 }
 
 Program::~Program() {
+  if (trayIconShown_) ShowTrayIcon(false);
   // The overlay first: it belongs to the main window.
   capture_.reset();
 }
@@ -60,6 +103,50 @@ void Program::CheckSaveFolder() {
       Settings.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。", "Title",
       MB_OK);
   Settings.SaveFile = context_.appDir;
+}
+
+void Program::ApplyPrintScreenHotKeys(bool enable) {
+  if (!enable) {
+    rangeHotKey_->UnregisterKey();
+    windowHotKey_->UnregisterKey();
+    return;
+  }
+  rangeHotKey_->SetHotKey("SnapShot");
+  windowHotKey_->SetHotKey("Ctrl+SnapShot");
+  windowHotKey_->Assignment().SetCtrl(true);
+  // Each key on its own: one that is free works even when the other is taken.
+  std::vector<std::string> failures;
+  bool printScreenFailed = false;
+  for (WaitHotKey* hotKey : {rangeHotKey_.get(), windowHotKey_.get()}) {
+    try {
+      hotKey->RegisterKey();
+    } catch (const WaitHotKeyError& error) {
+      failures.push_back(error.what());
+      printScreenFailed = printScreenFailed || hotKey == rangeHotKey_.get();
+    }
+  }
+  if (!failures.empty()) {
+    throw AppError(HotKeyFailureMessage(failures, printScreenFailed && SnippingToolHoldsPrintScreen()));
+  }
+}
+
+void Program::ShowTrayIcon(bool show) {
+  tray_->SetIcon(static_cast<int>(show ? TaskTray::Action::Add : TaskTray::Action::Delete), trayIcon_.Get(),
+                 ProgramCaption);
+  trayIconShown_ = show;
+}
+
+void Program::OnTaskbarCreated() {
+  // A new shell knows no icons: the program's comes back if it was there.
+  if (trayIconShown_) ShowTrayIcon(true);
+}
+
+void Program::OnTrayLeftButtonUp() {
+  if (!main_->IsVisible()) main_->Show();
+}
+
+void Program::OnTrayMiddleButtonUp() {
+  if (Settings.TaskWheelToRange) capture_->OnRangeHotKey(main_->Choices());
 }
 
 void Program::OnCaptureCommand() { capture_->OnCaptureButton(main_->Choices()); }

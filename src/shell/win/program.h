@@ -1,7 +1,8 @@
 #pragma once
 // The program object: it owns the settings (their loading and saving), the main window, the
-// capture engine and the program's icon, starts them in their order, answers what the main
-// window reports, and decides how the program ends.
+// capture engine, the two PrintScreen hotkeys, the notification-area icon and the program's icons;
+// it starts them in their order, answers what the main window and the components report, and
+// decides how the program ends.
 
 #include <windows.h>
 
@@ -9,6 +10,8 @@
 #include <string>
 
 #include "capture/win/capture_engine.h"
+#include "components/win/task_tray.h"
+#include "components/win/wait_hot_key.h"
 #include "framework/win/unique_resource.h"
 #include "settings/win/ini_file_win.h"
 #include "shell/win/app_owner_window.h"
@@ -37,6 +40,7 @@ class Program final : private MainWindowEvents, private CaptureHost {
   void OnShown() override;
   void OnHidden() override;
   void OnFileGiven(const std::string& path) override { OpenImageFile(path); }
+  void OnTaskbarCreated() override;
 
   // CaptureHost
   HWND MainHandle() const override { return main_->Handle(); }
@@ -54,13 +58,26 @@ class Program final : private MainWindowEvents, private CaptureHost {
   bool CloseViewersForExit();
   // Opens a picture file in a new viewer, centred in the work area.
   void OpenImageFile(const std::string& path);
+  // Binds PrintScreen to the range capture and Ctrl+PrintScreen to the window capture, each on its
+  // own, or unbinds both. Keys that cannot be bound are reported together, with the likely cause.
+  void ApplyPrintScreenHotKeys(bool enable);
+  // Adds the notification-area icon, or takes it away.
+  void ShowTrayIcon(bool show);
+  // The notification-area icon's events.
+  void OnTrayLeftButtonUp();
+  void OnTrayMiddleButtonUp();
 
   ProgramContext context_;
   IniFile settingsFile_;
   UniqueIcon fileIcon_;
+  UniqueIcon trayIcon_;  // the small icon at the screen's DPI
   std::unique_ptr<AppOwnerWindow> owner_;
   std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<WaitHotKey> rangeHotKey_;   // PrintScreen
+  std::unique_ptr<WaitHotKey> windowHotKey_;  // Ctrl+PrintScreen
+  std::unique_ptr<TaskTray> tray_;
   std::unique_ptr<CaptureEngine> capture_;
+  bool trayIconShown_ = false;
   bool showAtStart_ = true;
   bool openArgumentPending_ = true;
 };

@@ -1,0 +1,173 @@
+// The program as a resident tool: PrintScreen and Ctrl+PrintScreen from whatever program has the
+// focus, a key that another program holds already, and the notification-area icon that brings the
+// hidden program back, offers its menu and starts a range capture.
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "input.h"
+#include "notification_area.h"
+#include "pictures.h"
+
+namespace e2e {
+namespace {
+
+constexpr RECT TargetBounds{600, 300, 1000, 600};
+constexpr const wchar_t* OverlayCaption = L"FormKN_Serect";
+
+// Captures go to BMP files in the sandbox; the hotkeys are on, as they are by default.
+std::string HotKeyIni(const Sandbox& sandbox, const std::string& more = {}) {
+  return "[Setting]\r\nSaveFile=" + ToAnsi(sandbox.FolderUtf8()) + "\r\nbmp=1\r\nwin=0\r\n" + more;
+}
+
+HWND StartAndWaitUntilShown(const Process& program) {
+  HWND main = WaitForMainWindow(program);
+  EXPECT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  Settle(300);
+  return main;
+}
+
+HWND WaitForOverlay(const Process& program) {
+  HWND overlay = nullptr;
+  WaitUntil([&] { return (overlay = FindVisibleWindow(program, nullptr, OverlayCaption)) != nullptr; }, 5s);
+  return overlay;
+}
+
+// Ctrl+PrintScreen with the target in front: the target's picture in the first BMP file.
+::testing::AssertionResult CtrlPrintScreenTakes(const PatternWindow& target, const Sandbox& sandbox) {
+  SetForegroundWindow(target.Handle());
+  Settle();
+  PressKey(VK_SNAPSHOT, true);
+  const auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  if (files.size() != 1) return ::testing::AssertionFailure() << files.size() << " files";
+  return ShowsPattern(ReadBmpFile(files[0]), target, {TargetBounds.left, TargetBounds.top},
+                      TargetBounds.right - TargetBounds.left, TargetBounds.bottom - TargetBounds.top);
+}
+
+TEST(HotKeys, PrintScreenAndCtrlPrintScreenWorkWhicheverProgramHasTheFocus) {
+  PatternWindow target(L"hotkey target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(HotKeyIni(sandbox));
+  Process program = sandbox.Start();
+  HWND main = StartAndWaitUntilShown(program);
+  ASSERT_TRUE(main);
+  EXPECT_TRUE(MessageBoxesOf(program).empty());
+
+  SetForegroundWindow(target.Handle());
+  Settle();
+  PressKey(VK_SNAPSHOT);
+  HWND overlay = WaitForOverlay(program);
+  ASSERT_TRUE(overlay) << "PrintScreen did not start a range capture";
+  Settle(200);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay) && IsWindowVisible(main); }, 5s));
+
+  EXPECT_TRUE(CtrlPrintScreenTakes(target, sandbox));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; })) << "the main window comes back";
+
+  // With UseHotKey off the program holds neither key: they do nothing, and are free for others.
+  program.Kill();
+  for (const std::wstring& file : FilesIn(sandbox.Folder(), L".bmp")) DeleteFileW(file.c_str());
+  sandbox.WriteIni(HotKeyIni(sandbox, "UseHotKey=0\r\n"));
+  program = sandbox.Start();
+  ASSERT_TRUE(StartAndWaitUntilShown(program));
+  SetForegroundWindow(target.Handle());
+  Settle();
+  PressKey(VK_SNAPSHOT);
+  PressKey(VK_SNAPSHOT, true);
+  Settle(1000);
+  EXPECT_FALSE(FindVisibleWindow(program, nullptr, OverlayCaption));
+  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+  EXPECT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT));
+  UnregisterHotKey(nullptr, 1);
+}
+
+TEST(HotKeys, AKeyHeldByAnotherProgramIsReportedAndTheOtherKeyStillWorks) {
+  PatternWindow target(L"hotkey target", TargetBounds);
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT)) << "the driver holds PrintScreen first";
+  struct Release {
+    ~Release() { UnregisterHotKey(nullptr, 1); }
+  } release;
+  Sandbox sandbox;
+  sandbox.WriteIni(HotKeyIni(sandbox));
+  Process program = sandbox.Start();
+
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_EQ(
+      box->text,
+      "ホットキーが登録できません(SnapShot)\r\n"
+      "ほかのプログラムがこのキーを使っています。そのプログラムを終了するか、そのプログラムでキーの割り当てを外すと、"
+      "Kamerin で使えます。");
+  Answer(*box, IDOK);
+  ASSERT_TRUE(StartAndWaitUntilShown(program));
+  EXPECT_TRUE(CtrlPrintScreenTakes(target, sandbox));
+
+  // Where Windows gives PrintScreen to its snipping tool, the box says so.
+  program.Kill();
+  const DWORD on = 1;
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled",
+                            REG_DWORD, &on, sizeof on),
+            ERROR_SUCCESS);
+  program = sandbox.Start();
+  box = WaitForMessageBox(program);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled");
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find("(SnapShot)\r\nWindows の設定で PrintScreen キーが画面の切り取りに使われています。"),
+            std::string::npos)
+      << box->text;
+  Answer(*box, IDOK);
+}
+
+TEST(NotificationAreaIcon, BringsTheResidentProgramBackOffersItsMenuAndStartsARangeCapture) {
+  NotificationArea shell;
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nUseHotKey=0\r\nTaskWheelToRange=1\r\n");  // resident by default
+  Process program = sandbox.Start();
+  HWND main = StartAndWaitUntilShown(program);
+  ASSERT_TRUE(main);
+  HWND callback = FindChild(main, L"TMyCallback", L"");
+  ASSERT_TRUE(callback) << "the icon's callback window is a child of the main window";
+  ASSERT_TRUE(WaitUntil([&] { return !shell.Calls().empty(); }));
+  EXPECT_EQ(shell.Calls()[0].action, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(shell.Calls()[0].callback, callback);
+
+  // What the shell reports for the icon: its identifier and the mouse message.
+  auto iconMessage = [&](UINT mouseMessage, WPARAM id = 1) {
+    PostMessageW(callback, 0x465, id, mouseMessage);
+    Settle(300);
+  };
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "the close box hides the resident program";
+  iconMessage(WM_LBUTTONDBLCLK);
+  iconMessage(WM_RBUTTONDOWN);
+  iconMessage(WM_LBUTTONUP, 2);  // not the program's icon
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_FALSE(FindVisibleWindow(program, L"#32768"));
+  iconMessage(WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; })) << "a left click brings it back";
+
+  iconMessage(WM_MBUTTONUP);
+  HWND overlay = WaitForOverlay(program);
+  ASSERT_TRUE(overlay) << "a middle click starts a range capture";
+  Settle(200);
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 5s));
+
+  // A shell that starts again knows no icons: the program adds its own once more.
+  PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return shell.Calls().size() >= 2 && shell.Calls()[1].action == NIM_ADD; }));
+
+  // The right button opens the main window's menu; its exit ends the program and takes the icon.
+  iconMessage(WM_RBUTTONUP);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindVisibleWindow(program, L"#32768")) != nullptr; }, 3s));
+  PressKey('E');
+  EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+  ASSERT_FALSE(shell.Calls().empty());
+  EXPECT_EQ(shell.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
+}
+
+}  // namespace
+}  // namespace e2e
