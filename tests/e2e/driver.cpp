@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace e2e {
@@ -377,6 +379,37 @@ ReadOnlyFolder::~ReadOnlyFolder() {
   if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr -i \"" + *unixPath + "\"");
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_DIRECTORY);
   WaitUntil([&] { return AcceptsNewFiles(path_); }, 5s);
+}
+
+WindowThread::WindowThread(std::function<HWND()> create) {
+  std::mutex mutex;
+  std::condition_variable ready;
+  bool created = false;
+  thread_ = std::thread([&, create = std::move(create)] {
+    HWND window = create();
+    {
+      // Notified under the lock: the waiting constructor, and with it these locals, may be gone
+      // the moment the lock is free.
+      std::lock_guard lock(mutex);
+      hwnd_ = window;
+      threadId_ = GetCurrentThreadId();
+      created = true;
+      ready.notify_all();
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  });
+  std::unique_lock lock(mutex);
+  ready.wait(lock, [&] { return created; });
+}
+
+WindowThread::~WindowThread() {
+  if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
 }
 
 }  // namespace e2e

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -96,6 +97,23 @@ std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process);
 std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout = 10s);
 // Presses a button of a message box (IDOK, IDYES, IDNO ...) and waits for the box to go.
 void Answer(const MessageBoxInfo& box, int button);
+
+// A window of the driver's own served by a thread of its own, so that it answers the program under
+// test at once (it paints, it takes sent messages) while the test waits. create runs on that
+// thread and makes the window; the window is closed and the thread ends with the object.
+class WindowThread {
+ public:
+  explicit WindowThread(std::function<HWND()> create);
+  ~WindowThread();
+  WindowThread(const WindowThread&) = delete;
+  WindowThread& operator=(const WindowThread&) = delete;
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  HWND hwnd_ = nullptr;
+};
 
 // Makes a file unwritable for as long as it lives. Under Wine, as root, the read-only attribute
 // alone does not stop a write, so the file is also made immutable there (chattr +i).

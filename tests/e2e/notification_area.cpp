@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <mutex>
-#include <thread>
+
+#include "driver.h"
 
 namespace e2e {
 
 struct NotificationArea::Impl {
-  std::thread thread;
   mutable std::mutex mutex;
-  std::condition_variable ready;
-  HWND hwnd = nullptr;
-  bool created = false;
   std::vector<IconCall> calls;
+  std::unique_ptr<WindowThread> window;
 
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -28,45 +25,26 @@ struct NotificationArea::Impl {
       self->calls.push_back({static_cast<DWORD>(data.dwData), reinterpret_cast<HWND>(wParam)});
       return TRUE;
     }
-    if (message == WM_CLOSE) {
-      DestroyWindow(hwnd);
-      return 0;
-    }
-    if (message == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 
-  void Run() {
+  HWND Create() {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"Shell_TrayWnd";
     RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this);
-    {
-      std::lock_guard lock(mutex);
-      hwnd = window;
-      created = true;
-    }
-    ready.notify_all();
-    if (!window) return;
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return CreateWindowExW(WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), this);
   }
 };
 
 NotificationArea::NotificationArea() : impl_(std::make_unique<Impl>()) {
-  impl_->thread = std::thread([this] { impl_->Run(); });
-  std::unique_lock lock(impl_->mutex);
-  impl_->ready.wait(lock, [this] { return impl_->created; });
-  EXPECT_TRUE(impl_->hwnd) << "cannot create the notification area";
+  impl_->window = std::make_unique<WindowThread>([this] { return impl_->Create(); });
+  EXPECT_TRUE(impl_->window->Handle()) << "cannot create the notification area";
 }
 
-NotificationArea::~NotificationArea() {
-  if (impl_->hwnd) PostMessageW(impl_->hwnd, WM_CLOSE, 0, 0);
-  impl_->thread.join();
-}
+NotificationArea::~NotificationArea() = default;
 
 std::vector<IconCall> NotificationArea::Calls() const {
   std::lock_guard lock(impl_->mutex);

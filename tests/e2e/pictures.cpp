@@ -4,11 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 #include "driver.h"
 #include "viewer/image_files.h"
@@ -190,11 +187,8 @@ std::uint32_t PatternColour(int x, int y, int phase) {
 }
 
 struct PatternWindow::Impl {
-  std::thread thread;
-  std::mutex mutex;
-  std::condition_variable ready;
+  std::unique_ptr<WindowThread> window;
   HWND hwnd = nullptr;
-  bool created = false;
   std::atomic<int> phase{0};
   std::atomic<int> paintedPhase{-1};
 
@@ -217,8 +211,6 @@ struct PatternWindow::Impl {
         InvalidateRect(hwnd, nullptr, FALSE);
         UpdateWindow(hwnd);
         return 0;
-      case WM_CLOSE: DestroyWindow(hwnd); return 0;
-      case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
@@ -245,7 +237,7 @@ struct PatternWindow::Impl {
     paintedPhase = p;
   }
 
-  void Run(std::wstring title, RECT bounds, DWORD style) {
+  HWND Create(const std::wstring& title, RECT bounds, DWORD style) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = Procedure;
@@ -260,34 +252,19 @@ struct PatternWindow::Impl {
       ShowWindow(window, SW_SHOWNORMAL);
       UpdateWindow(window);
     }
-    {
-      std::lock_guard lock(mutex);
-      hwnd = window;
-      created = true;
-    }
-    ready.notify_all();
-    if (!window) return;
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    return window;
   }
 };
 
 PatternWindow::PatternWindow(const std::wstring& title, RECT bounds, DWORD style) : impl_(std::make_unique<Impl>()) {
-  impl_->thread = std::thread([this, title, bounds, style] { impl_->Run(title, bounds, style); });
-  std::unique_lock lock(impl_->mutex);
-  impl_->ready.wait(lock, [this] { return impl_->created; });
+  impl_->window = std::make_unique<WindowThread>([=, this] { return impl_->Create(title, bounds, style); });
+  impl_->hwnd = impl_->window->Handle();
   EXPECT_TRUE(impl_->hwnd) << "cannot create the pattern window";
   EXPECT_TRUE(WaitUntil([this] { return impl_->paintedPhase.load() == 0; }, 5s));
   Sleep(100);  // the window surface reaches the screen
 }
 
-PatternWindow::~PatternWindow() {
-  if (impl_->hwnd) PostMessageW(impl_->hwnd, WM_CLOSE, 0, 0);
-  impl_->thread.join();
-}
+PatternWindow::~PatternWindow() = default;
 
 HWND PatternWindow::Handle() const { return impl_->hwnd; }
 
