@@ -7,6 +7,9 @@
 // - DecodeJpeg of a 1080p file, alone;
 // - ShrinkByAveraging of a 1080p picture to 50 % and 25 % (a viewer zoomed out), against the
 //   plainest average of each 2 x 2 or 4 x 4 block;
+// - the viewer's quarter turn of a 1080p screen picture, against the plainest pixel loop that
+//   turns it into 24 bits, and its mirrors, against copying the picture's bytes once (the least a
+//   mirror can do);
 // - the 1080p EncodeJpeg (into memory) here and in a child run of this program with
 //   JSIMD_FORCENONE=1, which shows that libjpeg-turbo's SIMD code is in use.
 //
@@ -35,6 +38,7 @@
 #include "viewer/dib.h"
 #include "viewer/image_files.h"
 #include "viewer/picture_shrink.h"
+#include "viewer/picture_transform.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -248,6 +252,39 @@ void CompareShrink(const std::string& name, int n) {
   PrintRatio(name, t.ours / t.baseline);
 }
 
+// A picture operation against one copy of the picture's bytes.
+void CompareWithCopy(const std::string& name, const std::function<void(kmrn::Dib&)>& operation) {
+  kmrn::Dib picture = ScreenPicture(1920, 1080);
+  std::vector<std::uint8_t> copy(picture.bits.size());
+  Pair t = TimePair(
+      kBmpRuns, {}, [&] { operation(picture); }, [&] { std::memcpy(copy.data(), picture.bits.data(), copy.size()); });
+  PrintFigure(name, t.ours);
+  PrintFigure(name + "_baseline", t.baseline);
+  PrintRatio(name, t.ours / t.baseline);
+}
+
+// The quarter turn against the plainest loop: every source pixel to its place, 32 to 24 bits.
+void CompareRotation() {
+  kmrn::Dib picture = ScreenPicture(1920, 1080);
+  Pair t = TimePair(
+      kBmpRuns, {}, [&] { kmrn::RotateClockwise(picture); },
+      [&] {
+        kmrn::Dib turned = kmrn::MakeDib(picture.height, picture.width, 24);
+        for (int y = 0; y < picture.height; ++y) {
+          const std::uint8_t* src = picture.RowFromTop(y);
+          for (int x = 0; x < picture.width; ++x) {
+            std::uint8_t* dst = turned.RowFromTop(x) + 3 * (picture.height - 1 - y);
+            dst[0] = src[4 * x];
+            dst[1] = src[4 * x + 1];
+            dst[2] = src[4 * x + 2];
+          }
+        }
+      });
+  PrintFigure("rotate_1080p", t.ours);
+  PrintFigure("rotate_1080p_baseline", t.baseline);
+  PrintRatio("rotate_1080p", t.ours / t.baseline);
+}
+
 // Runs this program again with SIMD switched off and returns its 1080p EncodeJpeg time.
 double NoSimdChildTime(const std::string& self, const fs::path& folder) {
   fs::path result = folder / "nosimd.txt";
@@ -321,6 +358,9 @@ int main(int argc, char** argv) {
     TimeJpegDecode(folder, "jpeg_decode_1080p");
     CompareShrink("shrink_1080p_to_50", 2);
     CompareShrink("shrink_1080p_to_25", 4);
+    CompareRotation();
+    CompareWithCopy("mirror_left_right_1080p", [](kmrn::Dib& p) { kmrn::MirrorLeftRight(p); });
+    CompareWithCopy("mirror_top_bottom_1080p", [](kmrn::Dib& p) { kmrn::MirrorTopBottom(p); });
     std::fflush(stdout);
 
     double simd = OurJpegEncode1080(kJpegRuns1080);

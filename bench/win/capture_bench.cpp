@@ -144,7 +144,7 @@ int main() {
     double bmpMs = Milliseconds([&] { SaveBmp(pixels, Narrow((folder / L"part.bmp").wstring())); });
     double jpegMs =
         Milliseconds([&] { SaveJpeg(pixels, Narrow((folder / L"part.jpg").wstring()), CaptureJpegParams); });
-    double viewerMs = Milliseconds([&] { ShowViewerAt(CreateViewer(picture.Get()), {0, 0}, false); });
+    double viewerMs = Milliseconds([&] { ShowViewerAt(CreateViewer(pixels), {0, 0}, false); });
 
     // The range request, up to the overlay being on the screen; Esc takes it away again.
     double overlayMs = Milliseconds([&] {

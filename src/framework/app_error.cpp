@@ -16,6 +16,10 @@ AppError ImageTooLargeError(long long width, long long height) {
   return AppError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 }
 
+AppError ProgramStartError(const std::string& commandLine, const std::string& reason) {
+  return AppError(commandLine + " を起動できません" + (reason.empty() ? "" : "\r\n" + reason));
+}
+
 AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason) {
   std::string text = call + " が失敗しました";
   if (!reason.empty()) text += ": " + reason;

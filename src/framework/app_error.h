@@ -19,6 +19,8 @@ AppError InvalidBitmapError();                       // "ビットマップイ�
 AppError JpegError(int messageCode);                 // "JPEG エラー #%d"
 AppError IniWriteError(const std::string& iniPath);  // "%s に書き込めません"
 AppError ImageTooLargeError(long long width, long long height);
+// The external program could not be started: "%s を起動できません" and the system's reason.
+AppError ProgramStartError(const std::string& commandLine, const std::string& reason);
 // A system call that failed, with the system's own reason (empty when it gave none):
 // "%s が失敗しました: %s (エラー %lu)".
 AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason);

@@ -1,8 +1,10 @@
-// Reading BMP files of every common flavour into a 32-bit picture.
+// Reading BMP files of every common flavour: plain 8- and 24-bit files at their own depth, the
+// others into a 32-bit picture.
 //
 // The file comes from anywhere, so every offset and size taken from it is checked in 64 bits
 // before it is used, and the picture's size is checked before anything is allocated.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -137,6 +139,24 @@ BmpLayout ParseHeaders(std::span<const std::uint8_t> file) {
     if (fileSize - l.pixelOffset < needed) throw InvalidBitmapError();
   }
   return l;
+}
+
+// A plain (uncompressed) 8- or 24-bit file keeps its depth, so that saving it again writes the
+// same kind of file; its rows are taken as they are, bottom-up.
+bool KeepsItsDepth(const BmpLayout& l) { return l.compression == bmp::Rgb && (l.bitCount == 8 || l.bitCount == 24); }
+
+void CopyRows(const BmpLayout& l, std::span<const std::uint8_t> file, Dib& out) {
+  const std::uint64_t stride = out.Stride();
+  const std::uint64_t rowBytes = (static_cast<std::uint64_t>(l.width) * l.bitCount + 7) / 8;
+  for (std::int64_t row = 0; row < l.height; ++row) {
+    const std::uint8_t* src = file.data() + l.pixelOffset + stride * static_cast<std::uint64_t>(row);
+    std::uint8_t* dst = l.topDown ? out.RowFromTop(static_cast<std::int32_t>(row))
+                                  : out.bits.data() + stride * static_cast<std::size_t>(row);
+    // The last row's padding may be missing from the file; the picture's stays zero.
+    std::copy(src, src + rowBytes, dst);
+  }
+  // Every index has a colour: those beyond the file's palette are black.
+  if (l.bitCount == 8) out.palette.assign(l.palette.begin(), l.palette.end());
 }
 
 void PutPixel(std::uint8_t* dst, std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
@@ -275,6 +295,11 @@ void DecodeRle(const BmpLayout& l, std::span<const std::uint8_t> data, Dib& out)
 
 Dib DecodeBmp(std::span<const std::uint8_t> file) {
   const BmpLayout layout = ParseHeaders(file);
+  if (KeepsItsDepth(layout)) {
+    Dib out = MakeDib(layout.width, layout.height, layout.bitCount);
+    CopyRows(layout, file, out);
+    return out;
+  }
   Dib out = MakeDib(layout.width, layout.height, 32);
   if (layout.compression == bmp::Rle8 || layout.compression == bmp::Rle4) {
     DecodeRle(layout, file.subspan(static_cast<std::size_t>(layout.pixelOffset)), out);

@@ -72,7 +72,21 @@ const std::uint8_t* Dib::RowFromTop(std::int32_t y) const {
 }
 
 Dib ToBgr24(const Dib& dib) {
+  if (dib.bitCount == 24) return dib;
   Dib out = MakeDib(dib.width, dib.height, 24);
+  if (IsPlainBgrx(dib)) {
+    // The common screen picture: the first three bytes of every four.
+    for (std::int32_t y = 0; y < dib.height; ++y) {
+      const std::uint8_t* src = dib.RowFromTop(y);
+      std::uint8_t* dst = out.RowFromTop(y);
+      for (std::int32_t x = 0; x < dib.width; ++x, src += 4, dst += 3) {
+        dst[0] = src[0];
+        dst[1] = src[1];
+        dst[2] = src[2];
+      }
+    }
+    return out;
+  }
   const bool indexed = dib.bitCount <= 8;
   Channel red{}, green{}, blue{};
   if (dib.bitCount == 16) {
@@ -81,9 +95,10 @@ Dib ToBgr24(const Dib& dib) {
     green = ChannelOf(own ? dib.greenMask : 0x03E0u);
     blue = ChannelOf(own ? dib.blueMask : 0x001Fu);
   } else if (dib.bitCount == 32) {
-    red = ChannelOf(dib.redMask);
-    green = ChannelOf(dib.greenMask);
-    blue = ChannelOf(dib.blueMask);
+    bool own = dib.HasMasks();
+    red = ChannelOf(own ? dib.redMask : 0x00FF0000u);
+    green = ChannelOf(own ? dib.greenMask : 0x0000FF00u);
+    blue = ChannelOf(own ? dib.blueMask : 0x000000FFu);
   }
   const Rgbq black{};
   for (std::int32_t y = 0; y < dib.height; ++y) {

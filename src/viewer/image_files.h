@@ -34,7 +34,9 @@ void SaveJpeg(const Dib& dib, const std::string& path, JpegParams params);
 std::vector<std::uint8_t> EncodeJpeg(const Dib& dib, JpegParams params);
 
 // Reads any standard BMP (1/4/8-bit palettes incl. OS/2 and V4/V5 headers, top-down, RLE4/RLE8,
-// 16-bit 5-5-5/5-6-5/bit fields, 24, 32 incl. bit fields) into a 32-bit picture (alpha dropped).
+// 16-bit 5-5-5/5-6-5/bit fields, 24, 32 incl. bit fields). Uncompressed 8- and 24-bit files keep
+// their depth (an 8-bit one with a full 256-colour palette, black beyond the file's); every other
+// file becomes a 32-bit picture (alpha dropped).
 // Throws InvalidBitmapError for a damaged or absurd file.
 Dib DecodeBmp(std::span<const std::uint8_t> file);
 

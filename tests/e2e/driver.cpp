@@ -140,14 +140,14 @@ void Process::Kill() {
   handle_ = nullptr;
 }
 
-namespace {
-
 std::wstring DriverFolder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path);
   return folder.substr(0, folder.find_last_of(L"\\/"));
 }
+
+namespace {
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;

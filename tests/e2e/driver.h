@@ -56,6 +56,9 @@ class Process {
   DWORD id_ = 0;
 };
 
+// The folder of the driver itself, where the helper programs built with it lie.
+std::wstring DriverFolder();
+
 // A fresh folder holding a copy of Kamerin.exe, named after the running test.
 class Sandbox {
  public:

@@ -70,6 +70,15 @@ void Wheel(int x, int y, int clicks) {
   Settle(100);
 }
 
+void HoldKey(WORD virtualKey, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+  Settle(50);
+}
+
 void PressKey(WORD virtualKey, bool withCtrl) {
   INPUT inputs[4]{};
   int count = 0;

@@ -17,6 +17,8 @@ void DragWithoutRelease(int fromX, int fromY, int toX, int toY, int steps = 4);
 void Drag(int fromX, int fromY, int toX, int toY, int steps = 8);
 void Wheel(int x, int y, int clicks);  // positive: away from the user (up)
 void PressKey(WORD virtualKey, bool withCtrl = false);
+// Holds a key down, or lets it go (Ctrl for a Ctrl+click).
+void HoldKey(WORD virtualKey, bool down);
 // Lets the program under test handle what was sent.
 void Settle(int milliseconds = 150);
 

@@ -1,6 +1,6 @@
 // Screenshots of the program for people to look at: the main window in both modes, the range
-// overlay in the middle of a drag, a viewer showing its zoom label, the box of a PrintScreen key
-// held by another program. Not a check: run by
+// overlay in the middle of a drag, a viewer showing its zoom label and its context menu, the box
+// of a PrintScreen key held by another program. Not a check: run by
 // scripts/screenshots.sh (disabled in the test run), which names the folder.
 
 #include <gtest/gtest.h>
@@ -58,6 +58,17 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
     WaitUntil(grown, 1s);
   }
   Shot(L"viewer-zoom-label.png");
+  // The viewer's context menu, with its Edit submenu open.
+  const POINT picture = CentreOf(viewer);
+  Click(picture.x, picture.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  if (WaitUntil([&] { return FindVisibleWindow(program, L"#32768") != nullptr; }, 3s)) {
+    Settle(200);
+    PressKey('E');
+    Settle(300);
+    Shot(L"viewer-menu.png");
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+  }
   Settle(1500);
   Shot(L"main-range-mode.png");
 

@@ -15,55 +15,10 @@
 #include "driver.h"
 #include "input.h"
 #include "pictures.h"
+#include "viewer_fixture.h"
 
 namespace e2e {
 namespace {
-
-using Pixel = std::function<COLORREF(int x, int y)>;
-
-// A pattern in which every pixel of a picture up to 256 x 256 differs from its neighbours, so
-// that a shift, a flip or a lost row shows.
-COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 0xFF, ((x + y) * 5 + 90) & 0xFF); }
-
-std::vector<HWND> ViewersOf(const Process& process) { return WindowsOfProcess(process, L"KMRN_VIEW_WINDOW"); }
-
-SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
-POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-std::string Describe(const RECT& r) {
-  std::ostringstream out;
-  out << "(" << r.left << ", " << r.top << ") " << r.right - r.left << " x " << r.bottom - r.top;
-  return out.str();
-}
-
-std::string Hex(COLORREF c) {
-  char text[16];
-  wsprintfA(text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
-
-// Empty when the viewer's frame has the colour and its client area shows exactly
-// picture(x / scale, y / scale); otherwise the first difference.
-std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& picture, int scale = 1) {
-  const RECT outer = WindowRectOf(viewer), client = ClientRectOnScreen(viewer);
-  const Picture shown = ScreenPixels(outer);
-  for (int y = outer.top; y < outer.bottom; ++y) {
-    for (int x = outer.left; x < outer.right; ++x) {
-      const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
-      const COLORREF want = inClient ? picture((x - client.left) / scale, (y - client.top) / scale) : frame;
-      const std::uint32_t got = shown.At(x - outer.left, y - outer.top);
-      if (RGB(Red(got), Green(got), Blue(got)) != want) {
-        std::ostringstream out;
-        out << (inClient ? "picture" : "frame") << " pixel at window offset (" << x - outer.left << ", "
-            << y - outer.top << ") is " << Hex(RGB(Red(got), Green(got), Blue(got))) << ", expected " << Hex(want);
-        return out.str();
-      }
-    }
-  }
-  return {};
-}
-
-bool Visible(HWND window) { return IsWindowVisible(window) != 0; }
 
 // The zoom percentage label: the viewer's static child.
 HWND ZoomLabelOf(HWND viewer) { return FindWindowExW(viewer, nullptr, L"Static", nullptr); }
@@ -96,48 +51,6 @@ void EndRangeSelectionWithoutCapture(const Process& program) {
 }
 
 void MiddleClick(POINT at) { Click(at.x, at.y, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }
-
-class Viewer : public ::testing::Test {
- protected:
-  // Starts Kamerin on these settings with a picture file on its command line and waits for the
-  // viewer of the picture to show.
-  HWND Open(const std::string& settings, const std::string& bmpBytes) {
-    sandbox_.WriteIni("[Setting]\r\n" + settings);
-    WriteFileBytes(sandbox_.Path(L"picture.bmp"), bmpBytes);
-    program_ = sandbox_.Start({sandbox_.Path(L"picture.bmp")});
-    main_ = WaitForMainWindow(program_);
-    EXPECT_TRUE(main_);
-    HWND viewer = nullptr;
-    WaitUntil([&] {
-      auto viewers = ViewersOf(program_);
-      if (viewers.size() == 1 && Visible(viewers[0])) viewer = viewers[0];
-      return viewer != nullptr;
-    });
-    EXPECT_TRUE(viewer) << "no viewer showed";
-    EXPECT_TRUE(MessageBoxesOf(program_).empty());
-    return viewer;
-  }
-
-  HWND OpenPattern(const std::string& settings, int width, int height) {
-    return Open(settings, Bmp24(width, height, Pattern));
-  }
-
-  // Turns the wheel over the viewer's middle and waits for the client size to become `expected`.
-  static bool WheelTo(HWND viewer, int clicks, SIZE expected) {
-    const POINT centre = MiddleOf(ClientRectOnScreen(viewer));
-    Wheel(centre.x, centre.y, clicks);
-    return WaitUntil(
-        [&] {
-          const SIZE now = SizeOf(ClientRectOnScreen(viewer));
-          return Visible(viewer) && now.cx == expected.cx && now.cy == expected.cy;
-        },
-        5s);
-  }
-
-  Sandbox sandbox_;
-  Process program_;
-  HWND main_ = nullptr;
-};
 
 TEST_F(Viewer, AnOpenedPictureIsCentredInItsFrameAndShownExactly) {
   // 0x00336699: red 0x99, green 0x66, blue 0x33.

@@ -66,11 +66,11 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // and the viewer still come.
         if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.Get());
 
-        if (choices.saveBmp || choices.saveJpg) {
-          const Dib pixels = DibFromBitmap(picture.Get());
-          if (choices.saveBmp) SaveBmp(pixels, base + ".bmp");
-          if (choices.saveJpg) SaveJpeg(pixels, base + ".jpg", CaptureJpegParams);
-        }
+        // The pixels once, for the files and the viewer alike.
+        if (!choices.saveBmp && !choices.saveJpg && !choices.viewer) return;
+        Dib pixels = DibFromBitmap(picture.Get());
+        if (choices.saveBmp) SaveBmp(pixels, base + ".bmp");
+        if (choices.saveJpg) SaveJpeg(pixels, base + ".jpg", CaptureJpegParams);
 
         if (choices.viewer) {
           const Position position =
@@ -78,7 +78,7 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
           SetNextViewerPosition(position);
           RunThenAlways(
               [&] {
-                HWND viewer = CreateViewer(picture.Get());
+                HWND viewer = CreateViewer(std::move(pixels));
                 SetTopMostBand(viewer, choices.topMost);
                 // The new viewer blends like the others from its first showing.
                 blendAgain();

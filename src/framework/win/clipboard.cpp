@@ -26,7 +26,7 @@ class OpenClipboardFor {
 
 }  // namespace
 
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap) {
+bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette) {
   Bitmap copy;
   try {
     copy = CopyBitmap(bitmap);
@@ -35,9 +35,10 @@ bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap) {
   }
   OpenClipboardFor clipboard(owner);
   if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
-  // Once set, the clipboard owns the copy.
+  // Once set, the clipboard owns the copies.
   if (!SetClipboardData(CF_BITMAP, copy.Get())) return false;
   copy.Release();
+  if (palette && SetClipboardData(CF_PALETTE, palette.Get())) palette.Release();
   return true;
 }
 

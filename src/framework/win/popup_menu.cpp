@@ -15,6 +15,15 @@ void PopupMenu::AddItem(UINT id, const std::string& caption) {
 
 void PopupMenu::AddSeparator() { AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr); }
 
+void PopupMenu::AddSubmenu(const std::string& caption, PopupMenu submenu) {
+  if (AppendMenuW(menu_.Get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu.Handle()),
+                  Widen(caption).c_str())) {
+    submenu.menu_.Release();  // destroyed with this menu
+  }
+}
+
+void PopupMenu::RemoveItem(UINT id) { RemoveMenu(menu_.Get(), id, MF_BYCOMMAND); }
+
 void PopupMenu::SetCaption(UINT id, const std::string& caption) {
   std::wstring text = Widen(caption);
   MENUITEMINFOW item{};

@@ -20,6 +20,9 @@ class PopupMenu {
   PopupMenu();
   void AddItem(UINT id, const std::string& caption);
   void AddSeparator();
+  // Appends a submenu, which this menu takes over.
+  void AddSubmenu(const std::string& caption, PopupMenu submenu);
+  void RemoveItem(UINT id);
   void SetCaption(UINT id, const std::string& caption);
   void SetChecked(UINT id, bool checked);
   bool IsChecked(UINT id) const;

@@ -13,6 +13,7 @@
 #include "shell/main_window_docking.h"
 #include "shell/main_window_layout.h"
 #include "shell/program_identity.h"
+#include "viewer/window_magnet.h"
 
 namespace kmrn {
 namespace {
@@ -182,8 +183,20 @@ HWND MainWindow::SelectedListWindow() const {
   return windowListHandles_[static_cast<size_t>(index)];
 }
 
+void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
+  // The magnet, with the settings as they are now, once the window has been shown.
+  if (!Settings.AlwaysWinMagnet || !shownOnce_) return;
+  const ScreenRect now = WindowRectOf(Handle());
+  const MagnetLines lines{WorkAreaOf(Handle()), Settings.MagPos,
+                          Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
+  const Position snapped = SnapMainWindow({pos.x, pos.y}, {now.right - now.left, now.bottom - now.top}, lines);
+  pos.x = snapped.left;
+  pos.y = snapped.top;
+}
+
 void MainWindow::OnWindowPosChanged(const WINDOWPOS& pos) {
   if (pos.flags & SWP_SHOWWINDOW) {
+    shownOnce_ = true;
     MoveTo(saved_);
     events_.OnShown();
   }
@@ -274,6 +287,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
+    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); break;
     case WM_WINDOWPOSCHANGED: OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam)); break;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CONTEXTMENU:

@@ -69,6 +69,7 @@ class MainWindow final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void OnCreated();
+  void OnWindowPosChanging(WINDOWPOS& pos);
   void OnWindowPosChanged(const WINDOWPOS& pos);
   void OnDropFiles(HDROP drop);
   bool OnCopyData(const COPYDATASTRUCT& data);
@@ -93,6 +94,7 @@ class MainWindow final : public Window {
   PopupMenu listMenu_;
   std::vector<HWND> windowListHandles_;
   Position saved_;
+  bool shownOnce_ = false;  // the magnet leaves the position restored at start alone
 };
 
 }  // namespace kmrn

@@ -14,6 +14,7 @@
 #include "shell/main_window_layout.h"
 #include "viewer/image_files.h"
 #include "viewer/win/dib_win.h"
+#include "viewer/win/hand_over_win.h"
 #include "viewer/win/viewers.h"
 
 namespace kmrn {
@@ -78,6 +79,8 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
 
 Program::~Program() {
   if (trayIconShown_) ShowTrayIcon(false);
+  // Only the pictures this run handed to the editor; nothing else of that name or place.
+  DeleteHandOverPictures();
   // The overlay first: it belongs to the main window.
   capture_.reset();
 }
@@ -195,8 +198,7 @@ void Program::OnHidden() { Settings.MainWindowVisible = false; }
 void Program::OpenImageFile(const std::string& path) {
   std::optional<Dib> picture = LoadImageFile(path, context_.lowColorDisplay);
   if (!picture) return;  // not a picture by its name
-  Bitmap bitmap = BitmapFromDib(*picture);
-  HWND viewer = CreateViewer(bitmap.Get());
+  HWND viewer = CreateViewer(std::move(*picture));
   SetTopMostBand(viewer, main_->TopMost());
   const ScreenRect outer = WindowRectOf(viewer);
   ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);

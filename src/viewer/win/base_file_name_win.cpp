@@ -8,11 +8,15 @@
 
 namespace kmrn {
 
-std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions) {
+std::string MakeBaseFileNameIn(const std::string& folder, std::initializer_list<std::string_view> extensions) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   const LocalTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-  return MakeUniqueBaseFileName(Settings.SaveFile, time, extensions, PathExists);
+  return MakeUniqueBaseFileName(folder, time, extensions, PathExists);
+}
+
+std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions) {
+  return MakeBaseFileNameIn(Settings.SaveFile, extensions);
 }
 
 }  // namespace kmrn

@@ -12,4 +12,7 @@ namespace kmrn {
 // that all files of one action share it.
 std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions);
 
+// The same in another folder.
+std::string MakeBaseFileNameIn(const std::string& folder, std::initializer_list<std::string_view> extensions);
+
 }  // namespace kmrn

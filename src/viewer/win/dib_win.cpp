@@ -1,9 +1,11 @@
 #include "viewer/win/dib_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "framework/app_error.h"
+#include "framework/win/bitmap_win.h"
 #include "framework/win/win32_error.h"
 
 namespace kmrn {
@@ -15,6 +17,29 @@ struct InfoWithColors {
   RGBQUAD colors[256];
 };
 
+// How GDI is to read the picture's rows.
+InfoWithColors InfoOf(const Dib& dib) {
+  InfoWithColors info{};
+  info.header.biSize = sizeof(BITMAPINFOHEADER);
+  info.header.biWidth = dib.width;
+  info.header.biHeight = dib.height;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = dib.bitCount;
+  info.header.biCompression = dib.HasMasks() ? BI_BITFIELDS : BI_RGB;
+  if (dib.HasMasks()) {
+    auto* masks = reinterpret_cast<DWORD*>(info.colors);
+    masks[0] = dib.redMask;
+    masks[1] = dib.greenMask;
+    masks[2] = dib.blueMask;
+  } else if (dib.bitCount <= 8) {
+    info.header.biClrUsed = static_cast<DWORD>(std::min<std::size_t>(dib.palette.size(), 256));
+    for (size_t i = 0; i < info.header.biClrUsed; ++i) {
+      info.colors[i] = RGBQUAD{dib.palette[i].blue, dib.palette[i].green, dib.palette[i].red, 0};
+    }
+  }
+  return info;
+}
+
 }  // namespace
 
 Dib DibFromBitmap(HBITMAP bitmap) {
@@ -24,13 +49,9 @@ Dib DibFromBitmap(HBITMAP bitmap) {
   if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24) bitCount = 32;
 
   Dib dib = MakeDib(object.bmWidth, object.bmHeight, bitCount);
-  InfoWithColors info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = dib.width;
-  info.header.biHeight = dib.height;
-  info.header.biPlanes = 1;
-  info.header.biBitCount = static_cast<WORD>(bitCount);
-  info.header.biCompression = bitCount == 16 ? BI_BITFIELDS : BI_RGB;
+  InfoWithColors info = InfoOf(dib);
+  // GDI fills in the masks of a 16-bit picture, and the palette of a smaller one.
+  if (bitCount == 16) info.header.biCompression = BI_BITFIELDS;
 
   WindowDC screen(nullptr);
   if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(dib.height), dib.bits.data(),
@@ -53,30 +74,44 @@ Dib DibFromBitmap(HBITMAP bitmap) {
 }
 
 Bitmap BitmapFromDib(const Dib& dib) {
-  InfoWithColors info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = dib.width;
-  info.header.biHeight = dib.height;
-  info.header.biPlanes = 1;
-  info.header.biBitCount = dib.bitCount;
-  info.header.biCompression = dib.HasMasks() ? BI_BITFIELDS : BI_RGB;
-  if (dib.HasMasks()) {
-    auto* masks = reinterpret_cast<DWORD*>(info.colors);
-    masks[0] = dib.redMask;
-    masks[1] = dib.greenMask;
-    masks[2] = dib.blueMask;
-  } else if (dib.bitCount <= 8) {
-    info.header.biClrUsed = static_cast<DWORD>(dib.palette.size());
-    for (size_t i = 0; i < dib.palette.size() && i < 256; ++i) {
-      info.colors[i] = RGBQUAD{dib.palette[i].blue, dib.palette[i].green, dib.palette[i].red, 0};
-    }
-  }
+  const InfoWithColors info = InfoOf(dib);
   void* bits = nullptr;
-  Bitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  Bitmap bitmap(
+      CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || !bits) throw ImageTooLargeError(dib.width, dib.height);
   GdiFlush();
   std::memcpy(bits, dib.bits.data(), dib.bits.size());
   return bitmap;
+}
+
+Dib AtDisplayDepth(const Dib& dib, PixelSize size) {
+  const Bitmap source = BitmapFromDib(dib);
+  const Bitmap stretched = StretchedCopy(source.Get(), size);
+  return DibFromBitmap(stretched.Get());
+}
+
+void PaintDib(HDC dc, const Dib& dib, const RECT& area) {
+  const InfoWithColors info = InfoOf(dib);
+  // The rows are bottom-up: the area's top row is source row height - area.bottom.
+  const int top = std::max<LONG>(area.top, 0), bottom = std::min<LONG>(area.bottom, dib.height);
+  const int left = std::max<LONG>(area.left, 0), right = std::min<LONG>(area.right, dib.width);
+  if (left >= right || top >= bottom) return;
+  SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(right - left), static_cast<DWORD>(bottom - top), left,
+                    dib.height - bottom, 0, static_cast<UINT>(dib.height), dib.bits.data(),
+                    reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+}
+
+Palette PaletteOf(const Dib& dib) {
+  if (dib.palette.empty()) return Palette();
+  struct {
+    WORD version;
+    WORD count;
+    PALETTEENTRY entries[256];
+  } log{0x300, static_cast<WORD>(std::min<std::size_t>(dib.palette.size(), 256)), {}};
+  for (WORD i = 0; i < log.count; ++i) {
+    log.entries[i] = PALETTEENTRY{dib.palette[i].red, dib.palette[i].green, dib.palette[i].blue, 0};
+  }
+  return Palette(CreatePalette(reinterpret_cast<const LOGPALETTE*>(&log)));
 }
 
 }  // namespace kmrn

@@ -1,9 +1,10 @@
 #pragma once
-// Moving pictures between GDI bitmaps (what the screen copy and the windows use) and Dib
-// (what the files and the picture operations use).
+// Moving pictures between GDI (the screen copy, the windows, the clipboard) and Dib (what the
+// files and the picture operations use).
 
 #include <windows.h>
 
+#include "framework/geometry.h"
 #include "framework/win/gdi.h"
 #include "viewer/dib.h"
 
@@ -15,5 +16,16 @@ Dib DibFromBitmap(HBITMAP bitmap);
 
 // A DIB section holding a copy of the picture. Throws when GDI cannot make it.
 Bitmap BitmapFromDib(const Dib& dib);
+
+// The picture at the given size and at the display's depth, each pixel repeated or dropped
+// whole (for enlarging, or a 1:1 copy), as a zoom step leaves it.
+Dib AtDisplayDepth(const Dib& dib, PixelSize size);
+
+// Paints the part of the picture that falls into the area, 1:1, at the DC's origin.
+void PaintDib(HDC dc, const Dib& dib, const RECT& area);
+
+// The picture's palette as a GDI palette, or none for a picture without one.
+using Palette = GdiObject<HPALETTE>;
+Palette PaletteOf(const Dib& dib);
 
 }  // namespace kmrn

@@ -5,18 +5,24 @@
 #include <optional>
 
 #include "framework/app_error.h"
-#include "framework/win/bitmap_win.h"
+#include "framework/win/clipboard.h"
 #include "framework/win/dpi.h"
 #include "framework/win/geometry_win.h"
 #include "framework/win/layered.h"
 #include "framework/win/text_win.h"
 #include "framework/win/topmost.h"
 #include "framework/win/ui_font.h"
+#include "framework/win/window_query.h"
 #include "settings/settings.h"
+#include "viewer/image_files.h"
 #include "viewer/picture_shrink.h"
+#include "viewer/picture_transform.h"
 #include "viewer/viewer_fade.h"
 #include "viewer/viewer_frame.h"
+#include "viewer/win/base_file_name_win.h"
 #include "viewer/win/dib_win.h"
+#include "viewer/win/hand_over_win.h"
+#include "viewer/window_magnet.h"
 
 namespace kmrn {
 namespace {
@@ -31,13 +37,45 @@ constexpr DWORD ViewerStyle = WS_POPUP | WS_CLIPCHILDREN;
 // palette reference instead of a colour.
 COLORREF FrameColorFromSetting(std::int32_t viewWinColor) { return static_cast<COLORREF>(viewWinColor) & 0x00FFFFFF; }
 
-// The picture at a zoom level, always made from the picture as the viewer was created. Shrinking
-// averages the pixels it merges (our own box filter, the same on every system), so that thin
-// lines and small text in a screenshot fade rather than drop out; enlarging repeats each pixel
-// exactly. A picture GDI cannot hold ends in the error box.
-Bitmap ZoomedPicture(HBITMAP base, PixelSize size, StretchQuality quality) {
-  if (quality == StretchQuality::Averaging) return BitmapFromDib(ShrinkByAveraging(DibFromBitmap(base), size));
-  return StretchedCopy(base, size);
+// The picture at a zoom level, always made from the picture as the viewer was created, at the
+// display's depth as a zoom step leaves it. Shrinking averages the pixels it merges (our own box
+// filter, the same on every system), so that thin lines and small text in a screenshot fade
+// rather than drop out; enlarging repeats each pixel exactly.
+Dib ZoomedPicture(const Dib& base, PixelSize size, StretchQuality quality) {
+  if (quality == StretchQuality::Averaging) return AtDisplayDepth(ShrinkByAveraging(base, size), size);
+  return AtDisplayDepth(base, size);
+}
+
+UINT Id(ViewerCommand command) { return static_cast<UINT>(command); }
+
+// The context menu from its table, with the editor command's caption as the settings give it.
+void BuildMenu(PopupMenu& menu, const std::string& editorCaption) {
+  std::optional<PopupMenu> submenu;
+  const char* submenuCaption = nullptr;
+  for (const ViewerMenuEntry& entry : ViewerMenu) {
+    PopupMenu& target = submenu ? *submenu : menu;
+    switch (entry.kind) {
+      case ViewerMenuEntry::Kind::Command:
+        target.AddItem(Id(entry.command), entry.command == ViewerCommand::Pop_Paint ? editorCaption : entry.caption);
+        break;
+      case ViewerMenuEntry::Kind::Separator: target.AddSeparator(); break;
+      case ViewerMenuEntry::Kind::SubmenuStart:
+        submenu.emplace();
+        submenuCaption = entry.caption;
+        break;
+      case ViewerMenuEntry::Kind::SubmenuEnd:
+        menu.AddSubmenu(submenuCaption, std::move(*submenu));
+        submenu.reset();
+        break;
+    }
+  }
+}
+
+const char* CloseAllCaption() {
+  for (const ViewerMenuEntry& entry : ViewerMenu) {
+    if (entry.command == ViewerCommand::Pop_CloseAll) return entry.caption;
+  }
+  return "";
 }
 
 SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
@@ -50,25 +88,24 @@ SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(HWND owner, HBITMAP picture, Position position, ViewerRegistry& registry)
+ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry)
     : registry_(registry),
       frameWidth_(ViewerFrameWidth(Settings.ViewWinBorder)),
       frameColor_(static_cast<std::int32_t>(FrameColorFromSetting(Settings.ViewWinColor))),
-      editorCaption_(Settings.OpenApplicationStr),
       frameBrush_(CreateSolidBrush(FrameColorFromSetting(Settings.ViewWinColor))),
+      base_(std::move(picture)),
+      picture_(base_),
       closeTimer_(CloseTimerId, TimerIntervalMs),
       labelTimer_(LabelTimerId, TimerIntervalMs) {
-  baseBitmap_ = CopyBitmap(picture);
-  picture_ = CopyBitmap(picture);
-
-  const PixelSize outer = ViewerOuterSize(BitmapSize(picture), frameWidth_);
+  BuildMenu(menu_, Settings.OpenApplicationStr);
+  const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
   const RECT bounds = ToRECT(PixelRect{position.left, position.top, outer.width, outer.height});
   // Owned by the main window: no taskbar button, and always above the main window.
-  CreateWindowOfClass({ViewerWindowClass, nullptr, 0, nullptr}, 0, ViewerStyle, ViewerWindowCaption, owner, bounds);
+  CreateWindowOfClass({ViewerWindowClass, nullptr, CS_DBLCLKS, nullptr}, 0, ViewerStyle, ViewerWindowCaption, owner,
+                      bounds);
 
   HWND hwnd = Handle();
-  RECT created{};
-  GetWindowRect(hwnd, &created);
+  const ScreenRect created = WindowRectOf(hwnd);
   saved_ = {created.left, created.top};
 
   label_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd, nullptr,
@@ -143,6 +180,10 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       break;
     case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(); return 0;
+    case WM_LBUTTONDBLCLK: OnLeftButtonDoubleClick(); return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 && lParam == 0) OnCommand(static_cast<ViewerCommand>(LOWORD(wParam)));
+      return 0;
     case WM_MBUTTONUP: OnMiddleButtonUp(); return 0;
     case WM_MOUSEWHEEL: OnWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_CONTEXTMENU: OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
@@ -184,12 +225,7 @@ void ViewerWindow::PaintFrame() {
 
 void ViewerWindow::OnPaint() {
   PaintDC dc(Handle());
-  if (picture_) {
-    MemoryDC source(dc.Get());
-    Selection selection(source.Get(), picture_.Get());
-    const RECT& r = dc.Area();
-    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, source.Get(), r.left, r.top, SRCCOPY);
-  }
+  if (!picture_.bits.empty()) PaintDib(dc.Get(), picture_, dc.Area());
 }
 
 void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
@@ -198,6 +234,16 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
     pos.x = saved_.left;
     pos.y = saved_.top;
     pos.flags &= ~SWP_NOMOVE;
+  }
+  // The magnet, with the settings as they are now; not while a capture places a new viewer.
+  if (Settings.AlwaysWinMagnet && !registry_.PlacementPending()) {
+    const ScreenRect now = WindowRectOf(Handle());
+    const MagnetLines lines{registry_.WorkArea(), Settings.MagPos,
+                            Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
+    const Position snapped = SnapViewer({pos.x, pos.y}, {now.right - now.left, now.bottom - now.top}, lines,
+                                        registry_.OtherViewerRects(Handle()));
+    pos.x = snapped.left;
+    pos.y = snapped.top;
   }
 }
 
@@ -225,18 +271,108 @@ void ViewerWindow::OnWheel(int delta) {
   }
 }
 
-void ViewerWindow::OnContextMenu(POINT) {
-  // The viewer's commands will open here, for clicks on the picture only (the frame has none).
-  // Until then the click is taken, so that no system menu opens in their place.
+void ViewerWindow::OnLeftButtonDoubleClick() {
+  if (GetKeyState(VK_CONTROL) < 0) {
+    OnCloseRequest();
+    return;
+  }
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ShowMenu(cursor);
+}
+
+void ViewerWindow::OnContextMenu(POINT screenPoint) {
+  const ScreenRect client = ClientRectOnScreen(Handle());
+  // From the keyboard: at the picture's corner. The frame has no menu.
+  if (screenPoint.x == -1 && screenPoint.y == -1) screenPoint = POINT{client.left, client.top};
+  if (screenPoint.x < client.left || screenPoint.x >= client.right || screenPoint.y < client.top ||
+      screenPoint.y >= client.bottom) {
+    return;
+  }
+  ShowMenu(screenPoint);
+}
+
+void ViewerWindow::ShowMenu(POINT screenPoint) {
+  if (closed_) return;
+  // "全て閉じる" only while there is more than this one to close.
+  menu_.RemoveItem(Id(ViewerCommand::Pop_CloseAll));
+  if (registry_.OpenCount() >= 2) menu_.AddItem(Id(ViewerCommand::Pop_CloseAll), CloseAllCaption());
+  menu_.Show(Handle(), screenPoint);
+}
+
+void ViewerWindow::OnCommand(ViewerCommand command) {
+  if (closed_) return;
+  // Each auto-close follows its command only when the command has succeeded; a failure goes on
+  // to the error box and the viewer stays.
+  switch (command) {
+    case ViewerCommand::Pop_Rotation: Rotate(); break;
+    case ViewerCommand::Pop_ReverseLR:
+      MirrorLeftRight(picture_);
+      InvalidateRect(Handle(), nullptr, FALSE);
+      break;
+    case ViewerCommand::Pop_ReverseUD:
+      MirrorTopBottom(picture_);
+      InvalidateRect(Handle(), nullptr, FALSE);
+      break;
+    case ViewerCommand::Pop_Close: OnCloseRequest(); break;
+    case ViewerCommand::Pop_CloseAll: registry_.CloseAll(); break;
+    case ViewerCommand::Pop_Paint:
+      OpenInEditor();
+      if (Settings.AutoClosePaint) OnCloseRequest();
+      break;
+    case ViewerCommand::Pop_SaveBmp:
+      SavePictureAsBmp();
+      if (Settings.AutoCloseBmp) OnCloseRequest();
+      break;
+    case ViewerCommand::Pop_SaveJpg:
+      SavePictureAsJpeg();
+      if (Settings.AutoCloseJpg) OnCloseRequest();
+      break;
+    case ViewerCommand::Pop_Copy:
+      CopyPicture();
+      if (Settings.AutoCloseCopy) OnCloseRequest();
+      break;
+    case ViewerCommand::None: break;
+  }
+}
+
+void ViewerWindow::CopyPicture() {
+  const Bitmap bitmap = BitmapFromDib(picture_);
+  if (!PutBitmapOnClipboard(Handle(), bitmap.Get(), PaletteOf(picture_))) {
+    throw AppError("クリップボードにコピーできません");
+  }
+}
+
+void ViewerWindow::OpenInEditor() { StartEditor(Settings.OpenApplication, WriteHandOverPicture(picture_)); }
+
+// Each kind of file takes the first free name of its own, so that two saves in one second never
+// replace each other, and a BMP and a JPEG saved in the same second still share their name.
+void ViewerWindow::SavePictureAsBmp() { SaveBmp(picture_, MakeBaseFileName({".bmp"}) + ".bmp"); }
+
+void ViewerWindow::SavePictureAsJpeg() {
+  SaveJpeg(picture_, MakeBaseFileName({".jpg"}) + ".jpg",
+           ViewerJpegParams(Settings.JpgQuality, Settings.JpgProgressive));
+}
+
+void ViewerWindow::Rotate() {
+  picture_ = RotateClockwise(picture_);
+  ShowNewPicture();
+}
+
+void ViewerWindow::ShowNewPicture() {
+  const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
+  // The top-left corner stays where it is.
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void ViewerWindow::ApplyZoom(int level) {
   if (closed_) return;
   HWND hwnd = Handle();
-  const PixelSize size = ZoomedPictureSize(BitmapSize(baseBitmap_.Get()), level);
+  const PixelSize size = ZoomedPictureSize({base_.width, base_.height}, level);
   // Refused before any memory is taken; the viewer stays exactly as it was, level included.
   if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
-  Bitmap zoomed = ZoomedPicture(baseBitmap_.Get(), size, StretchQualityForLevel(level));
+  Dib zoomed = ZoomedPicture(base_, size, StretchQualityForLevel(level));
 
   RECT outer{};
   GetWindowRect(hwnd, &outer);
@@ -294,10 +430,10 @@ void ViewerWindow::OnCloseRequest() {
       registry_.MarkViewerClosed(slotIndex_);
       closeTimer_.Stop();
       labelTimer_.Stop();
-      baseBitmap_.Reset();
       ShowWindow(Handle(), SW_HIDE);
-      // A closed viewer is never shown again; its picture is not needed either.
-      picture_.Reset();
+      // A closed viewer is never shown again; its pictures are not needed either.
+      base_ = Dib{};
+      picture_ = Dib{};
       break;
   }
 }

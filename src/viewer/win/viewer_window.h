@@ -1,19 +1,24 @@
 #pragma once
 // One viewer window: a picture in a thin coloured frame, moved by dragging the picture, zoomed in
-// steps with the wheel, closed by a middle click (and later its context menu), optionally with a
-// short fade-out. The decisions are in viewer_zoom, viewer_fade and viewer_frame; this class
-// turns messages into them and carries out what they say.
+// steps with the wheel, edited and saved from its context menu, closed by a middle click or the
+// menu, optionally with a short fade-out, and snapping to the screen's and other viewers' edges
+// while it moves. The decisions are in viewer_zoom, viewer_fade, viewer_frame, window_magnet and
+// the picture operations; this class turns messages into them and carries out what they say.
 
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/geometry.h"
 #include "framework/win/gdi.h"
+#include "framework/win/popup_menu.h"
 #include "framework/win/timer.h"
 #include "framework/win/window.h"
+#include "viewer/dib.h"
+#include "viewer/viewer_menu.h"
 #include "viewer/viewer_zoom.h"
 
 namespace kmrn {
@@ -29,13 +34,21 @@ class ViewerRegistry {
   virtual bool IsAppClosing() const = 0;
   // The viewer has closed for good; its slot no longer counts as open.
   virtual void MarkViewerClosed(std::size_t slotIndex) = 0;
+  virtual int OpenCount() const = 0;
+  virtual void CloseAll() = 0;
+  // A capture is placing a new viewer: the magnet keeps out of the way.
+  virtual bool PlacementPending() const = 0;
+  // The outer rectangles of the other open viewers in slot order, when two or more are open.
+  virtual std::vector<ScreenRect> OtherViewerRects(HWND self) const = 0;
+  // The work area of the main window's monitor.
+  virtual ScreenRect WorkArea() const = 0;
 };
 
 class ViewerWindow final : public Window {
  public:
-  // Makes the hidden window at `position` with its own copies of the picture. The frame colour,
-  // frame width and the editor menu caption are taken from the settings now and kept.
-  ViewerWindow(HWND owner, HBITMAP picture, Position position, ViewerRegistry& registry);
+  // Makes the hidden window at `position` for the picture, which it keeps at its own depth. The
+  // frame colour, frame width and the editor command's caption are taken from the settings now.
+  ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry);
   ~ViewerWindow() override;
 
   void SetSlotIndex(std::size_t index) { slotIndex_ = index; }
@@ -57,9 +70,11 @@ class ViewerWindow final : public Window {
   void OnPaint();
   void OnWindowPosChanging(WINDOWPOS& pos);
   void OnLeftButtonDown();
+  void OnLeftButtonDoubleClick();
   void OnMiddleButtonUp();
   void OnWheel(int delta);
   void OnContextMenu(POINT screenPoint);
+  void OnCommand(ViewerCommand command);
   void OnCloseRequest();
   void OnCloseTimer();
   void OnLabelTimer();
@@ -67,17 +82,27 @@ class ViewerWindow final : public Window {
 
   void ApplyZoom(int level);
   void ShowZoomLabel();
+  // The picture changed: the window takes its size (keeping its top-left corner) and shows it.
+  void ShowNewPicture();
+  void ShowMenu(POINT screenPoint);
+
+  // The commands. Those that can close the viewer by themselves return whether they succeeded.
+  void CopyPicture();
+  void OpenInEditor();
+  void SavePictureAsBmp();
+  void SavePictureAsJpeg();
+  void Rotate();
 
   ViewerRegistry& registry_;
   const std::int32_t frameWidth_;
-  const std::int32_t frameColor_;    // 0x00BBGGRR
-  const std::string editorCaption_;  // the context menu's editor command, as it was at creation
+  const std::int32_t frameColor_;  // 0x00BBGGRR
   Brush frameBrush_;
   Font labelFont_;
   HWND label_ = nullptr;  // child window, destroyed with the viewer
+  PopupMenu menu_;
 
-  Bitmap baseBitmap_;  // the picture as the viewer was made; every zoom step starts from it
-  Bitmap picture_;     // what the window shows
+  Dib base_;     // the picture as the viewer was made; every zoom step starts from it
+  Dib picture_;  // what the window shows, after zoom, mirror and rotation
   Position saved_{-1, -1};
   std::size_t slotIndex_ = 0;
   int zoomLevel_ = 0;

@@ -21,6 +21,18 @@ class Registry final : public ViewerRegistry {
  public:
   bool IsAppClosing() const override { return AppClosing; }
   void MarkViewerClosed(std::size_t slotIndex) override { Viewers.MarkClosed(slotIndex); }
+  int OpenCount() const override { return OpenViewerCount(); }
+  void CloseAll() override { CloseAllViewers(); }
+  bool PlacementPending() const override { return Viewers.NextViewerLeft != -1 && Viewers.NextViewerTop != -1; }
+  std::vector<ScreenRect> OtherViewerRects(HWND self) const override {
+    std::vector<ScreenRect> others;
+    if (Viewers.OpenViewerCount() < 2) return others;
+    Viewers.ForEachOpen([&](ViewerPointer&, std::uintptr_t window) {
+      if (reinterpret_cast<HWND>(window) != self) others.push_back(WindowRectOf(reinterpret_cast<HWND>(window)));
+    });
+    return others;
+  }
+  ScreenRect WorkArea() const override { return GetWorkArea(); }
 };
 Registry RegistryOfViewers;
 
@@ -33,9 +45,9 @@ void ForEachOpenViewer(F&& f) {
 
 void InitViewers(HWND mainWindow) { MainWindowHandle = mainWindow; }
 
-HWND CreateViewer(HBITMAP picture) {
+HWND CreateViewer(Dib picture) {
   auto viewer = std::make_unique<ViewerWindow>(
-      MainWindowHandle, picture, Position{Viewers.NextViewerLeft, Viewers.NextViewerTop}, RegistryOfViewers);
+      MainWindowHandle, std::move(picture), Position{Viewers.NextViewerLeft, Viewers.NextViewerTop}, RegistryOfViewers);
   HWND window = viewer->Handle();
   ViewerWindow& made = *viewer;
   made.SetSlotIndex(Viewers.Append(std::move(viewer), reinterpret_cast<std::uintptr_t>(window)));

@@ -5,15 +5,16 @@
 #include <windows.h>
 
 #include "framework/geometry.h"
+#include "viewer/dib.h"
 
 namespace kmrn {
 
 // Where viewers belong: their owner (the main window), whose monitor also gives the work area.
 void InitViewers(HWND mainWindow);
 
-// Makes a hidden viewer with its own copy of the picture, its window at
-// (NextViewerLeft, NextViewerTop). Returns the viewer's window.
-HWND CreateViewer(HBITMAP picture);
+// Makes a hidden viewer that keeps the picture, its window at (NextViewerLeft, NextViewerTop).
+// Returns the viewer's window.
+HWND CreateViewer(Dib picture);
 
 // The position at which the next viewer's window is made; -1/-1 when none is pending.
 void SetNextViewerPosition(Position position);

@@ -44,14 +44,18 @@ std::string ErrorOf(std::span<const std::uint8_t> file) {
 
 const std::string kInvalid = InvalidBitmapError().what();
 
-// Checks what any decoded picture must be: 32 bits, standard layout, rows the right size, and
-// the unused byte of every pixel zero.
+// Checks what any decoded picture must be: 8 bits with a full palette, 24 bits, or 32 bits in the
+// standard layout with the unused byte of every pixel zero; rows the right size.
 void ExpectWellFormed(const Dib& dib) {
-  EXPECT_EQ(dib.bitCount, 32);
+  EXPECT_TRUE(dib.bitCount == 8 || dib.bitCount == 24 || dib.bitCount == 32) << dib.bitCount;
   EXPECT_FALSE(dib.HasMasks());
+  if (dib.bitCount == 8) {
+    EXPECT_EQ(dib.palette.size(), 256u);
+  }
   ASSERT_GT(dib.width, 0);
   ASSERT_GT(dib.height, 0);
   ASSERT_EQ(dib.bits.size(), dib.Stride() * static_cast<std::size_t>(dib.height));
+  if (dib.bitCount != 32) return;
   std::size_t nonZeroReserved = 0;
   for (std::size_t i = 3; i < dib.bits.size(); i += 4) nonZeroReserved += dib.bits[i] != 0;
   EXPECT_EQ(nonZeroReserved, 0u);
@@ -90,7 +94,8 @@ std::optional<Ppm> ParsePpm(const std::vector<std::uint8_t>& data) {
 }
 
 // Compares a decoded picture with its reference; returns a description of the first difference.
-std::string Difference(const Dib& dib, const Ppm& ppm, int tolerance) {
+std::string Difference(const Dib& decoded, const Ppm& ppm, int tolerance) {
+  const Dib dib = ToBgr24(decoded);
   if (dib.width != ppm.width || dib.height != ppm.height) {
     return "size " + std::to_string(dib.width) + "x" + std::to_string(dib.height) + ", expected " +
            std::to_string(ppm.width) + "x" + std::to_string(ppm.height);
@@ -99,7 +104,7 @@ std::string Difference(const Dib& dib, const Ppm& ppm, int tolerance) {
     const std::uint8_t* row = dib.RowFromTop(y);
     for (int x = 0; x < dib.width; ++x) {
       const std::uint8_t* want = &ppm.rgb[(static_cast<std::size_t>(y) * ppm.width + x) * 3];
-      const int got[3] = {row[4 * x + 2], row[4 * x + 1], row[4 * x]};
+      const int got[3] = {row[3 * x + 2], row[3 * x + 1], row[3 * x]};
       for (int c = 0; c < 3; ++c) {
         if (std::abs(got[c] - want[c]) > tolerance) {
           return "pixel (" + std::to_string(x) + "," + std::to_string(y) + ") channel " + std::to_string(c) + " is " +
@@ -286,11 +291,12 @@ TEST(BmpReader, RefusesDamagedFiles) {
 }
 
 // Pixels written as 0xRRGGBB, top row first.
-std::vector<std::uint32_t> PixelsOf(const Dib& dib) {
+std::vector<std::uint32_t> PixelsOf(const Dib& decoded) {
+  const Dib dib = ToBgr24(decoded);
   std::vector<std::uint32_t> out;
   for (int y = 0; y < dib.height; ++y) {
     const std::uint8_t* row = dib.RowFromTop(y);
-    for (int x = 0; x < dib.width; ++x) out.push_back(row[4 * x + 2] << 16 | row[4 * x + 1] << 8 | row[4 * x]);
+    for (int x = 0; x < dib.width; ++x) out.push_back(row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x]);
   }
   return out;
 }

@@ -1,0 +1,76 @@
+#include "viewer/picture_transform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace kmrn {
+namespace {
+
+// The index at column x of a row of 1- or 4-bit pixels (the leftmost pixel in the high bits).
+unsigned SmallPixel(const std::uint8_t* row, std::int32_t x, unsigned bits) {
+  const unsigned perByte = 8 / bits;
+  const unsigned shift = 8 - bits * (static_cast<unsigned>(x) % perByte + 1);
+  return (row[x / perByte] >> shift) & ((1u << bits) - 1);
+}
+
+void SetSmallPixel(std::uint8_t* row, std::int32_t x, unsigned bits, unsigned value) {
+  const unsigned perByte = 8 / bits;
+  const unsigned shift = 8 - bits * (static_cast<unsigned>(x) % perByte + 1);
+  const unsigned mask = ((1u << bits) - 1) << shift;
+  row[x / perByte] = static_cast<std::uint8_t>((row[x / perByte] & ~mask) | (value << shift));
+}
+
+}  // namespace
+
+void MirrorLeftRight(Dib& picture) {
+  const std::int32_t w = picture.width;
+  if (picture.bitCount < 8) {
+    std::vector<std::uint8_t> copy(picture.Stride());
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+      std::uint8_t* row = picture.RowFromTop(y);
+      std::copy(row, row + copy.size(), copy.begin());
+      for (std::int32_t x = 0; x < w; ++x) {
+        SetSmallPixel(row, x, picture.bitCount, SmallPixel(copy.data(), w - 1 - x, picture.bitCount));
+      }
+    }
+    return;
+  }
+  const std::size_t bytes = picture.bitCount / 8u;
+  for (std::int32_t y = 0; y < picture.height; ++y) {
+    std::uint8_t* row = picture.RowFromTop(y);
+    for (std::int32_t left = 0, right = w - 1; left < right; ++left, --right) {
+      std::swap_ranges(row + left * bytes, row + (left + 1) * bytes, row + right * bytes);
+    }
+  }
+}
+
+void MirrorTopBottom(Dib& picture) {
+  const std::size_t stride = picture.Stride();
+  for (std::int32_t top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom) {
+    std::swap_ranges(picture.RowFromTop(top), picture.RowFromTop(top) + stride, picture.RowFromTop(bottom));
+  }
+}
+
+Dib RotateClockwise(const Dib& picture) {
+  const Dib converted = picture.bitCount == 24 ? Dib{} : ToBgr24(picture);
+  const Dib& source = picture.bitCount == 24 ? picture : converted;
+  Dib turned = MakeDib(source.height, source.width, 24);
+  // Each source row becomes a column of the result, right to left. Done in tiles small enough for
+  // the cache, so that neither picture is walked across its rows one pixel per row.
+  constexpr std::int32_t Tile = 64;
+  for (std::int32_t y0 = 0; y0 < turned.height; y0 += Tile) {
+    for (std::int32_t x0 = 0; x0 < turned.width; x0 += Tile) {
+      const std::int32_t y1 = std::min(y0 + Tile, turned.height), x1 = std::min(x0 + Tile, turned.width);
+      for (std::int32_t y = y0; y < y1; ++y) {
+        std::uint8_t* out = turned.RowFromTop(y) + 3 * static_cast<std::size_t>(x0);
+        for (std::int32_t x = x0; x < x1; ++x, out += 3) {
+          std::memcpy(out, source.RowFromTop(source.height - 1 - x) + 3 * static_cast<std::size_t>(y), 3);
+        }
+      }
+    }
+  }
+  return turned;
+}
+
+}  // namespace kmrn

@@ -1,0 +1,67 @@
+#include "viewer/win/hand_over_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/app_error.h"
+#include "framework/file_system.h"
+#include "framework/win/text_win.h"
+#include "framework/win/unique_resource.h"
+#include "framework/win/win32_error.h"
+#include "viewer/editor_command.h"
+#include "viewer/image_files.h"
+#include "viewer/win/base_file_name_win.h"
+
+namespace kmrn {
+namespace {
+
+std::vector<std::string>& HandedOver() {
+  static std::vector<std::string> files;
+  return files;
+}
+
+// "...\Temp\Kamerin", made when it is missing.
+std::string HandOverFolder() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  std::wstring folder(temp, length);
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  folder += L"\\Kamerin";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return Narrow(folder);
+}
+
+bool IsFile(const std::string& path) { return PathExists(path) && !FolderExists(path); }
+
+}  // namespace
+
+std::string WriteHandOverPicture(const Dib& picture) {
+  const std::string path = MakeBaseFileNameIn(HandOverFolder(), {".bmp"}) + ".bmp";
+  SaveBmp(picture, path);
+  HandedOver().push_back(path);
+  return path;
+}
+
+void StartEditor(const std::string& openApplication, const std::string& picturePath) {
+  const std::string commandLine = EditorCommandLine(openApplication, picturePath, IsFile);
+  std::wstring mutableLine = Widen(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    const std::string reason = LastSystemError("CreateProcessW").what();
+    throw ProgramStartError(openApplication, reason);
+  }
+  UniqueHandle thread(process.hThread);
+  UniqueHandle started(process.hProcess);
+}
+
+void DeleteHandOverPictures() noexcept {
+  for (const std::string& path : HandedOver()) DeleteFileW(Widen(path).c_str());
+  HandedOver().clear();
+}
+
+}  // namespace kmrn

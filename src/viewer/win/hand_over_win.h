@@ -1,0 +1,22 @@
+#pragma once
+// Handing a picture to the external image editor: the picture goes to a file of its own in a
+// folder of the program's under the user's temporary folder (never over a file of the user's), the
+// editor is started on it, and the files this run handed over are deleted when the program ends.
+
+#include <string>
+
+#include "viewer/dib.h"
+
+namespace kmrn {
+
+// Writes the picture as BMP and returns the file's full path. Throws FileCreateError.
+std::string WriteHandOverPicture(const Dib& picture);
+
+// Starts OpenApplication on the file (the command line of EditorCommandLine), through the
+// Unicode API so that any path works. Throws ProgramStartError when it cannot be started.
+void StartEditor(const std::string& openApplication, const std::string& picturePath);
+
+// Deletes the files this run handed over.
+void DeleteHandOverPictures() noexcept;
+
+}  // namespace kmrn

@@ -1,0 +1,202 @@
+// The viewer's context menu as the user works it: copy, save, mirror, rotate, hand the picture to
+// an editor, close one or all, and each command's auto-close; and viewers that snap to the
+// screen's edges and to each other while they are dragged.
+
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "input.h"
+#include "pictures.h"
+#include "viewer_fixture.h"
+
+namespace e2e {
+namespace {
+
+constexpr int W = 30, H = 20;
+
+// The folder the saves go to, apart from the opened picture.
+std::wstring ShotsFolder(const Sandbox& sandbox) {
+  const std::wstring folder = sandbox.Path(L"shots");
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+::testing::AssertionResult Shows(const std::optional<Picture>& picture, int width, int height, const Pixel& pixel) {
+  if (!picture) return ::testing::AssertionFailure() << "no picture";
+  if (picture->width != width || picture->height != height) {
+    return ::testing::AssertionFailure() << "size " << picture->width << "x" << picture->height;
+  }
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF want = pixel(x, y);
+      const std::uint32_t got = picture->At(x, y);
+      if (RGB(Red(got), Green(got), Blue(got)) != want)
+        return ::testing::AssertionFailure() << "pixel " << x << "," << y;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The first quantisation value of a JPEG file (the DC of the first table).
+int FirstQuantValue(const std::string& jpeg) {
+  const std::size_t table = jpeg.find("\xFF\xDB");
+  return table == std::string::npos || table + 5 >= jpeg.size() ? -1 : static_cast<unsigned char>(jpeg[table + 5]);
+}
+
+TEST_F(Viewer, CommandsWorkOnThePictureAsItIsShownNow) {
+  Sandbox& sandbox = sandbox_;
+  const std::wstring shots = ShotsFolder(sandbox);
+  HWND viewer = OpenPattern(
+      "SaveFile=" + ToAnsi(Narrow(shots)) + "\r\nJpgQuality=30\r\nJpgProgressive=1\r\nViewWinWheelStretch=1\r\n", W, H);
+  ASSERT_TRUE(viewer);
+
+  PutTextOnClipboard(L"before");
+  ASSERT_TRUE(Choose(viewer, {'C'}));
+  EXPECT_TRUE(Shows(ClipboardPicture(), W, H, Pattern)) << "copy";
+
+  ASSERT_TRUE(Choose(viewer, {'S'}));
+  ASSERT_TRUE(Choose(viewer, {'J'}));
+  auto bmps = WaitForFiles(shots, L".bmp", 1), jpgs = WaitForFiles(shots, L".jpg", 1);
+  ASSERT_EQ(bmps.size(), 1u);
+  ASSERT_EQ(jpgs.size(), 1u);
+  EXPECT_EQ(BmpBitCount(bmps[0]), 24) << "an opened 24-bit picture is saved at 24 bits";
+  EXPECT_TRUE(Shows(ReadBmpFile(bmps[0]), W, H, Pattern));
+  const std::string jpeg = ReadFileBytes(jpgs[0]);
+  EXPECT_NE(jpeg.find("\xFF\xC2"), std::string::npos) << "progressive";
+  EXPECT_EQ(FirstQuantValue(jpeg), 27) << "quality 30: 16 x 5000 / 30 / 100";
+  EXPECT_EQ(jpgs[0].find(L"_2."), std::wstring::npos) << "a BMP and a JPEG may share their name";
+
+  // Mirrors: exact, both ways.
+  ASSERT_TRUE(Choose(viewer, {'E', 'L'}));
+  ASSERT_TRUE(Choose(viewer, {'E', 'U'}));
+  const Pixel turned = [](int x, int y) { return Pattern(W - 1 - x, H - 1 - y); };
+  std::string difference;
+  EXPECT_TRUE(WaitUntil([&] { return (difference = CompareViewerPixels(viewer, DefaultFrame, turned)).empty(); }))
+      << "mirrored: " << difference;
+
+  // A quarter turn: the size turns, the top-left corner stays; four give the picture back.
+  const RECT before = WindowRectOf(viewer);
+  ASSERT_TRUE(Choose(viewer, {'E', 'R'}));
+  ASSERT_TRUE(WaitUntil([&] { return SizeOf(ClientRectOnScreen(viewer)).cx == H; }));
+  EXPECT_EQ(WindowRectOf(viewer).left, before.left);
+  EXPECT_EQ(WindowRectOf(viewer).top, before.top);
+  EXPECT_TRUE(WaitUntil([&] {
+    return (difference = CompareViewerPixels(viewer, DefaultFrame, [&](int x, int y) { return turned(y, H - 1 - x); }))
+        .empty();
+  })) << "rotated: "
+      << difference;
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(Choose(viewer, {'E', 'R'}));
+  EXPECT_TRUE(WaitUntil([&] { return (difference = CompareViewerPixels(viewer, DefaultFrame, turned)).empty(); }))
+      << "after four turns: " << difference;
+
+  // Zoomed (from the picture as it was opened), mirrored, saved: the file holds what is shown.
+  ASSERT_TRUE(WheelTo(viewer, 1, {2 * W, 2 * H}));
+  ASSERT_TRUE(Choose(viewer, {'E', 'L'}));
+  ASSERT_TRUE(Choose(viewer, {'S'}));
+  bmps = WaitForFiles(shots, L".bmp", 2);
+  ASSERT_EQ(bmps.size(), 2u);
+  EXPECT_TRUE(
+      Shows(ReadBmpFile(bmps[1]), 2 * W, 2 * H, [](int x, int y) { return Pattern((2 * W - 1 - x) / 2, y / 2); }));
+  EXPECT_TRUE(MessageBoxesOf(program_).empty());
+}
+
+// Opens the picture once more in the running program, as a second start does; waits for its viewer.
+void OpenAgain(const Sandbox& sandbox, const Process& program, std::size_t visibleAfter) {
+  Process second = sandbox.Start({sandbox.Path(L"picture.bmp")});
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitUntil([&] { return VisibleViewersOf(program).size() == visibleAfter; }));
+}
+
+TEST_F(Viewer, EachCommandClosesItsViewerWhenAskedAndOnlyAfterItSucceeded) {
+  Sandbox& sandbox = sandbox_;
+  const std::wstring shots = ShotsFolder(sandbox);
+  // The editor lives in a folder with a blank in its name and is named without quotes.
+  const std::wstring toolFolder = sandbox.Path(L"Tool Dir");
+  CreateDirectoryW(toolFolder.c_str(), nullptr);
+  const std::wstring editor = toolFolder + L"\\editor.exe";
+  ASSERT_TRUE(CopyFileW((DriverFolder() + L"\\recording_editor.exe").c_str(), editor.c_str(), FALSE));
+  WriteFileBytes(sandbox.Path(L"Temp.bmp"), "the user's own picture");
+  HWND first = OpenPattern("SaveFile=" + ToAnsi(Narrow(shots)) + "\r\nOpenApplication=" + ToAnsi(Narrow(editor)) +
+                               "\r\nAutoCloseBmp=1\r\nAutoCloseJpg=1\r\nAutoCloseCopy=1\r\nAutoClosePaint=1\r\n"
+                               "AlwaysNoCloseX=0\r\n",
+                           W, H);
+  ASSERT_TRUE(first);
+  for (std::size_t count = 2; count <= 4; ++count) OpenAgain(sandbox, program_, count);
+
+  // A save that fails leaves its viewer open.
+  {
+    ReadOnlyFolder refuse(shots);
+    ASSERT_TRUE(Choose(VisibleViewersOf(program_).front(), {'S'}));
+    auto box = WaitForMessageBox(program_);
+    ASSERT_TRUE(box);
+    Answer(*box, IDOK);
+    EXPECT_EQ(VisibleViewersOf(program_).size(), 4u);
+  }
+  // Four viewers lie on one another; each command closes the one on top.
+  PutTextOnClipboard(L"before");
+  for (WORD key : {'C', 'S', 'J', 'P'}) {
+    const std::size_t before = VisibleViewersOf(program_).size();
+    ASSERT_TRUE(Choose(VisibleViewersOf(program_).front(), {key}));
+    EXPECT_TRUE(WaitUntil([&] { return VisibleViewersOf(program_).size() == before - 1; })) << char(key);
+  }
+  EXPECT_TRUE(Shows(ClipboardPicture(), W, H, Pattern));
+  EXPECT_EQ(WaitForFiles(shots, L".bmp", 1).size(), 1u);
+  EXPECT_EQ(WaitForFiles(shots, L".jpg", 1).size(), 1u);
+
+  // The editor got the full path of a picture of its own, in quotes, and was itself quoted.
+  std::string commandLine;
+  ASSERT_TRUE(WaitUntil([&] { return !(commandLine = ReadFileBytes(editor + L".cmdline")).empty(); }));
+  const std::string prefix = Narrow(L"\"" + editor + L"\" \"");
+  ASSERT_EQ(commandLine.substr(0, prefix.size()), prefix) << commandLine;
+  const std::wstring handedOver = Widen(commandLine.substr(prefix.size(), commandLine.size() - prefix.size() - 1));
+  EXPECT_NE(handedOver.find(L"\\Kamerin\\"), std::wstring::npos) << Narrow(handedOver);
+  EXPECT_TRUE(Shows(ReadBmpFile(handedOver), W, H, Pattern));
+  EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
+
+  // Close all, with three open; a double click opens the menu, with Ctrl it closes.
+  for (std::size_t count = 1; count <= 3; ++count) OpenAgain(sandbox, program_, count);
+  ASSERT_TRUE(Choose(VisibleViewersOf(program_).front(), {'A'}));
+  EXPECT_TRUE(WaitUntil([&] { return VisibleViewersOf(program_).empty(); })) << "close all";
+  OpenAgain(sandbox, program_, 1);
+  HWND last = VisibleViewersOf(program_).front();
+  const POINT middle = MiddleOf(ClientRectOnScreen(last));
+  DoubleClick(middle.x, middle.y);
+  HWND menu = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (menu = FindVisibleWindow(program_, L"#32768")) != nullptr; }, 3s));
+  PressKey(VK_ESCAPE);
+  Settle(300);
+  HoldKey(VK_CONTROL, true);
+  DoubleClick(middle.x, middle.y);
+  HoldKey(VK_CONTROL, false);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(last); })) << "Ctrl and a double click close the viewer";
+
+  // The picture handed over goes when the program ends.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_FALSE(FileExists(handedOver));
+}
+
+TEST_F(Viewer, ADraggedViewerSnapsToTheScreenEdgeAndToAnotherViewer) {
+  HWND a = OpenPattern("AlwaysWinMagnet=1\r\nMagPos=20\r\n", W, H);
+  ASSERT_TRUE(a);
+  OpenAgain(sandbox_, program_, 2);
+  HWND b =
+      VisibleViewersOf(program_).front() == a ? VisibleViewersOf(program_).back() : VisibleViewersOf(program_).front();
+  ASSERT_NE(a, b);
+
+  // 12 pixels from the screen's left edge: onto it.
+  POINT grip = MiddleOf(ClientRectOnScreen(b));
+  Drag(grip.x, grip.y, grip.x - (WindowRectOf(b).left - 12), grip.y + 100);
+  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(b).left == 0; })) << Describe(WindowRectOf(b));
+
+  // 8 pixels right of the other viewer and 5 lower: against its right edge, tops aligned.
+  const RECT other = WindowRectOf(a);
+  grip = MiddleOf(ClientRectOnScreen(b));
+  Drag(grip.x, grip.y, grip.x + (other.right + 8 - WindowRectOf(b).left),
+       grip.y + (other.top + 5 - WindowRectOf(b).top));
+  EXPECT_TRUE(WaitUntil([&] { return WindowRectOf(b).left == other.right && WindowRectOf(b).top == other.top; }))
+      << Describe(WindowRectOf(b)) << " beside " << Describe(other);
+}
+
+}  // namespace
+}  // namespace e2e
