@@ -53,8 +53,11 @@ void MirrorTopBottom(Dib& picture) {
 }
 
 Dib RotateClockwise(const Dib& picture) {
-  const Dib converted = picture.bitCount == 24 ? Dib{} : ToBgr24(picture);
-  const Dib& source = picture.bitCount == 24 ? picture : converted;
+  // A 24-bit or standard 32-bit picture is read as it is; any other is made 24-bit first.
+  const bool direct = picture.bitCount == 24 || IsPlainBgrx(picture);
+  const Dib converted = direct ? Dib{} : ToBgr24(picture);
+  const Dib& source = direct ? picture : converted;
+  const std::size_t bytesPerPixel = source.bitCount / 8u;
   Dib turned = MakeDib(source.height, source.width, 24);
   // Each source row becomes a column of the result, right to left. Done in tiles small enough for
   // the cache, so that neither picture is walked across its rows one pixel per row.
@@ -65,7 +68,7 @@ Dib RotateClockwise(const Dib& picture) {
       for (std::int32_t y = y0; y < y1; ++y) {
         std::uint8_t* out = turned.RowFromTop(y) + 3 * static_cast<std::size_t>(x0);
         for (std::int32_t x = x0; x < x1; ++x, out += 3) {
-          std::memcpy(out, source.RowFromTop(source.height - 1 - x) + 3 * static_cast<std::size_t>(y), 3);
+          std::memcpy(out, source.RowFromTop(source.height - 1 - x) + bytesPerPixel * static_cast<std::size_t>(y), 3);
         }
       }
     }
