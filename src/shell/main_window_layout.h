@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/control_layout.h"
+
 namespace kmrn {
 
 inline constexpr int MainClientWidth = 302;
@@ -15,17 +17,9 @@ inline constexpr int RangeModeHeight = WindowListTop;
 inline constexpr int WindowModeHeight = WindowListTop + WindowListHeight + 4;
 inline constexpr int WindowListItemHeight = 12;
 
-struct LayoutRect {
-  int left, top, width, height;
-};
-
-// Panels are drawn as raised bevels; the controls inside them are given relative to the panel.
-inline constexpr LayoutRect Panel1{4, 4, 205, 28};
-inline constexpr LayoutRect Panel2{212, 4, 85, 28};
-
-enum class ControlKind { PushButton, CheckBox, RadioButton, ListBox };
-
 enum class MainControl : std::uint16_t {
+  Panel1 = 1,
+  Panel2,
   Btn_Capture = 1001,
   CheckBox_BMP,
   CheckBox_JPG,
@@ -35,67 +29,23 @@ enum class MainControl : std::uint16_t {
   ListBox_TopWindows,
 };
 
-struct ControlLayout {
-  MainControl id;
-  ControlKind kind;
-  const LayoutRect* panel;  // nullptr: placed in the window itself
-  LayoutRect rect;
-  const char* caption;
-  const char* hint;  // shown on hover; nullptr for none
-  bool tabStop;      // Tab stops here
-  bool groupStart;   // the first of a group that the arrow keys move within
-};
+constexpr std::uint16_t Id(MainControl control) { return static_cast<std::uint16_t>(control); }
 
-inline constexpr std::array<ControlLayout, 7> MainControlLayouts{{
-    {MainControl::Btn_Capture, ControlKind::PushButton, &Panel1, {4, 4, 61, 20}, "Capture", nullptr, false, true},
-    {MainControl::CheckBox_BMP,
-     ControlKind::CheckBox,
-     &Panel1,
-     {72, 6, 41, 17},
-     "bmp",
-     "ビットマップ形式で保存します",
-     false,
+using CK = ControlKind;
+using MC = MainControl;
+inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
+    {Id(MC::Panel1), CK::Panel, 0, {4, 4, 205, 28}},
+    {Id(MC::Btn_Capture), CK::PushButton, Id(MC::Panel1), {4, 4, 61, 20}, "Capture", nullptr, false, true},
+    {Id(MC::CheckBox_BMP), CK::CheckBox, Id(MC::Panel1), {72, 6, 41, 17}, "bmp", "ビットマップ形式で保存します", false,
      true},
-    {MainControl::CheckBox_JPG,
-     ControlKind::CheckBox,
-     &Panel1,
-     {116, 6, 41, 17},
-     "Jpg",
-     "Jpeg形式で保存します",
-     false,
-     false},
-    {MainControl::CheckBox_Win,
-     ControlKind::CheckBox,
-     &Panel1,
-     {160, 6, 41, 17},
-     "Win",
-     "新しいウインドウに保存します",
-     true,
-     false},
-    {MainControl::RadioButton_Range,
-     ControlKind::RadioButton,
-     &Panel2,
-     {4, 6, 43, 17},
-     "範囲",
-     "マウスで範囲を指定してキャプチャします",
-     true,
-     true},
-    {MainControl::RadioButton_Window,
-     ControlKind::RadioButton,
-     &Panel2,
-     {50, 6, 33, 17},
-     "窓",
-     "表示されているウインドウごとにキャプチャします",
-     true,
-     false},
-    {MainControl::ListBox_TopWindows,
-     ControlKind::ListBox,
-     nullptr,
-     {4, WindowListTop, 293, WindowListHeight},
-     "",
-     nullptr,
-     true,
-     true},
+    {Id(MC::CheckBox_JPG), CK::CheckBox, Id(MC::Panel1), {116, 6, 41, 17}, "Jpg", "Jpeg形式で保存します"},
+    {Id(MC::CheckBox_Win), CK::CheckBox, Id(MC::Panel1), {160, 6, 41, 17}, "Win", "新しいウインドウに保存します", true},
+    {Id(MC::Panel2), CK::Panel, 0, {212, 4, 85, 28}},
+    {Id(MC::RadioButton_Range), CK::RadioButton, Id(MC::Panel2), {4, 6, 43, 17}, "範囲",
+     "マウスで範囲を指定してキャプチャします", true, true},
+    {Id(MC::RadioButton_Window), CK::RadioButton, Id(MC::Panel2), {50, 6, 33, 17}, "窓",
+     "表示されているウインドウごとにキャプチャします", true},
+    {Id(MC::ListBox_TopWindows), CK::ListBox, 0, {4, WindowListTop, 293, WindowListHeight}, "", nullptr, true, true},
 }};
 
 // The commands of the two context menus.

@@ -31,10 +31,12 @@ const wchar_t* ChooseFace() {
 
 }  // namespace
 
-Font CreateUiFont(int dpi) {
+Font CreateUiFont(int dpi, UiFontStyle style) {
   static const wchar_t* const face = ChooseFace();
   LOGFONTW font{};
   font.lfHeight = -ScaleForDpi(12, dpi);
+  font.lfWeight = style == UiFontStyle::Bold ? FW_BOLD : FW_NORMAL;
+  font.lfUnderline = style == UiFontStyle::Underlined ? TRUE : FALSE;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(font.lfFaceName, face, LF_FACESIZE);

@@ -8,6 +8,8 @@
 
 namespace kmrn {
 
-Font CreateUiFont(int dpi);
+enum class UiFontStyle { Normal, Bold, Underlined };
+
+Font CreateUiFont(int dpi, UiFontStyle style = UiFontStyle::Normal);
 
 }  // namespace kmrn

@@ -38,14 +38,21 @@ MainWindow::MainWindow(HWND owner, MainWindowEvents& events) : events_(events) {
 
 MainWindow::~MainWindow() { DestroyHandle(); }
 
+bool MainWindow::Checked(MainControl control) const { return controls_->IsChecked(Id(control)); }
+
+void MainWindow::SetCheck(MainControl control, bool checked) { controls_->SetChecked(Id(control), checked); }
+
+HWND MainWindow::WindowList() const { return controls_->Get(Id(MainControl::ListBox_TopWindows)); }
+
 void MainWindow::OnCreated() {
   HWND hwnd = Handle();
   dpi_ = DpiOf(hwnd);
   SetWindowTextW(hwnd, Widen(MainWindowCaption).c_str());
   DragAcceptFiles(hwnd, TRUE);
-  controls_ = std::make_unique<MainControls>(hwnd, dpi_);
+  controls_ = std::make_unique<Controls>(hwnd, MainControlLayouts, dpi_);
+  SendMessageW(WindowList(), LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi_));
   SetClientHeight(RangeModeHeight);
-  ShowWindow(controls_->WindowList(), SW_HIDE);
+  ShowWindow(WindowList(), SW_HIDE);
   UseDialogKeys(hwnd);
 
   taskMenu_.AddItem(Id(MainCommand::POP_WindowTopMost), "常に手前に表示(&A)");
@@ -68,19 +75,19 @@ MainWindowState MainWindow::State() const {
   MainWindowState state;
   state.Left = outer.left;
   state.Top = outer.top;
-  state.bmp = controls_->IsChecked(MainControl::CheckBox_BMP);
-  state.jpg = controls_->IsChecked(MainControl::CheckBox_JPG);
-  state.win = controls_->IsChecked(MainControl::CheckBox_Win);
-  state.range = controls_->IsChecked(MainControl::RadioButton_Range);
+  state.bmp = Checked(MainControl::CheckBox_BMP);
+  state.jpg = Checked(MainControl::CheckBox_JPG);
+  state.win = Checked(MainControl::CheckBox_Win);
+  state.range = Checked(MainControl::RadioButton_Range);
   state.WindowTopMost = TopMost();
   return state;
 }
 
 void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScreen) {
-  controls_->SetChecked(MainControl::CheckBox_BMP, state.bmp);
-  controls_->SetChecked(MainControl::CheckBox_JPG, state.jpg);
-  controls_->SetChecked(MainControl::CheckBox_Win, state.win);
-  controls_->SetChecked(MainControl::RadioButton_Range, state.range);
+  SetCheck(MainControl::CheckBox_BMP, state.bmp);
+  SetCheck(MainControl::CheckBox_JPG, state.jpg);
+  SetCheck(MainControl::CheckBox_Win, state.win);
+  SetCheck(MainControl::RadioButton_Range, state.range);
 
   Position position{state.Left, state.Top};
   if (pullBackOntoScreen) {
@@ -95,18 +102,18 @@ void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScree
   if (state.range) {
     SetClientHeight(RangeModeHeight);
   } else {
-    controls_->SetChecked(MainControl::RadioButton_Window, true);
+    SetCheck(MainControl::RadioButton_Window, true);
     OnWindowModeClick();
   }
 }
 
 CaptureChoices MainWindow::Choices() const {
   CaptureChoices choices;
-  choices.saveBmp = controls_->IsChecked(MainControl::CheckBox_BMP);
-  choices.saveJpg = controls_->IsChecked(MainControl::CheckBox_JPG);
-  choices.viewer = controls_->IsChecked(MainControl::CheckBox_Win);
+  choices.saveBmp = Checked(MainControl::CheckBox_BMP);
+  choices.saveJpg = Checked(MainControl::CheckBox_JPG);
+  choices.viewer = Checked(MainControl::CheckBox_Win);
   choices.topMost = TopMost();
-  choices.windowMode = controls_->IsChecked(MainControl::RadioButton_Window);
+  choices.windowMode = Checked(MainControl::RadioButton_Window);
   choices.sameRect = taskMenu_.IsChecked(Id(MainCommand::POP_SameRect));
   choices.listWindow = SelectedListWindow();
   return choices;
@@ -152,8 +159,8 @@ void MainWindow::OnWindowModeClick() {
     // The window comes back where the switch put it, not below the work area.
     saved_ = {outer.left, top};
   }
-  controls_->SetChecked(MainControl::RadioButton_Range, false);
-  ShowWindow(controls_->WindowList(), SW_SHOWNA);
+  SetCheck(MainControl::RadioButton_Range, false);
+  ShowWindow(WindowList(), SW_SHOWNA);
   RefillWindowList();
 }
 
@@ -166,19 +173,19 @@ void MainWindow::OnRangeModeClick() {
     MoveTo({outer.left, top});
     saved_ = {outer.left, top};
   }
-  controls_->SetChecked(MainControl::RadioButton_Window, false);
+  SetCheck(MainControl::RadioButton_Window, false);
   // Cut off below the panels, the list keeps its items but takes no focus.
-  ShowWindow(controls_->WindowList(), SW_HIDE);
+  ShowWindow(WindowList(), SW_HIDE);
 }
 
 void MainWindow::RefillWindowList() {
-  HWND list = controls_->WindowList();
+  HWND list = WindowList();
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   windowListHandles_ = RefreshWindowList(list, Handle());
 }
 
 HWND MainWindow::SelectedListWindow() const {
-  LRESULT index = SendMessageW(controls_->WindowList(), LB_GETCURSEL, 0, 0);
+  LRESULT index = SendMessageW(WindowList(), LB_GETCURSEL, 0, 0);
   if (index == LB_ERR || static_cast<size_t>(index) >= windowListHandles_.size()) return nullptr;
   return windowListHandles_[static_cast<size_t>(index)];
 }
@@ -225,14 +232,14 @@ void MainWindow::OnCommand(UINT id, UINT code) {
       if (code == BN_CLICKED) events_.OnCaptureCommand();
       return;
     case MainControl::RadioButton_Range:
-      if (code == BN_CLICKED && !controls_->IsChecked(MainControl::RadioButton_Range)) {
-        controls_->SetChecked(MainControl::RadioButton_Range, true);
+      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Range)) {
+        SetCheck(MainControl::RadioButton_Range, true);
         OnRangeModeClick();
       }
       return;
     case MainControl::RadioButton_Window:
-      if (code == BN_CLICKED && !controls_->IsChecked(MainControl::RadioButton_Window)) {
-        controls_->SetChecked(MainControl::RadioButton_Window, true);
+      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Window)) {
+        SetCheck(MainControl::RadioButton_Window, true);
         OnWindowModeClick();
       } else if (code == BN_DOUBLECLICKED) {
         RefillWindowList();
@@ -262,15 +269,16 @@ void MainWindow::OnMenuCommand(MainCommand command) {
 
 void MainWindow::OnContextMenu(HWND source, POINT screenPoint) {
   if (screenPoint.x == -1 && screenPoint.y == -1) GetCursorPos(&screenPoint);
-  const PopupMenu& menu = source == controls_->WindowList() ? listMenu_ : taskMenu_;
+  const PopupMenu& menu = source == WindowList() ? listMenu_ : taskMenu_;
   menu.Show(Handle(), screenPoint);
 }
 
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   controls_->Relayout(dpi);
+  SendMessageW(WindowList(), LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi));
   MoveTo({suggested.left, suggested.top});
-  SetClientHeight(controls_->IsChecked(MainControl::RadioButton_Range) ? RangeModeHeight : WindowModeHeight);
+  SetClientHeight(Checked(MainControl::RadioButton_Range) ? RangeModeHeight : WindowModeHeight);
 }
 
 void MainWindow::OnPaint() {

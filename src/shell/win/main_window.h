@@ -16,7 +16,8 @@
 #include "framework/win/popup_menu.h"
 #include "framework/win/window.h"
 #include "settings/settings.h"
-#include "shell/win/main_controls.h"
+#include "framework/win/controls.h"
+#include "shell/main_window_layout.h"
 
 namespace kmrn {
 
@@ -86,10 +87,13 @@ class MainWindow final : public Window {
   void SetClientHeight(int designHeight);
   int OuterHeightFor(int designClientHeight) const;
   void MoveTo(Position position);
+  bool Checked(MainControl control) const;
+  void SetCheck(MainControl control, bool checked);
+  HWND WindowList() const;
 
   MainWindowEvents& events_;
   int dpi_ = 96;
-  std::unique_ptr<MainControls> controls_;
+  std::unique_ptr<Controls> controls_;
   PopupMenu taskMenu_;
   PopupMenu listMenu_;
   std::vector<HWND> windowListHandles_;
