@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "framework/control_layout.h"
+#include "framework/menu_table.h"
 
 namespace kmrn {
 
@@ -36,15 +37,32 @@ using MC = MainControl;
 inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
     {Id(MC::Panel1), CK::Panel, 0, {4, 4, 205, 28}},
     {Id(MC::Btn_Capture), CK::PushButton, Id(MC::Panel1), {4, 4, 61, 20}, "Capture", nullptr, false, true},
-    {Id(MC::CheckBox_BMP), CK::CheckBox, Id(MC::Panel1), {72, 6, 41, 17}, "bmp", "ビットマップ形式で保存します", false,
+    {Id(MC::CheckBox_BMP),
+     CK::CheckBox,
+     Id(MC::Panel1),
+     {72, 6, 41, 17},
+     "bmp",
+     "ビットマップ形式で保存します",
+     false,
      true},
     {Id(MC::CheckBox_JPG), CK::CheckBox, Id(MC::Panel1), {116, 6, 41, 17}, "Jpg", "Jpeg形式で保存します"},
     {Id(MC::CheckBox_Win), CK::CheckBox, Id(MC::Panel1), {160, 6, 41, 17}, "Win", "新しいウインドウに保存します", true},
     {Id(MC::Panel2), CK::Panel, 0, {212, 4, 85, 28}},
-    {Id(MC::RadioButton_Range), CK::RadioButton, Id(MC::Panel2), {4, 6, 43, 17}, "範囲",
-     "マウスで範囲を指定してキャプチャします", true, true},
-    {Id(MC::RadioButton_Window), CK::RadioButton, Id(MC::Panel2), {50, 6, 33, 17}, "窓",
-     "表示されているウインドウごとにキャプチャします", true},
+    {Id(MC::RadioButton_Range),
+     CK::RadioButton,
+     Id(MC::Panel2),
+     {4, 6, 43, 17},
+     "範囲",
+     "マウスで範囲を指定してキャプチャします",
+     true,
+     true},
+    {Id(MC::RadioButton_Window),
+     CK::RadioButton,
+     Id(MC::Panel2),
+     {50, 6, 33, 17},
+     "窓",
+     "表示されているウインドウごとにキャプチャします",
+     true},
     {Id(MC::ListBox_TopWindows), CK::ListBox, 0, {4, WindowListTop, 293, WindowListHeight}, "", nullptr, true, true},
 }};
 
@@ -56,6 +74,21 @@ enum class MainCommand : std::uint16_t {
   POP_Exit,
   POP_ListBoxRefresh = 111,
 };
+
+constexpr std::uint16_t Id(MainCommand command) { return static_cast<std::uint16_t>(command); }
+
+// PopupMenu_Task: the main window's menu, which the notification-area icon shares.
+inline constexpr std::array<MenuEntry, 6> TaskMenu{{
+    MenuCommand(Id(MainCommand::POP_WindowTopMost), "常に手前に表示(&A)"),
+    MenuCommand(Id(MainCommand::POP_SameRect), "前回と同じ場所をキャプチャ(&R)"),
+    MenuSeparator,
+    MenuCommand(Id(MainCommand::POP_Setting), "設定(&S)"),
+    MenuSeparator,
+    MenuCommand(Id(MainCommand::POP_Exit), "終了(&E)"),
+}};
+
+// PopupMenu_ListBox: the window list's menu.
+inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::POP_ListBoxRefresh), "更新(&R)")}};
 
 inline constexpr const char* ExitQuestion = "Viewウインドウが残っていますが終了してもよろしいですか？";
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/menu_table.h"
+
 namespace kmrn {
 
 enum class ViewerCommand : std::uint16_t {
@@ -19,31 +21,25 @@ enum class ViewerCommand : std::uint16_t {
   Pop_CloseAll,
 };
 
-struct ViewerMenuEntry {
-  enum class Kind { Command, Separator, SubmenuStart, SubmenuEnd };
-  Kind kind;
-  ViewerCommand command;
-  const char* caption;
-};
+constexpr std::uint16_t Id(ViewerCommand command) { return static_cast<std::uint16_t>(command); }
 
-using VM = ViewerMenuEntry;
 // Pop_Paint's caption is replaced by OpenApplicationStr when the viewer is made; Pop_CloseAll
 // shows only while two or more viewers are open.
-inline constexpr std::array<ViewerMenuEntry, 14> ViewerMenu{{
-    {VM::Kind::Command, ViewerCommand::Pop_Copy, "クリップボードにコピー(&C)"},
-    {VM::Kind::Command, ViewerCommand::Pop_Paint, "ペイントで開く(&P)"},
-    {VM::Kind::Separator, ViewerCommand::None, nullptr},
-    {VM::Kind::Command, ViewerCommand::Pop_SaveBmp, "Bmp保存(&S)"},
-    {VM::Kind::Command, ViewerCommand::Pop_SaveJpg, "Jpg保存(&J)"},
-    {VM::Kind::Separator, ViewerCommand::None, nullptr},
-    {VM::Kind::SubmenuStart, ViewerCommand::None, "編集(&E)"},
-    {VM::Kind::Command, ViewerCommand::Pop_ReverseLR, "左右反転(&L)"},
-    {VM::Kind::Command, ViewerCommand::Pop_ReverseUD, "上下反転(&U)"},
-    {VM::Kind::Command, ViewerCommand::Pop_Rotation, "時計回りに90ﾟ回転(&R)"},
-    {VM::Kind::SubmenuEnd, ViewerCommand::None, nullptr},
-    {VM::Kind::Separator, ViewerCommand::None, nullptr},
-    {VM::Kind::Command, ViewerCommand::Pop_Close, "閉じる(&Q)"},
-    {VM::Kind::Command, ViewerCommand::Pop_CloseAll, "全て閉じる(&A)"},
+inline constexpr std::array<MenuEntry, 14> ViewerMenu{{
+    MenuCommand(Id(ViewerCommand::Pop_Copy), "クリップボードにコピー(&C)"),
+    MenuCommand(Id(ViewerCommand::Pop_Paint), "ペイントで開く(&P)"),
+    MenuSeparator,
+    MenuCommand(Id(ViewerCommand::Pop_SaveBmp), "Bmp保存(&S)"),
+    MenuCommand(Id(ViewerCommand::Pop_SaveJpg), "Jpg保存(&J)"),
+    MenuSeparator,
+    MenuSubmenu("編集(&E)"),
+    MenuCommand(Id(ViewerCommand::Pop_ReverseLR), "左右反転(&L)"),
+    MenuCommand(Id(ViewerCommand::Pop_ReverseUD), "上下反転(&U)"),
+    MenuCommand(Id(ViewerCommand::Pop_Rotation), "時計回りに90ﾟ回転(&R)"),
+    MenuSubmenuEnd,
+    MenuSeparator,
+    MenuCommand(Id(ViewerCommand::Pop_Close), "閉じる(&Q)"),
+    MenuCommand(Id(ViewerCommand::Pop_CloseAll), "全て閉じる(&A)"),
 }};
 
 }  // namespace kmrn

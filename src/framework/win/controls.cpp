@@ -59,18 +59,11 @@ DWORD StyleOf(const ControlLayout& control) {
     case ControlKind::Swatch: return style | SS_OWNERDRAW | SS_NOTIFY;
     case ControlKind::GroupBox: return (style & ~WS_TABSTOP) | BS_GROUPBOX;
     // Automatic ticks and a thumb of fixed length, horizontal with the ticks below.
-    case ControlKind::TrackBar: return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
+    case ControlKind::TrackBar:
+      return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
     case ControlKind::Tabs: return style;
     default: return style;
   }
-}
-
-SIZE TextExtent(HWND window, HFONT font, const std::wstring& text) {
-  WindowDC dc(window);
-  Selection selection(dc.Get(), font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-  return size;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "framework/win/popup_menu.h"
 
+#include <optional>
+
 #include "framework/win/text_win.h"
 #include "framework/win/win32_error.h"
 
@@ -7,6 +9,33 @@ namespace kmrn {
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
   if (!menu_) ThrowLastSystemError("CreatePopupMenu");
+}
+
+PopupMenu::PopupMenu(std::span<const MenuEntry> table) : PopupMenu() {
+  std::optional<PopupMenu> submenu;
+  const char* submenuCaption = nullptr;
+  for (const MenuEntry& entry : table) {
+    PopupMenu& target = submenu ? *submenu : *this;
+    switch (entry.kind) {
+      case MenuEntry::Kind::Command: target.AddItem(entry.command, entry.caption); break;
+      case MenuEntry::Kind::Separator: target.AddSeparator(); break;
+      case MenuEntry::Kind::SubmenuStart:
+        submenu.emplace();
+        submenuCaption = entry.caption;
+        break;
+      case MenuEntry::Kind::SubmenuEnd:
+        if (submenu) AddSubmenu(submenuCaption, std::move(*submenu));
+        submenu.reset();
+        break;
+    }
+  }
+}
+
+const char* PopupMenu::CaptionIn(std::span<const MenuEntry> table, UINT id) {
+  for (const MenuEntry& entry : table) {
+    if (entry.kind == MenuEntry::Kind::Command && entry.command == id) return entry.caption;
+  }
+  return "";
 }
 
 void PopupMenu::AddItem(UINT id, const std::string& caption) {

@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include <span>
+
+#include "framework/menu_table.h"
 #include "framework/win/unique_resource.h"
 
 namespace kmrn {
@@ -18,12 +21,16 @@ struct MenuTraits {
 class PopupMenu {
  public:
   PopupMenu();
+  // The menu of a table.
+  explicit PopupMenu(std::span<const MenuEntry> table);
   void AddItem(UINT id, const std::string& caption);
   void AddSeparator();
   // Appends a submenu, which this menu takes over.
   void AddSubmenu(const std::string& caption, PopupMenu submenu);
   void RemoveItem(UINT id);
   void SetCaption(UINT id, const std::string& caption);
+  // The caption a table gives a command, for an item put back after RemoveItem.
+  static const char* CaptionIn(std::span<const MenuEntry> table, UINT id);
   void SetChecked(UINT id, bool checked);
   bool IsChecked(UINT id) const;
   void SetEnabled(UINT id, bool enabled);

@@ -43,4 +43,12 @@ Font CreateUiFont(int dpi, UiFontStyle style) {
   return Font(CreateFontIndirectW(&font));
 }
 
+SIZE TextExtent(HWND window, HFONT font, const std::wstring& text) {
+  WindowDC dc(window);
+  Selection selection(dc.Get(), font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
 }  // namespace kmrn

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/win/gdi.h"
 
 namespace kmrn {
@@ -11,5 +13,8 @@ namespace kmrn {
 enum class UiFontStyle { Normal, Bold, Underlined };
 
 Font CreateUiFont(int dpi, UiFontStyle style = UiFontStyle::Normal);
+
+// The size a text takes in a window's DC with the font.
+SIZE TextExtent(HWND window, HFONT font, const std::wstring& text);
 
 }  // namespace kmrn

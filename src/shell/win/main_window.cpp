@@ -21,11 +21,10 @@ namespace {
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD MainWindowExStyle = 0;
 
-UINT Id(MainCommand command) { return static_cast<UINT>(command); }
-
 }  // namespace
 
-MainWindow::MainWindow(HWND owner, MainWindowEvents& events) : events_(events) {
+MainWindow::MainWindow(HWND owner, MainWindowEvents& events)
+    : events_(events), taskMenu_(TaskMenu), listMenu_(ListMenu) {
   // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
   const int screenDpi = DpiOf(nullptr);
   SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, screenDpi), ScaleForDpi(RangeModeHeight, screenDpi)},
@@ -55,14 +54,7 @@ void MainWindow::OnCreated() {
   ShowWindow(WindowList(), SW_HIDE);
   UseDialogKeys(hwnd);
 
-  taskMenu_.AddItem(Id(MainCommand::POP_WindowTopMost), "常に手前に表示(&A)");
-  taskMenu_.AddItem(Id(MainCommand::POP_SameRect), "前回と同じ場所をキャプチャ(&R)");
-  taskMenu_.AddSeparator();
-  taskMenu_.AddItem(Id(MainCommand::POP_Setting), "設定(&S)");
-  taskMenu_.AddSeparator();
-  taskMenu_.AddItem(Id(MainCommand::POP_Exit), "終了(&E)");
   taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), false);
-  listMenu_.AddItem(Id(MainCommand::POP_ListBoxRefresh), "更新(&R)");
 }
 
 void MainWindow::SetIcon(HICON icon) {

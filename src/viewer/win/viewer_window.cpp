@@ -46,46 +46,6 @@ Dib ZoomedPicture(const Dib& base, PixelSize size, StretchQuality quality) {
   return AtDisplayDepth(base, size);
 }
 
-UINT Id(ViewerCommand command) { return static_cast<UINT>(command); }
-
-// The context menu from its table, with the editor command's caption as the settings give it.
-void BuildMenu(PopupMenu& menu, const std::string& editorCaption) {
-  std::optional<PopupMenu> submenu;
-  const char* submenuCaption = nullptr;
-  for (const ViewerMenuEntry& entry : ViewerMenu) {
-    PopupMenu& target = submenu ? *submenu : menu;
-    switch (entry.kind) {
-      case ViewerMenuEntry::Kind::Command:
-        target.AddItem(Id(entry.command), entry.command == ViewerCommand::Pop_Paint ? editorCaption : entry.caption);
-        break;
-      case ViewerMenuEntry::Kind::Separator: target.AddSeparator(); break;
-      case ViewerMenuEntry::Kind::SubmenuStart:
-        submenu.emplace();
-        submenuCaption = entry.caption;
-        break;
-      case ViewerMenuEntry::Kind::SubmenuEnd:
-        menu.AddSubmenu(submenuCaption, std::move(*submenu));
-        submenu.reset();
-        break;
-    }
-  }
-}
-
-const char* CloseAllCaption() {
-  for (const ViewerMenuEntry& entry : ViewerMenu) {
-    if (entry.command == ViewerCommand::Pop_CloseAll) return entry.caption;
-  }
-  return "";
-}
-
-SIZE TextSize(HWND window, HFONT font, const std::wstring& text) {
-  WindowDC dc(window);
-  Selection selection(dc.Get(), font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-  return size;
-}
-
 }  // namespace
 
 ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry)
@@ -93,11 +53,12 @@ ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerReg
       frameWidth_(ViewerFrameWidth(Settings.ViewWinBorder)),
       frameColor_(static_cast<std::int32_t>(FrameColorFromSetting(Settings.ViewWinColor))),
       frameBrush_(CreateSolidBrush(FrameColorFromSetting(Settings.ViewWinColor))),
+      menu_(ViewerMenu),
       base_(std::move(picture)),
       picture_(base_),
       closeTimer_(CloseTimerId, TimerIntervalMs),
       labelTimer_(LabelTimerId, TimerIntervalMs) {
-  BuildMenu(menu_, Settings.OpenApplicationStr);
+  menu_.SetCaption(Id(ViewerCommand::Pop_Paint), Settings.OpenApplicationStr);
   const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
   const RECT bounds = ToRECT(PixelRect{position.left, position.top, outer.width, outer.height});
   // Owned by the main window: no taskbar button, and always above the main window.
@@ -296,7 +257,9 @@ void ViewerWindow::ShowMenu(POINT screenPoint) {
   if (closed_) return;
   // "全て閉じる" only while there is more than this one to close.
   menu_.RemoveItem(Id(ViewerCommand::Pop_CloseAll));
-  if (registry_.OpenCount() >= 2) menu_.AddItem(Id(ViewerCommand::Pop_CloseAll), CloseAllCaption());
+  if (registry_.OpenCount() >= 2) {
+    menu_.AddItem(Id(ViewerCommand::Pop_CloseAll), PopupMenu::CaptionIn(ViewerMenu, Id(ViewerCommand::Pop_CloseAll)));
+  }
   menu_.Show(Handle(), screenPoint);
 }
 
@@ -394,7 +357,7 @@ void ViewerWindow::ShowZoomLabel() {
   if (!label_) return;
   const std::wstring caption = Widen(ZoomLabelCaption(zoomLevel_));
   SetWindowTextW(label_, caption.c_str());
-  const SIZE text = TextSize(label_, labelFont_.Get(), caption);
+  const SIZE text = TextExtent(label_, labelFont_.Get(), caption);
   zoomLabel_ = ZoomLabel{};
   SetWindowPos(label_, HWND_TOP, zoomLabel_.left, 0, text.cx, text.cy, SWP_SHOWWINDOW | SWP_NOACTIVATE);
   InvalidateRect(label_, nullptr, TRUE);
