@@ -17,17 +17,18 @@ enum class ControlKind {
   ListBox,
   Edit,
   ReadOnlyEdit,
-  NumberEdit,   // an edit whose typed characters the window filters
-  Label,        // sized to its caption when the width is 0
+  NumberEdit,  // an edit whose typed characters the window filters
+  Label,       // sized to its caption when the width is 0
   BoldLabel,
-  LinkLabel,    // blue and underlined with the hand cursor; clicking it opens its target
+  BlueLabel,
+  LinkLabel,  // blue and underlined with the hand cursor; clicking it opens its target
   GroupBox,
-  Panel,        // a raised bevel drawn by the window, no control of its own
-  WhitePanel,   // a white area drawn by the window, no control of its own
+  Panel,       // a raised bevel drawn by the window, no control of its own
+  WhitePanel,  // a white area drawn by the window, no control of its own
   TrackBar,
   Tabs,
-  TabPage,      // the area of one tab; shown while its tab is chosen
-  Swatch,       // a colour sample the window draws; clicking it reports a command
+  TabPage,  // the area of one tab; shown while its tab is chosen
+  Swatch,   // a colour sample the window draws; clicking it reports a command
 };
 
 struct LayoutRect {

@@ -55,7 +55,8 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
     }
     if (!inSection) continue;
     if (!Trim(content).empty()) found.sectionEnd = line.next;
-    if (const auto name = KeyName(content); name && !found.keyLine && EqualsIgnoringAsciiCase(*name, key)) found.keyLine = line;
+    if (const auto name = KeyName(content); name && !found.keyLine && EqualsIgnoringAsciiCase(*name, key))
+      found.keyLine = line;
   }
   return found;
 }

@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "settings/settings_dialog_layout.h"
+
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -16,48 +18,51 @@ using S = TSettings;
 
 constexpr const char* AppDirDefault = nullptr;
 
+constexpr std::uint16_t C(SettingControl control) { return Id(control); }
+using enum SettingControl;
+
 const std::array<SettingKey, 42> Keys{{
     {"Left", &W::Left, 0, nullptr},
     {"Top", &W::Top, 0, nullptr},
-    {"SaveFile", &S::SaveFile, 0, AppDirDefault},
+    {"SaveFile", &S::SaveFile, 0, AppDirDefault, C(Edit_SaveDir)},
     {"bmp", &W::bmp, 0, nullptr},
     {"jpg", &W::jpg, 0, nullptr},
     {"win", &W::win, 1, nullptr},
     {"range", &W::range, 1, nullptr},
-    {"AlwaysHideView", &S::AlwaysHideView, 1, nullptr},
-    {"AlwaysClipBoard", &S::AlwaysClipBoard, 0, nullptr},
-    {"AlwaysWinClient", &S::AlwaysWinClient, 0, nullptr},
-    {"AlwaysNoCloseX", &S::AlwaysNoCloseX, 1, nullptr},
-    {"CapturedWinPos", &S::CapturedWinPos, 2, nullptr},
-    {"UseHotKey", &S::UseHotKey, 1, nullptr},
+    {"AlwaysHideView", &S::AlwaysHideView, 1, nullptr, C(CheckBox_HideView)},
+    {"AlwaysClipBoard", &S::AlwaysClipBoard, 0, nullptr, C(CheckBox_Clip)},
+    {"AlwaysWinClient", &S::AlwaysWinClient, 0, nullptr, C(CheckBox_WinClient)},
+    {"AlwaysNoCloseX", &S::AlwaysNoCloseX, 1, nullptr, C(CheckBox_NoCloseX)},
+    {"CapturedWinPos", &S::CapturedWinPos, 2, nullptr, C(RadioGroup_CapturedWinPos)},
+    {"UseHotKey", &S::UseHotKey, 1, nullptr, C(CheckBox_UseHotKey)},
     {"WindowTopMost", &W::WindowTopMost, 1, nullptr},
-    {"OpenApplication", &S::OpenApplication, 0, "mspaint.exe"},
-    {"OpenApplicationStr", &S::OpenApplicationStr, 0, "ペイントで開く(&P)"},
-    {"minCaptureWidth", &S::minCaptureWidth, 10, nullptr},
-    {"minCaptureHeight", &S::minCaptureHeight, 10, nullptr},
-    {"ViewWinBorder", &S::ViewWinBorder, 2, nullptr},
-    {"ViewWinColor", &S::ViewWinColor, 0xFF8080, nullptr},
-    {"JpgQuality", &S::JpgQuality, 90, nullptr},
-    {"JpgProgressive", &S::JpgProgressive, 0, nullptr},
-    {"CaptureWait", &S::CaptureWait, 100, nullptr},
-    {"ViewWinAlphaClose", &S::ViewWinAlphaClose, 0, nullptr},
-    {"ViewWinWheelClose", &S::ViewWinWheelClose, 0, nullptr},
-    {"ViewWinWheelStretch", &S::ViewWinWheelStretch, 0, nullptr},
-    {"AlwaysWinMagnet", &S::AlwaysWinMagnet, 0, nullptr},
-    {"MagPos", &S::MagPos, 20, nullptr},
-    {"CloseAfterCapture", &S::CloseAfterCapture, 0, nullptr},
-    {"TaskWheelToRange", &S::TaskWheelToRange, 0, nullptr},
-    {"AutoCloseBmp", &S::AutoCloseBmp, 0, nullptr},
-    {"AutoCloseJpg", &S::AutoCloseJpg, 0, nullptr},
-    {"AutoCloseCopy", &S::AutoCloseCopy, 0, nullptr},
-    {"AutoClosePaint", &S::AutoClosePaint, 0, nullptr},
-    {"mDisplay_Enable", &S::mDisplay_Enable, 0, nullptr},
-    {"mDisplay_PW", &S::mDisplay_PW, 0, nullptr},
-    {"mDisplay_PH", &S::mDisplay_PH, 0, nullptr},
-    {"mDisplay_SW", &S::mDisplay_SW, 0, nullptr},
-    {"mDisplay_SH", &S::mDisplay_SH, 0, nullptr},
-    {"mDisplay_SX", &S::mDisplay_SX, 0, nullptr},
-    {"mDisplay_SY", &S::mDisplay_SY, 0, nullptr},
+    {"OpenApplication", &S::OpenApplication, 0, "mspaint.exe", C(Edit_OpenApplication)},
+    {"OpenApplicationStr", &S::OpenApplicationStr, 0, "ペイントで開く(&P)", C(Edit_OpenApplicationStr)},
+    {"minCaptureWidth", &S::minCaptureWidth, 10, nullptr, C(Edit_minWidth)},
+    {"minCaptureHeight", &S::minCaptureHeight, 10, nullptr, C(Edit_minHeight)},
+    {"ViewWinBorder", &S::ViewWinBorder, 2, nullptr, C(Edit_ViewWinBorder)},
+    {"ViewWinColor", &S::ViewWinColor, 0xFF8080, nullptr, C(Image_ViewWinColor)},
+    {"JpgQuality", &S::JpgQuality, 90, nullptr, C(TrackBar_JpgQuality)},
+    {"JpgProgressive", &S::JpgProgressive, 0, nullptr, C(CheckBox_JpgProgressive)},
+    {"CaptureWait", &S::CaptureWait, 100, nullptr, C(Edit_CaptureWait), 0, 1000},
+    {"ViewWinAlphaClose", &S::ViewWinAlphaClose, 0, nullptr, C(CheckBox_ViewWinAlphaClose)},
+    {"ViewWinWheelClose", &S::ViewWinWheelClose, 0, nullptr, C(CheckBox_ViewWinWheelClose)},
+    {"ViewWinWheelStretch", &S::ViewWinWheelStretch, 0, nullptr, C(CheckBox_ViewWinWheelStretch)},
+    {"AlwaysWinMagnet", &S::AlwaysWinMagnet, 0, nullptr, C(CheckBox_WinMagnet)},
+    {"MagPos", &S::MagPos, 20, nullptr, C(Edit_Mag), 0, 50},
+    {"CloseAfterCapture", &S::CloseAfterCapture, 0, nullptr, C(CheckBox_CloseAfterCapture)},
+    {"TaskWheelToRange", &S::TaskWheelToRange, 0, nullptr, C(CheckBox_TaskWheelToRange)},
+    {"AutoCloseBmp", &S::AutoCloseBmp, 0, nullptr, C(CheckBox_AutoCloseBmp)},
+    {"AutoCloseJpg", &S::AutoCloseJpg, 0, nullptr, C(CheckBox_AutoCloseJpg)},
+    {"AutoCloseCopy", &S::AutoCloseCopy, 0, nullptr, C(CheckBox_AutoCloseCopy)},
+    {"AutoClosePaint", &S::AutoClosePaint, 0, nullptr, C(CheckBox_AutoClosePaint)},
+    {"mDisplay_Enable", &S::mDisplay_Enable, 0, nullptr, C(CheckBox_mDisplay_Enable)},
+    {"mDisplay_PW", &S::mDisplay_PW, 0, nullptr, C(Edit_mDisplay_PW)},
+    {"mDisplay_PH", &S::mDisplay_PH, 0, nullptr, C(Edit_mDisplay_PH)},
+    {"mDisplay_SW", &S::mDisplay_SW, 0, nullptr, C(Edit_mDisplay_SW)},
+    {"mDisplay_SH", &S::mDisplay_SH, 0, nullptr, C(Edit_mDisplay_SH)},
+    {"mDisplay_SX", &S::mDisplay_SX, 0, nullptr, C(Edit_mDisplay_SX)},
+    {"mDisplay_SY", &S::mDisplay_SY, 0, nullptr, C(Edit_mDisplay_SY)},
     {"MainWindowVisible", &S::MainWindowVisible, 1, nullptr},
 }};
 

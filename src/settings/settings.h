@@ -83,6 +83,10 @@ struct SettingKey {
   // nullptr stands for the executable's folder.
   std::int32_t numberDefault;
   const char* stringDefault;
+  // The settings dialog's control that shows the setting (0: none), and the bounds the dialog
+  // keeps an integer within when it stores it.
+  std::uint16_t control = 0;
+  std::int32_t minimum = INT32_MIN, maximum = INT32_MAX;
 
   SettingType Type() const;
 };

@@ -1,0 +1,127 @@
+#include "settings/settings_form.h"
+
+#include <algorithm>
+#include <charconv>
+#include <type_traits>
+#include <variant>
+
+#include "framework/control_layout.h"
+#include "settings/settings_dialog_layout.h"
+
+namespace kmrn {
+namespace {
+
+using enum SettingControl;
+
+// A whole decimal number, optionally negative, and nothing else; the fallback otherwise.
+std::int32_t ParseDecimal(const std::string& text, std::int32_t fallback) {
+  std::int32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty() ? value : fallback;
+}
+
+ControlKind KindOf(std::uint16_t id) {
+  const ControlLayout* control = FindControl(SettingsDialogLayout, id);
+  return control ? control->kind : ControlKind::Label;
+}
+
+constexpr std::uint16_t DualDisplayEdits[] = {Id(Edit_mDisplay_PW), Id(Edit_mDisplay_PH), Id(Edit_mDisplay_SW),
+                                              Id(Edit_mDisplay_SH), Id(Edit_mDisplay_SX), Id(Edit_mDisplay_SY)};
+
+}  // namespace
+
+void FillSettingsForm(const TSettings& settings, SettingsFormControls& form) {
+  for (const SettingKey& key : SettingKeys()) {
+    if (key.control == 0) continue;
+    std::visit(
+        [&](auto member) {
+          if constexpr (std::is_same_v<decltype(member), bool TSettings::*>) {
+            form.SetChecked(key.control, settings.*member);
+          } else if constexpr (std::is_same_v<decltype(member), std::string TSettings::*>) {
+            form.SetText(key.control, settings.*member);
+          } else if constexpr (std::is_same_v<decltype(member), std::int32_t TSettings::*>) {
+            const std::int32_t value = settings.*member;
+            switch (KindOf(key.control)) {
+              case ControlKind::Swatch: form.SetColour(key.control, static_cast<std::uint32_t>(value)); break;
+              case ControlKind::TrackBar:
+              case ControlKind::GroupBox: form.SetPosition(key.control, value); break;
+              default: form.SetText(key.control, std::to_string(value)); break;
+            }
+          }
+        },
+        key.field);
+  }
+  // The quality edit follows the track bar; the editor's auto-close is named after the editor.
+  form.SetText(Id(Edit_JpgQuality), std::to_string(form.Position(Id(TrackBar_JpgQuality))));
+  form.SetText(Id(CheckBox_AutoClosePaint), settings.OpenApplicationStr);
+  UpdateMagnetControls(form);
+  UpdateDualDisplayControls(form);
+}
+
+bool DualDisplayUnset(const SettingsFormControls& form, const TSettings& s) {
+  if (!form.Checked(Id(CheckBox_mDisplay_Enable))) return false;
+  const std::int32_t current[] = {s.mDisplay_PW, s.mDisplay_PH, s.mDisplay_SW,
+                                  s.mDisplay_SH, s.mDisplay_SX, s.mDisplay_SY};
+  std::int64_t sum = 0;
+  for (int i = 0; i < 6; ++i) sum += ParseDecimal(form.Text(DualDisplayEdits[i]), current[i]);
+  return sum == 0;
+}
+
+void StoreSettingsForm(const SettingsFormControls& form, TSettings& settings) {
+  for (const SettingKey& key : SettingKeys()) {
+    if (key.control == 0) continue;
+    std::visit(
+        [&](auto member) {
+          if constexpr (std::is_same_v<decltype(member), bool TSettings::*>) {
+            settings.*member = form.Checked(key.control);
+          } else if constexpr (std::is_same_v<decltype(member), std::string TSettings::*>) {
+            settings.*member = form.Text(key.control);
+          } else if constexpr (std::is_same_v<decltype(member), std::int32_t TSettings::*>) {
+            std::int32_t value;
+            switch (KindOf(key.control)) {
+              case ControlKind::Swatch: value = static_cast<std::int32_t>(form.Colour(key.control)); break;
+              case ControlKind::TrackBar:
+              case ControlKind::GroupBox: value = form.Position(key.control); break;
+              default: value = ParseDecimal(form.Text(key.control), settings.*member); break;
+            }
+            settings.*member = std::clamp(value, key.minimum, key.maximum);
+          }
+        },
+        key.field);
+  }
+}
+
+void UpdateDualDisplayControls(SettingsFormControls& form) {
+  const bool on = form.Checked(Id(CheckBox_mDisplay_Enable));
+  for (std::uint16_t edit : DualDisplayEdits) form.Enable(edit, on);
+  for (SettingControl label : {Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12}) {
+    form.Enable(Id(label), on);
+  }
+}
+
+void UpdateMagnetControls(SettingsFormControls& form) {
+  const bool on = form.Checked(Id(CheckBox_WinMagnet));
+  form.Enable(Id(Label_Mag), on);
+  form.Enable(Id(Edit_Mag), on);
+}
+
+bool NumericEditAccepts(std::uint16_t id, char32_t typed) {
+  if (KindOf(id) != ControlKind::NumberEdit) return true;
+  if ((typed >= U'0' && typed <= U'9') || typed == 8) return true;
+  return typed == U'-' && (id == Id(Edit_mDisplay_SX) || id == Id(Edit_mDisplay_SY));
+}
+
+std::optional<int> TypedJpegQuality(const std::string& text) {
+  const std::int32_t value = ParseDecimal(text, -1);
+  if (value < 1 || value > 100) return std::nullopt;
+  return value;
+}
+
+std::string OpenWithCaption(const std::string& programPath) {
+  const std::size_t slash = programPath.find_last_of("\\/");
+  std::string name = programPath.substr(slash == std::string::npos ? 0 : slash + 1);
+  if (const std::size_t dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+  return name + "で開く";
+}
+
+}  // namespace kmrn
