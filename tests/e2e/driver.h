@@ -144,6 +144,11 @@ class ReadOnlyFolder {
   std::wstring path_;
 };
 
+// Opens the main window's context menu and picks an item by its accelerator key.
+void ChooseFromMainMenu(HWND main, WORD acceleratorKey);
+// Opens the settings dialog from the main window's menu; its window, or null.
+HWND OpenSettingsDialog(const Process& program, HWND main);
+
 // The ANSI code page text of a path for INI values written by tests.
 std::string ToAnsi(const std::string& utf8);
 

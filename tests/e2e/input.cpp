@@ -70,6 +70,20 @@ void Wheel(int x, int y, int clicks) {
   Settle(100);
 }
 
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2]{};
+    for (int i = 0; i < 2; ++i) {
+      inputs[i].type = INPUT_KEYBOARD;
+      inputs[i].ki.wScan = c;
+      inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+    Settle(30);
+  }
+  Settle(100);
+}
+
 void HoldKey(WORD virtualKey, bool down) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;

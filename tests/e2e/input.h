@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace e2e {
 
 void MovePointer(int x, int y);
@@ -17,6 +19,8 @@ void DragWithoutRelease(int fromX, int fromY, int toX, int toY, int steps = 4);
 void Drag(int fromX, int fromY, int toX, int toY, int steps = 8);
 void Wheel(int x, int y, int clicks);  // positive: away from the user (up)
 void PressKey(WORD virtualKey, bool withCtrl = false);
+// Types the characters as they are (whatever the keyboard layout), into the focused window.
+void TypeText(const std::wstring& text);
 // Holds a key down, or lets it go (Ctrl for a Ctrl+click).
 void HoldKey(WORD virtualKey, bool down);
 // Lets the program under test handle what was sent.

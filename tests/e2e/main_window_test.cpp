@@ -46,18 +46,6 @@ void ClickControl(HWND main, const wchar_t* className, const wchar_t* text) {
   Settle();
 }
 
-// Opens the main window's context menu and picks an item by its accelerator key.
-void ChooseFromMainMenu(HWND main, WORD acceleratorKey) {
-  RECT rect = WindowRectOf(main);
-  // On the panel between the controls, where the main window's own menu opens.
-  POINT panel{rect.left + (rect.right - rect.left) / 2 + 60, rect.bottom - 6};
-  SetForegroundWindow(main);
-  Click(panel.x, panel.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-  Settle(300);
-  PressKey(acceleratorKey);
-  Settle(300);
-}
-
 TEST(MainWindowModes, WindowModeShowsTheListAndGrowsUpwardWhenDockedAtTheBottom) {
   Sandbox sandbox;
   // Docked: the range-mode window ends exactly on the work area's bottom.

@@ -96,6 +96,41 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
   ReleaseButton(1000, 600, MOUSEEVENTF_LEFTUP);
 }
 
+// The settings dialog's three pages and the folder browser behind its first "参照".
+TEST(Screenshots, DISABLED_SettingsDialogAndFolderBrowser) {
+  ASSERT_FALSE(ShotFolder().empty()) << "KAMERIN_SCREENSHOTS names the folder for the pictures";
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nUseHotKey=0\r\nLeft=40\r\nTop=40\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  HWND dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  Shot(L"settings-general.png");
+  HWND tabs = FindWindowExW(dialog, nullptr, L"SysTabControl32", nullptr);
+  ASSERT_TRUE(tabs);
+  const RECT header = WindowRectOf(tabs);
+  Click(header.left + 20, header.top + 10);
+  PressKey(VK_RIGHT);
+  Settle(300);
+  Shot(L"settings-details.png");
+  PressKey(VK_RIGHT);
+  Settle(300);
+  Shot(L"settings-special.png");
+  PressKey(VK_LEFT);
+  PressKey(VK_LEFT);
+  Settle(300);
+  HWND browse = FindChild(dialog, L"Button", L"参照");
+  ASSERT_TRUE(browse);
+  const POINT at = CentreOf(browse);
+  Click(at.x, at.y);
+  HWND folders = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (folders = FindVisibleWindow(program, L"#32770")) != nullptr; }, 5s));
+  Settle(500);
+  Shot(L"folder-browser.png");
+  PressKey(VK_ESCAPE);
+}
+
 // The box that says PrintScreen is held by another program (here the driver itself).
 TEST(Screenshots, DISABLED_HotKeyConflict) {
   ASSERT_FALSE(ShotFolder().empty()) << "KAMERIN_SCREENSHOTS names the folder for the pictures";

@@ -31,6 +31,7 @@ const wchar_t* ClassOf(ControlKind kind) {
     case ControlKind::NumberEdit: return L"EDIT";
     case ControlKind::Label:
     case ControlKind::BoldLabel:
+    case ControlKind::BlueLabel:
     case ControlKind::LinkLabel:
     case ControlKind::Swatch: return L"STATIC";
     case ControlKind::TrackBar: return TRACKBAR_CLASSW;
@@ -54,7 +55,8 @@ DWORD StyleOf(const ControlLayout& control) {
     case ControlKind::NumberEdit: return style | ES_AUTOHSCROLL;
     case ControlKind::ReadOnlyEdit: return style | ES_AUTOHSCROLL | ES_READONLY;
     case ControlKind::Label:
-    case ControlKind::BoldLabel: return style | SS_LEFT | SS_NOPREFIX;
+    case ControlKind::BoldLabel:
+    case ControlKind::BlueLabel: return style | SS_LEFT | SS_NOPREFIX;
     case ControlKind::LinkLabel: return style | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
     case ControlKind::Swatch: return style | SS_OWNERDRAW | SS_NOTIFY;
     case ControlKind::GroupBox: return (style & ~WS_TABSTOP) | BS_GROUPBOX;
@@ -85,8 +87,11 @@ Controls::Controls(HWND window, std::span<const ControlLayout> layout, int dpi, 
   for (const ControlLayout& control : layout_) {
     if (!HasWindow(control.kind)) continue;
     const std::wstring caption = control.kind == ControlKind::Tabs ? L"" : Widen(control.caption);
-    HWND child = CreateWindowExW(IsEdit(control.kind) ? WS_EX_CLIENTEDGE : 0, ClassOf(control.kind), caption.c_str(),
-                                 StyleOf(control), 0, 0, 0, 0, window,
+    // A group box paints no inside: what lies beneath it (the page) shows through.
+    const DWORD exStyle = IsEdit(control.kind)                    ? WS_EX_CLIENTEDGE
+                          : control.kind == ControlKind::GroupBox ? WS_EX_TRANSPARENT
+                                                                  : 0;
+    HWND child = CreateWindowExW(exStyle, ClassOf(control.kind), caption.c_str(), StyleOf(control), 0, 0, 0, 0, window,
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
     if (!child) ThrowLastSystemError("CreateWindowExW");
     Place(control, child);
@@ -115,6 +120,16 @@ Controls::Controls(HWND window, std::span<const ControlLayout> layout, int dpi, 
       tool.uId = reinterpret_cast<UINT_PTR>(child);
       tool.lpszText = hint.data();
       SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+  // Group boxes and the page control lie behind the controls they hold (the page control
+  // lowest), so that painting them never covers those; the others keep the table's order, which
+  // is also the order of the Tab key.
+  for (ControlKind below : {ControlKind::GroupBox, ControlKind::Tabs}) {
+    for (const ControlLayout& control : layout_) {
+      if (control.kind == below) {
+        SetWindowPos(Get(control.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
     }
   }
 }
@@ -190,6 +205,10 @@ void Controls::SetText(std::uint16_t id, const std::string& text) { SetWindowTex
 void Controls::Enable(std::uint16_t id, bool enabled) { EnableWindow(Get(id), enabled ? TRUE : FALSE); }
 
 void Controls::PaintPanels(HDC dc) const {
+  if (shownPage_ != 0) {
+    const RECT page = ScaledRect(shownPage_);
+    FillRect(dc, &page, whiteBrush_.Get());
+  }
   for (const ControlLayout& control : layout_) {
     if (control.kind != ControlKind::Panel && control.kind != ControlKind::WhitePanel) continue;
     // Only while the tab page the panel lies on is shown.
@@ -214,6 +233,7 @@ void Controls::PaintPanels(HDC dc) const {
 }
 
 void Controls::ShowTabPage(std::uint16_t page) {
+  shownPage_ = page;
   for (const ControlLayout& control : layout_) {
     const std::uint16_t on = TabPageOf(layout_, control);
     if (on == 0) continue;
@@ -226,15 +246,17 @@ HBRUSH Controls::LabelColours(HWND label, HDC dc) const {
   const int id = GetDlgCtrlID(label);
   const ControlLayout* control = FindControl(layout_, static_cast<std::uint16_t>(id));
   if (!control) return nullptr;
+  // White panels and the pages of a page control are white: so are the backgrounds of what lies
+  // on them.
   bool onWhite = false;
   const ControlLayout* parent = FindControl(layout_, control->parent);
   for (std::size_t depth = 0; parent && depth < layout_.size(); ++depth) {
-    onWhite = onWhite || parent->kind == ControlKind::WhitePanel;
+    onWhite = onWhite || parent->kind == ControlKind::WhitePanel || parent->kind == ControlKind::TabPage;
     parent = FindControl(layout_, parent->parent);
   }
-  const bool link = control->kind == ControlKind::LinkLabel;
-  if (!onWhite && !link) return nullptr;
-  if (link) SetTextColor(dc, label == hoveredLink_ ? LinkRed : LinkBlue);
+  const bool link = control->kind == ControlKind::LinkLabel, blue = control->kind == ControlKind::BlueLabel;
+  if (!onWhite && !link && !blue) return nullptr;
+  if (link || blue) SetTextColor(dc, label == hoveredLink_ ? LinkRed : LinkBlue);
   SetBkMode(dc, TRANSPARENT);
   return onWhite ? whiteBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE);
 }

@@ -37,13 +37,15 @@ class Controls {
 
   // Places and sizes every control again for another DPI (the window moved to another monitor).
   void Relayout(int dpi);
-  // The raised bevels and white areas of the table.
+  // The raised bevels and white areas of the table, and the white of the tab page shown. A group
+  // box asks its window for this background too, for what lies outside its frame.
   void PaintPanels(HDC dc) const;
   // Shows the controls on this tab page and hides those on the others.
   void ShowTabPage(std::uint16_t page);
 
-  // For the window's WM_CTLCOLORSTATIC: the colours of a link label (blue, red under the pointer)
-  // and of labels on a white panel; 0 for a control the window colours as usual.
+  // For the window's WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the colours of a link label (blue, red
+  // under the pointer) and the white background of controls on a white panel or a page; 0 for a
+  // control the window colours as usual.
   HBRUSH LabelColours(HWND label, HDC dc) const;
   // For the window's WM_SETCURSOR: the hand over a link label; false for any other control.
   bool SetLinkCursor(HWND over) const;
@@ -67,6 +69,7 @@ class Controls {
   Brush whiteBrush_;
   UniqueWindow tooltip_;
   HWND hoveredLink_ = nullptr;
+  std::uint16_t shownPage_ = 0;
 };
 
 }  // namespace kmrn

@@ -54,6 +54,18 @@ void ProcessPendingMessages() {
   }
 }
 
+void RunModalLoop(const std::function<bool()>& running) {
+  MSG message;
+  while (running()) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
 int RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) Dispatch(message);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace kmrn {
 
 // Keyboard navigation for the window's controls, for as long as the window lives (a destroyed
@@ -16,6 +18,10 @@ void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam);
 
 // Handles every message waiting now, then returns (a quit message is left for the loop).
 void ProcessPendingMessages();
+
+// Handles messages while a modal window is open (running() true); a quit message ends it early
+// and is left for the program's own loop.
+void RunModalLoop(const std::function<bool()>& running);
 
 // Runs until the quit message; returns its exit code.
 int RunMessageLoop();

@@ -253,7 +253,7 @@ void MainWindow::OnMenuCommand(MainCommand command) {
     case MainCommand::POP_SameRect:
       if (taskMenu_.IsEnabled(Id(command))) taskMenu_.SetChecked(Id(command), !taskMenu_.IsChecked(Id(command)));
       break;
-    case MainCommand::POP_Setting: break;  // the settings dialog is not part of the program yet
+    case MainCommand::POP_Setting: events_.OnSettingsCommand(); break;
     case MainCommand::POP_Exit: events_.OnExitCommand(); break;
     case MainCommand::POP_ListBoxRefresh: RefillWindowList(); break;
   }

@@ -13,10 +13,10 @@
 
 #include "capture/win/capture_engine.h"
 #include "framework/geometry.h"
+#include "framework/win/controls.h"
 #include "framework/win/popup_menu.h"
 #include "framework/win/window.h"
 #include "settings/settings.h"
-#include "framework/win/controls.h"
 #include "shell/main_window_layout.h"
 
 namespace kmrn {
@@ -28,6 +28,7 @@ class MainWindowEvents {
   virtual void OnCaptureCommand() = 0;         // the Capture button
   virtual void OnTopMostCommand(bool on) = 0;  // "常に手前に表示" ticked or unticked
   virtual void OnExitCommand() = 0;            // "終了"
+  virtual void OnSettingsCommand() = 0;        // "設定"
   virtual void OnCloseRequest() = 0;           // the close box or Alt+F4; the window never closes itself
   virtual void OnShown() = 0;                  // each time the window becomes visible
   virtual void OnHidden() = 0;

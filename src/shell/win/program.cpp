@@ -69,6 +69,7 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
   if (Settings.AlwaysNoCloseX) ShowTrayIcon(true);
   CheckSaveFolder();
   capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this));
+  settings_ = std::make_unique<SettingsDialog>(main_->Handle(), static_cast<SettingsDialogEvents&>(*this));
   // Last: a key that cannot be bound is reported, and the program runs without it.
   try {
     ApplyPrintScreenHotKeys(Settings.UseHotKey);
@@ -81,7 +82,8 @@ Program::~Program() {
   if (trayIconShown_) ShowTrayIcon(false);
   // Only the pictures this run handed to the editor; nothing else of that name or place.
   DeleteHandOverPictures();
-  // The overlay first: it belongs to the main window.
+  // The dialog and the overlay first: they belong to the main window.
+  settings_.reset();
   capture_.reset();
 }
 
@@ -150,6 +152,22 @@ void Program::OnTrayLeftButtonUp() {
 
 void Program::OnTrayMiddleButtonUp() {
   if (Settings.TaskWheelToRange) capture_->OnRangeHotKey(main_->Choices());
+}
+
+void Program::OnSettingsAccepted(const TSettings& previous) {
+  if (Settings.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
+    ShowTrayIcon(Settings.AlwaysNoCloseX);
+    // Without the icon, the window is the way back to the program.
+    if (!Settings.AlwaysNoCloseX) main_->Show();
+  }
+  // A key that cannot be bound is reported, and the other settings are saved all the same.
+  try {
+    ApplyPrintScreenHotKeys(Settings.UseHotKey);
+  } catch (const AppError& error) {
+    ShowErrorBox(main_->Handle(), error);
+  }
+  if (Settings.ViewWinAlphaClose) SetViewersAlphaBlend(true);
+  SaveSettings();
 }
 
 void Program::OnCaptureCommand() { capture_->OnCaptureButton(main_->Choices()); }

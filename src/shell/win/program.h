@@ -12,15 +12,17 @@
 #include "capture/win/capture_engine.h"
 #include "components/win/task_tray.h"
 #include "components/win/wait_hot_key.h"
+#include "framework/win/com.h"
 #include "framework/win/unique_resource.h"
 #include "settings/win/ini_file_win.h"
+#include "settings/win/settings_dialog.h"
 #include "shell/win/app_owner_window.h"
 #include "shell/win/main_window.h"
 #include "shell/win/program_win.h"
 
 namespace kmrn {
 
-class Program final : private MainWindowEvents, private CaptureHost {
+class Program final : private MainWindowEvents, private CaptureHost, private SettingsDialogEvents {
  public:
   // Creates the windows, loads the settings and prepares everything, the main window still hidden.
   explicit Program(ProgramContext context);
@@ -36,6 +38,7 @@ class Program final : private MainWindowEvents, private CaptureHost {
   void OnCaptureCommand() override;
   void OnTopMostCommand(bool on) override;
   void OnExitCommand() override;
+  void OnSettingsCommand() override { settings_->ShowModal(); }
   void OnCloseRequest() override;
   void OnShown() override;
   void OnHidden() override;
@@ -49,6 +52,9 @@ class Program final : private MainWindowEvents, private CaptureHost {
   void ShowMainWindow() override { main_->Show(); }
   bool MainWindowVisible() const override { return main_->IsVisible(); }
   void OnCaptured() override { main_->EnableSameRect(); }
+
+  // SettingsDialogEvents
+  void OnSettingsAccepted(const TSettings& previous) override;
 
   void LoadSettings();
   void SaveSettings();
@@ -67,6 +73,7 @@ class Program final : private MainWindowEvents, private CaptureHost {
   void OnTrayLeftButtonUp();
   void OnTrayMiddleButtonUp();
 
+  OleSession ole_;  // the shell's folder dialog needs it, once for the program
   ProgramContext context_;
   IniFile settingsFile_;
   UniqueIcon fileIcon_;
@@ -77,6 +84,7 @@ class Program final : private MainWindowEvents, private CaptureHost {
   std::unique_ptr<WaitHotKey> windowHotKey_;  // Ctrl+PrintScreen
   std::unique_ptr<TaskTray> tray_;
   std::unique_ptr<CaptureEngine> capture_;
+  std::unique_ptr<SettingsDialog> settings_;
   bool trayIconShown_ = false;
   bool showAtStart_ = true;
   bool openArgumentPending_ = true;

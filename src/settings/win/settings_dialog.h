@@ -1,0 +1,78 @@
+#pragma once
+// The settings dialog "設定": three pages of controls made from the dialog's layout table, filled
+// from the settings at every showing and stored back on OK. It shows and reports; what changes
+// at once and the saving are the program's.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/win/controls.h"
+#include "framework/win/window.h"
+#include "settings/settings.h"
+#include "settings/settings_form.h"
+#include "settings/win/browse_folder_win.h"
+
+namespace kmrn {
+
+class SettingsDialogEvents {
+ public:
+  virtual ~SettingsDialogEvents() = default;
+  // OK: the dialog's values are in Settings, which were `previous` before. The program applies
+  // what changes at once and saves; a failure keeps the dialog open.
+  virtual void OnSettingsAccepted(const TSettings& previous) = 0;
+};
+
+class SettingsDialog final : public Window, private SettingsFormControls {
+ public:
+  // Made hidden, owned by the main window.
+  SettingsDialog(HWND owner, SettingsDialogEvents& events);
+  ~SettingsDialog() override;
+
+  // Shows the dialog filled from the settings, first page in front, the owner disabled, and
+  // returns when it has been closed by OK or キャンセル.
+  void ShowModal();
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnCommand(std::uint16_t id, UINT code);
+  void OnOk();
+  void Close();
+  void OnBrowseSaveFolder();
+  void OnChooseEditor();
+  void OnChooseColour();
+  void OnOpenLink(std::uint16_t id);
+  void TakeTypedQuality();
+  void OnTabChanged();
+  void DrawSwatch(const DRAWITEMSTRUCT& item);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void SizeToClient();
+
+  // SettingsFormControls
+  bool Checked(std::uint16_t id) const override;
+  void SetChecked(std::uint16_t id, bool checked) override;
+  std::string Text(std::uint16_t id) const override;
+  void SetText(std::uint16_t id, const std::string& text) override;
+  int Position(std::uint16_t id) const override;
+  void SetPosition(std::uint16_t id, int position) override;
+  std::uint32_t Colour(std::uint16_t) const override { return swatchColour_; }
+  void SetColour(std::uint16_t id, std::uint32_t colour) override;
+  void Enable(std::uint16_t id, bool enabled) override;
+
+  SettingsDialogEvents& events_;
+  HWND owner_;
+  int dpi_ = 96;
+  std::unique_ptr<Controls> controls_;
+  BrowseFolder browse_;
+  std::uint32_t swatchColour_ = 0;
+  // After the colour dialog the swatch is drawn 41 pixels wide, wider than itself, so that its
+  // outline shows on the left, top and bottom only.
+  bool swatchOutlineOpen_ = false;
+  COLORREF lastChosenColour_ = 0;  // the colour dialog opens with it (black the first time)
+  COLORREF customColours_[16] = {};
+  std::wstring lastEditor_;  // the open-file dialog's last file
+  bool open_ = false;
+};
+
+}  // namespace kmrn

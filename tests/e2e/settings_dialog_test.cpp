@@ -1,0 +1,287 @@
+// The settings dialog as the user works it: opened from the menu, filled from the settings,
+// typed into, confirmed or cancelled, with what changes at once; and the folder browser behind
+// its "参照".
+
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "driver.h"
+#include "input.h"
+#include "notification_area.h"
+#include "settings/settings_dialog_layout.h"
+
+namespace e2e {
+namespace {
+
+using kmrn::SettingControl;
+using enum kmrn::SettingControl;
+
+HWND Item(HWND dialog, SettingControl control) { return GetDlgItem(dialog, kmrn::Id(control)); }
+
+std::string TextOf(HWND dialog, SettingControl control) {
+  // Asked by message: GetWindowText on another process's control returns only its caption.
+  wchar_t text[512] = {};
+  SendMessageW(Item(dialog, control), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return Narrow(text);
+}
+
+// A control's rectangle in the dialog's client area.
+RECT InClient(HWND dialog, SettingControl control) {
+  RECT r = WindowRectOf(Item(dialog, control));
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// Replaces what an edit holds by typing, as the user does.
+void TypeInto(HWND dialog, SettingControl edit, const std::wstring& text) {
+  const POINT at = CentreOf(Item(dialog, edit));
+  Click(at.x, at.y);
+  SendMessageW(Item(dialog, edit), EM_SETSEL, 0, -1);
+  TypeText(text);
+}
+
+void ClickOn(HWND dialog, SettingControl control) {
+  const POINT at = CentreOf(Item(dialog, control));
+  Click(at.x, at.y);
+  Settle();
+}
+
+// Chooses a page by its position, with the arrow keys on the page control.
+void ShowPage(HWND dialog, int page) {
+  const RECT tabs = WindowRectOf(Item(dialog, PageControl_Setting));
+  Click(tabs.left + 20, tabs.top + 10);
+  for (int i = 0; i < page; ++i) PressKey(VK_RIGHT);
+  Settle(200);
+}
+
+std::map<std::string, std::string> SettingValues(const Sandbox& sandbox) {
+  const auto keys = IniSection(sandbox.ReadIni(), "Setting");
+  return {keys.begin(), keys.end()};
+}
+
+TEST(SettingsDialog, ShowsTheSettingsTakesOnlyWhatEachEditAllowsAndStoresOnOk) {
+  Sandbox sandbox;
+  sandbox.WriteIni(
+      "[Setting]\r\nUseHotKey=0\r\nLeft=40\r\nTop=40\r\nCaptureWait=250\r\nAlwaysWinMagnet=1\r\n"
+      "JpgQuality=70\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  HWND dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+
+  wchar_t caption[64] = {};
+  GetWindowTextW(dialog, caption, 64);
+  EXPECT_EQ(Narrow(caption), "設定");
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
+  EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, 386);
+  EXPECT_EQ(client.bottom, 438);
+  const RECT ok = InClient(dialog, Btn_OK), pages = InClient(dialog, PageControl_Setting);
+  EXPECT_EQ(ok.left, 224);
+  EXPECT_EQ(ok.top, 408);
+  EXPECT_EQ(ok.right - ok.left, 75);
+  EXPECT_EQ(InClient(dialog, Btn_Cancel).left, 304);
+  EXPECT_EQ(pages.left, 4);
+  EXPECT_EQ(pages.right - pages.left, 377);
+  EXPECT_EQ(pages.bottom - pages.top, 397);
+  EXPECT_EQ(InClient(dialog, Btn_Ref).left - InClient(dialog, Edit_SaveDir).left, 280);
+  EXPECT_EQ(InClient(dialog, Edit_minHeight).top - InClient(dialog, Edit_minWidth).top, 24);
+  EXPECT_EQ(TextOf(dialog, CheckBox_UseHotKey), "PrintScreenキーをホットキーとして使用する");
+  EXPECT_EQ(TextOf(dialog, Btn_Cancel), "キャンセル");
+
+  // Filled from the settings, with the enabling rules.
+  EXPECT_EQ(TextOf(dialog, Edit_CaptureWait), "250");
+  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "70");
+  EXPECT_EQ(SendMessageW(Item(dialog, TrackBar_JpgQuality), TBM_GETPOS, 0, 0), 70);
+  EXPECT_TRUE(IsWindowEnabled(Item(dialog, Edit_Mag))) << "the magnet is on";
+  EXPECT_FALSE(IsWindowEnabled(Item(dialog, Edit_mDisplay_SX))) << "dual display is off";
+  EXPECT_TRUE(IsWindowVisible(Item(dialog, CheckBox_HideView)) && !IsWindowVisible(Item(dialog, Edit_minWidth)))
+      << "the first page in front";
+
+  // Neither Enter nor Esc closes it.
+  PressKey(VK_RETURN);
+  PressKey(VK_ESCAPE);
+  Settle(300);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+
+  ShowPage(dialog, 1);
+  TypeInto(dialog, Edit_minWidth, L"a-7");
+  EXPECT_EQ(TextOf(dialog, Edit_minWidth), "7") << "digits only";
+  ClickOn(dialog, CheckBox_mDisplay_Enable);
+  EXPECT_TRUE(IsWindowEnabled(Item(dialog, Edit_mDisplay_SX)));
+  TypeInto(dialog, Edit_mDisplay_SX, L"-12");
+  EXPECT_EQ(TextOf(dialog, Edit_mDisplay_SX), "-12") << "a position may be negative";
+  TypeInto(dialog, Edit_JpgQuality, L"150");
+  PressKey(VK_RETURN);
+  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "70") << "out of range: the track bar's value again";
+  TypeInto(dialog, Edit_JpgQuality, L"075");
+  PressKey(VK_RETURN);
+  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "75");
+  EXPECT_EQ(SendMessageW(Item(dialog, TrackBar_JpgQuality), TBM_GETPOS, 0, 0), 75);
+
+  // Dual display on with values that add up to nothing: a warning, and the dialog stays.
+  TypeInto(dialog, Edit_mDisplay_SX, L"0");
+  ClickOn(dialog, Btn_OK);
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "デュアルディスプレイを使用する場合は解像度を設定してください");
+  Answer(*box, IDOK);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  const std::pair<SettingControl, const wchar_t*> sumZero[] = {
+      {Edit_mDisplay_PW, L"1024"}, {Edit_mDisplay_PH, L"768"},   {Edit_mDisplay_SW, L"1024"},
+      {Edit_mDisplay_SH, L"768"},  {Edit_mDisplay_SX, L"-1024"}, {Edit_mDisplay_SY, L"-2560"}};
+  for (const auto& [edit, value] : sumZero) TypeInto(dialog, edit, value);
+  ClickOn(dialog, Btn_OK);
+  box = WaitForMessageBox(program);
+  ASSERT_TRUE(box) << "the Part's sum-zero example warns too";
+  Answer(*box, IDOK);
+  ClickOn(dialog, CheckBox_mDisplay_Enable);
+
+  // Cancel stores nothing; the next showing starts afresh.
+  const std::string iniBefore = sandbox.ReadIni();
+  ClickOn(dialog, Btn_Cancel);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(sandbox.ReadIni(), iniBefore) << "nothing written";
+  dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  ShowPage(dialog, 1);
+  EXPECT_EQ(TextOf(dialog, Edit_minWidth), "10");
+  TypeInto(dialog, Edit_CaptureWait, L"5000");
+  ShowPage(dialog, 2);
+  TypeInto(dialog, Edit_Mag, L"80");
+  ClickOn(dialog, Btn_OK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog) && IsWindowEnabled(main); }));
+  auto values = SettingValues(sandbox);
+  EXPECT_EQ(values["CaptureWait"], "1000");
+  EXPECT_EQ(values["MagPos"], "50");
+  EXPECT_EQ(values["JpgQuality"], "70") << "the quality edit's 75 was cancelled";
+}
+
+TEST(SettingsDialog, TakesEffectAtOnceAndKeepsItsValuesWhenTheFileCannotBeWritten) {
+  NotificationArea shell;
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=40\r\nTop=40\r\n");  // resident, with the hotkeys
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  HWND callback = FindChild(main, L"TMyCallback", L"");
+  ASSERT_TRUE(callback && WaitUntil([&] { return !shell.Calls().empty(); }));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+
+  // From the icon's menu while the window is hidden: no longer resident, no hotkeys.
+  PostMessageW(callback, 0x465, 1, WM_RBUTTONUP);
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindow(program, L"#32768") != nullptr; }, 3s));
+  PressKey('S');
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = FindVisibleWindow(program, L"KMRN_SETTINGS")) != nullptr; }, 3s));
+  Settle(300);
+  ClickOn(dialog, CheckBox_NoCloseX);
+  ClickOn(dialog, CheckBox_UseHotKey);
+  ClickOn(dialog, Btn_OK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog) && IsWindowVisible(main); }))
+      << "without the icon the window is shown";
+  EXPECT_EQ(shell.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT)) << "PrintScreen is free for others";
+  UnregisterHotKey(nullptr, 1);
+  PressKey(VK_SNAPSHOT);
+  Settle(800);
+  EXPECT_FALSE(FindVisibleWindow(program, nullptr, L"FormKN_Serect")) << "PrintScreen no longer captures";
+  auto values = SettingValues(sandbox);
+  EXPECT_EQ(values["AlwaysNoCloseX"], "0");
+  EXPECT_EQ(values["UseHotKey"], "0");
+
+  // A settings file that cannot be written: the error, and the dialog stays with what was typed.
+  ASSERT_TRUE(DeleteFileW(sandbox.Ini().c_str()) && CreateDirectoryW(sandbox.Ini().c_str(), nullptr));
+  dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  ShowPage(dialog, 1);
+  TypeInto(dialog, Edit_CaptureWait, L"300");
+  ClickOn(dialog, Btn_OK);
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_NE(box->text.find(Narrow(sandbox.Ini())), std::string::npos) << box->text;
+  Answer(*box, IDOK);
+  Settle(300);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(TextOf(dialog, Edit_CaptureWait), "300");
+  RemoveDirectoryW(sandbox.Ini().c_str());
+  ClickOn(dialog, Btn_OK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(SettingValues(sandbox)["CaptureWait"], "300");
+}
+
+TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWhereItWasLeft) {
+  // At the top of drive C: Wine's browse dialog cannot select a folder on its Z: drive (the
+  // host's whole file system) nor one inside the user's profile.
+  const std::wstring folder = L"C:\\Kamerin browse test";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  struct Remove {
+    std::wstring path;
+    ~Remove() { RemoveDirectoryW(path.c_str()); }
+  } remove{folder};
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nUseHotKey=0\r\nLeft=40\r\nTop=40\r\nSaveFile=" + ToAnsi(Narrow(folder)) + "\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  HWND dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  auto openBrowser = [&] {
+    ClickOn(dialog, Btn_Ref);
+    HWND browser = nullptr;
+    WaitUntil([&] { return (browser = FindVisibleWindow(program, L"#32770")) != nullptr; }, 5s);
+    Settle(500);
+    return browser;
+  };
+  auto press = [&](HWND browser, int button) {
+    const POINT at = CentreOf(GetDlgItem(browser, button));
+    Click(at.x, at.y);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser) || !IsWindowVisible(browser); }));
+    Settle(300);
+  };
+
+  HWND browser = openBrowser();
+  ASSERT_TRUE(browser);
+  const RECT first = WindowRectOf(browser);
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_NEAR((first.left + first.right) / 2, screenWidth / 2, 1) << "centred the first time";
+  EXPECT_NEAR((first.top + first.bottom) / 2, screenHeight / 2, 1);
+  const RECT tree = WindowRectOf(GetDlgItem(browser, 14145));
+  const RECT firstCancel = WindowRectOf(GetDlgItem(browser, IDCANCEL));
+  EXPECT_LT(tree.bottom, firstCancel.top) << "the tree above the buttons";
+  // Moved and made larger by the user, then left with OK at once: the folder it opened at.
+  const RECT moved{100, 80, 100 + (first.right - first.left) + 60, 80 + (first.bottom - first.top) + 40};
+  SetWindowPos(browser, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
+               SWP_NOZORDER);
+  Settle(300);
+  press(browser, IDOK);
+  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), Narrow(folder));
+
+  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
+  browser = openBrowser();
+  ASSERT_TRUE(browser);
+  const RECT again = WindowRectOf(browser);
+  EXPECT_EQ(again.left, moved.left);
+  EXPECT_EQ(again.top, moved.top);
+  EXPECT_EQ(again.right - again.left, moved.right - moved.left);
+  EXPECT_EQ(again.bottom - again.top, moved.bottom - moved.top);
+  const RECT cancelAgain = WindowRectOf(GetDlgItem(browser, IDCANCEL));
+  EXPECT_EQ(again.right - cancelAgain.right, first.right - firstCancel.right) << "the buttons keep to the corner";
+  EXPECT_EQ(again.bottom - cancelAgain.bottom, first.bottom - firstCancel.bottom);
+  press(browser, IDCANCEL);
+  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), "C:\\") << "Cancel changes nothing";
+  ClickOn(dialog, Btn_Cancel);
+}
+
+}  // namespace
+}  // namespace e2e
