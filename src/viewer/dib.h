@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "viewer/pixel_bytes.h"
+
 namespace kmrn {
 
 struct Rgbq {
@@ -28,7 +30,7 @@ struct Dib {
   // For 16 and 32 bits: the channel masks. All zero means the standard layout
   // (5-5-5 for 16 bits, blue-green-red-unused bytes for 32 bits).
   std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
-  std::vector<std::uint8_t> bits;  // height rows of Stride() bytes, the bottom row first
+  PixelBytes bits;  // height rows of Stride() bytes, the bottom row first; copies share them
 
   std::size_t Stride() const;
   // Row y counted from the top of the picture, as it is seen.

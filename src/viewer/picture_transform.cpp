@@ -76,4 +76,27 @@ Dib RotateClockwise(const Dib& picture) {
   return turned;
 }
 
+Dib RepeatPixels(const Dib& picture, int factor) {
+  Dib large = MakeDib(static_cast<std::int64_t>(picture.width) * factor,
+                      static_cast<std::int64_t>(picture.height) * factor, picture.bitCount);
+  large.palette = picture.palette;
+  large.redMask = picture.redMask;
+  large.greenMask = picture.greenMask;
+  large.blueMask = picture.blueMask;
+  const std::size_t bytes = picture.bitCount / 8u;
+  for (std::int32_t y = 0; y < picture.height; ++y) {
+    const std::uint8_t* in = picture.RowFromTop(y);
+    std::uint8_t* first = large.RowFromTop(y * factor);
+    std::uint8_t* out = first;
+    for (std::int32_t x = 0; x < picture.width; ++x, in += bytes) {
+      for (int repeat = 0; repeat < factor; ++repeat, out += bytes) std::memcpy(out, in, bytes);
+    }
+    // The other rows of the square are the same row again.
+    for (int repeat = 1; repeat < factor; ++repeat) {
+      std::memcpy(large.RowFromTop(y * factor + repeat), first, large.Stride());
+    }
+  }
+  return large;
+}
+
 }  // namespace kmrn

@@ -17,4 +17,8 @@ void MirrorTopBottom(Dib& picture);
 // when the turned picture cannot be held.
 Dib RotateClockwise(const Dib& picture);
 
+// The picture enlarged by a whole factor, each pixel repeated into a factor x factor square, at
+// its own depth (8, 16, 24 or 32 bits). Throws ImageTooLargeError when the result cannot be held.
+Dib RepeatPixels(const Dib& picture, int factor);
+
 }  // namespace kmrn

@@ -58,19 +58,16 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // Windows hidden for this capture (the overlay, the main window, viewers) must not be
         // in the picture.
         WaitForHiddenWindowsToLeaveScreen();
-        const Bitmap picture = CopyScreenRect(rect);
+        const SectionDib picture = CopyScreenRect(rect);
 
         // One name for every file of this capture, taken after the copy.
         const std::string base = MakeBaseFileName({".bmp", ".jpg"});
         // A clipboard that another program keeps busy costs only the clipboard copy; the files
         // and the viewer still come.
-        if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.Get());
+        if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.bitmap->Get());
 
-        // The pixels once, for the files and the viewer alike.
-        if (!choices.saveBmp && !choices.saveJpg && !choices.viewer) return;
-        Dib pixels = DibFromBitmap(picture.Get());
-        if (choices.saveBmp) SaveBmp(pixels, base + ".bmp");
-        if (choices.saveJpg) SaveJpeg(pixels, base + ".jpg", CaptureJpegParams);
+        if (choices.saveBmp) SaveBmp(picture.dib, base + ".bmp");
+        if (choices.saveJpg) SaveJpeg(picture.dib, base + ".jpg", CaptureJpegParams);
 
         if (choices.viewer) {
           const Position position =
@@ -78,7 +75,8 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
           SetNextViewerPosition(position);
           RunThenAlways(
               [&] {
-                HWND viewer = CreateViewer(std::move(pixels));
+                // The viewer keeps these very pixels as its picture.
+                HWND viewer = CreateViewer(picture.dib);
                 SetTopMostBand(viewer, choices.topMost);
                 // The new viewer blends like the others from its first showing.
                 blendAgain();

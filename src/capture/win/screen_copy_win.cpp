@@ -38,21 +38,37 @@ void WaitForHiddenWindowsToLeaveScreen() noexcept {
   dwm.flush();
 }
 
-Bitmap CopyScreenRect(const PixelRect& rect) {
+SectionDib CopyScreenRect(const PixelRect& rect) {
   WindowDC screen(nullptr);
   if (!screen.Get()) ThrowLastSystemError("GetDC");
-  Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), rect.width, rect.height));
-  if (!bitmap) throw ImageTooLargeError(rect.width, rect.height);
+  // The usual displays draw straight into the picture's rows. At other depths (16 bits with its
+  // channel masks, palettes) the screen's own bitmap format is asked for its pixels afterwards.
+  const int depth = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+  const bool direct = depth == 24 || depth == 32;
+  SectionDib picture;
+  Bitmap compatible;
+  if (direct) {
+    picture = MakeSectionDib(rect.width, rect.height, static_cast<unsigned>(depth));
+  } else {
+    compatible = Bitmap(CreateCompatibleBitmap(screen.Get(), rect.width, rect.height));
+    if (!compatible) throw ImageTooLargeError(rect.width, rect.height);
+  }
   MemoryDC memory(screen.Get());
   if (!memory.Get()) ThrowLastSystemError("CreateCompatibleDC");
   {
     // Deselected again before the bitmap is handed on: GetDIBits and the clipboard want it free.
-    Selection target(memory.Get(), bitmap.Get());
+    Selection target(memory.Get(), direct ? picture.bitmap->Get() : compatible.Get());
     if (!BitBlt(memory.Get(), 0, 0, rect.width, rect.height, screen.Get(), rect.x, rect.y, SRCCOPY)) {
       ThrowLastSystemError("BitBlt");
     }
   }
-  return bitmap;
+  if (direct) {
+    GdiFlush();
+    return picture;
+  }
+  picture.dib = DibFromBitmap(compatible.Get());
+  picture.bitmap = std::make_shared<Bitmap>(std::move(compatible));
+  return picture;
 }
 
 }  // namespace kmrn

@@ -6,6 +6,7 @@
 
 #include "framework/geometry.h"
 #include "framework/win/gdi.h"
+#include "viewer/win/dib_win.h"
 
 namespace kmrn {
 
@@ -14,8 +15,9 @@ namespace kmrn {
 // still happens the moment the drag ends.
 void WaitForHiddenWindowsToLeaveScreen() noexcept;
 
-// The pixels the screen shows in the rectangle, in a bitmap compatible with the screen (its depth
-// is the display's), taken with a single BitBlt. Throws when GDI cannot make the bitmap.
-Bitmap CopyScreenRect(const PixelRect& rect);
+// The pixels the screen shows in the rectangle at the display's depth, taken with a single BitBlt
+// into the one picture that the files, the clipboard and the viewer all use. Throws when GDI
+// cannot make the bitmap.
+SectionDib CopyScreenRect(const PixelRect& rect);
 
 }  // namespace kmrn

@@ -7,6 +7,7 @@
 #include "framework/app_error.h"
 #include "framework/win/bitmap_win.h"
 #include "framework/win/win32_error.h"
+#include "viewer/picture_transform.h"
 
 namespace kmrn {
 namespace {
@@ -38,6 +39,11 @@ InfoWithColors InfoOf(const Dib& dib) {
     }
   }
   return info;
+}
+
+int DisplayDepth() {
+  WindowDC screen(nullptr);
+  return GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
 }
 
 }  // namespace
@@ -84,7 +90,32 @@ Bitmap BitmapFromDib(const Dib& dib) {
   return bitmap;
 }
 
+SectionDib MakeSectionDib(std::int32_t width, std::int32_t height, unsigned bitCount) {
+  if (!DibSizeAllowed(width, height, bitCount)) throw ImageTooLargeError(width, height);
+  SectionDib section;
+  section.dib.width = width;
+  section.dib.height = height;
+  section.dib.bitCount = static_cast<std::uint16_t>(bitCount);
+  const InfoWithColors info = InfoOf(section.dib);
+  void* bits = nullptr;
+  section.bitmap = std::make_shared<Bitmap>(
+      CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!*section.bitmap || !bits) throw ImageTooLargeError(width, height);
+  section.dib.bits = PixelBytes::Borrowed(static_cast<std::uint8_t*>(bits),
+                                          section.dib.Stride() * static_cast<std::size_t>(height), section.bitmap);
+  return section;
+}
+
 Dib AtDisplayDepth(const Dib& dib, PixelSize size) {
+  // The usual case takes no trip through GDI: a standard 32-bit picture on a 32-bit display is at
+  // the display's depth already, and enlarging it by a whole factor repeats its pixels.
+  if (IsPlainBgrx(dib) && !dib.HasMasks() && DisplayDepth() == 32) {
+    if (size.width == dib.width && size.height == dib.height) return dib;
+    const int factor = size.width / dib.width;
+    if (factor > 1 && size.width == dib.width * factor && size.height == dib.height * factor) {
+      return RepeatPixels(dib, factor);
+    }
+  }
   const Bitmap source = BitmapFromDib(dib);
   const Bitmap stretched = StretchedCopy(source.Get(), size);
   return DibFromBitmap(stretched.Get());

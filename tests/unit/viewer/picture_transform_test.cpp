@@ -53,5 +53,21 @@ TEST(PictureTransform, AQuarterTurnPutsTheTopLeftPixelTopRightAndFourGiveThePict
   EXPECT_EQ(back.bits, ToBgr24(original).bits);
 }
 
+TEST(PictureTransform, RepeatingPixelsMakesSquaresAndLeavesTheOriginalAlone) {
+  for (unsigned bits : {8u, 16u, 24u, 32u}) {
+    SCOPED_TRACE(bits);
+    const Dib original = Numbered(7, 3, bits);  // 7 pixels: rows with padding at 8 and 24 bits
+    const Dib before = original;
+    const Dib large = RepeatPixels(original, 4);
+    ASSERT_EQ(large.width, 28);
+    ASSERT_EQ(large.height, 12);
+    EXPECT_EQ(large.bitCount, bits);
+    for (std::int32_t y = 0; y < 12; ++y) {
+      for (std::int32_t x = 0; x < 28; ++x) ASSERT_EQ(ColourAt(large, x, y), ColourAt(original, x / 4, y / 4));
+    }
+    EXPECT_EQ(original.bits, before.bits);
+  }
+}
+
 }  // namespace
 }  // namespace kmrn
