@@ -41,4 +41,11 @@ class AtomicFileWriter {
   std::unique_ptr<Impl> impl_;
 };
 
+// The bytes as the whole file, all or nothing, as AtomicFileWriter writes.
+inline void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  AtomicFileWriter file(path);
+  file.Write(bytes.data(), bytes.size());
+  file.Commit();
+}
+
 }  // namespace kmrn

@@ -1,10 +1,13 @@
 #include "capture/win/capture_engine.h"
 
 #include <algorithm>
+#include <future>
+#include <vector>
 
 #include "capture/capture_geometry.h"
 #include "capture/win/screen_copy_win.h"
 #include "capture/win/window_list_win.h"
+#include "framework/file_system.h"
 #include "framework/finally.h"
 #include "framework/win/clipboard.h"
 #include "framework/win/topmost.h"
@@ -66,8 +69,15 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // and the viewer still come.
         if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.bitmap->Get());
 
+        // The JPEG is encoded on another core while the BMP is written. Its file still comes
+        // after the BMP's: a BMP that cannot be written leaves no JPEG, as it always has. (Should
+        // the BMP fail, the future waits for the encoder before the picture goes.)
+        std::future<std::vector<std::uint8_t>> jpeg;
+        if (choices.saveJpg) {
+          jpeg = std::async(std::launch::async, [&picture] { return EncodeJpeg(picture.dib, CaptureJpegParams); });
+        }
         if (choices.saveBmp) SaveBmp(picture.dib, base + ".bmp");
-        if (choices.saveJpg) SaveJpeg(picture.dib, base + ".jpg", CaptureJpegParams);
+        if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());
 
         if (choices.viewer) {
           const Position position =

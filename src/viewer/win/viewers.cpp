@@ -46,6 +46,10 @@ void ForEachOpenViewer(F&& f) {
 void InitViewers(HWND mainWindow) { MainWindowHandle = mainWindow; }
 
 HWND CreateViewer(Dib picture) {
+  // Viewers closed since the last one was made go now (never from inside their own window
+  // procedure, which is not on the stack here).
+  std::vector<ViewerPointer> closed = Viewers.TakeClosedViewers();
+  closed.clear();
   auto viewer = std::make_unique<ViewerWindow>(
       MainWindowHandle, std::move(picture), Position{Viewers.NextViewerLeft, Viewers.NextViewerTop}, RegistryOfViewers);
   HWND window = viewer->Handle();

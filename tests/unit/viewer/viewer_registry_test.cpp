@@ -17,6 +17,12 @@ TEST(ViewerSlots, ClosedViewersAreFreedOnlyOnceNoneIsOpen) {
   slots.MarkClosed(2);
   EXPECT_EQ(slots.OpenViewerCount(), 1u);
   EXPECT_TRUE(slots.FreeClosedViewers().empty());  // one is still open: all three slots stay
+  // The closed ones' objects can go before that; their slots stay, empty.
+  const std::vector<std::unique_ptr<int>> taken = slots.TakeClosedViewers();
+  ASSERT_EQ(taken.size(), 2u);
+  EXPECT_EQ(*taken[0] + *taken[1], 2);
+  EXPECT_TRUE(slots.TakeClosedViewers().empty());
+  EXPECT_EQ(slots.ViewerSlotCount(), 3u);
   EXPECT_EQ(slots.Append(std::make_unique<int>(3), 0x103), 3u);
 
   std::vector<int> open;

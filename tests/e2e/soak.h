@@ -1,0 +1,23 @@
+#pragma once
+// A long day of use, compressed: Kamerin is worked through captures in every mode (PrintScreen
+// and Ctrl+PrintScreen, the Capture button over a range and at the same place again), each
+// making a viewer that is zoomed, turned, saved or copied and later closed, with the settings
+// dialog opened and confirmed now and then. After every so many captures the program's resource
+// use is read from outside.
+
+#include <functional>
+
+#include "resource_use.h"
+
+namespace e2e {
+
+struct SoakFigures {
+  int captures = 0;
+  ResourceUse use;
+};
+
+// Runs `captures` captures, reporting after every `every`. Stops early (and says why through
+// the returned text) when the program does not answer as expected; empty when all went through.
+std::string RunSoak(int captures, int every, const std::function<void(const SoakFigures&)>& report);
+
+}  // namespace e2e
