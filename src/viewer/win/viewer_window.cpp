@@ -198,11 +198,13 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   }
   // The magnet, with the settings as they are now; not while a capture places a new viewer.
   if (Settings.AlwaysWinMagnet && !registry_.PlacementPending()) {
+    // The size the window is about to have: a zoom step moves and resizes it at once.
     const ScreenRect now = WindowRectOf(Handle());
+    const PixelSize size =
+        (pos.flags & SWP_NOSIZE) ? PixelSize{now.right - now.left, now.bottom - now.top} : PixelSize{pos.cx, pos.cy};
     const MagnetLines lines{registry_.WorkArea(), Settings.MagPos,
                             Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
-    const Position snapped = SnapViewer({pos.x, pos.y}, {now.right - now.left, now.bottom - now.top}, lines,
-                                        registry_.OtherViewerRects(Handle()));
+    const Position snapped = SnapViewer({pos.x, pos.y}, size, lines, registry_.OtherViewerRects(Handle()));
     pos.x = snapped.left;
     pos.y = snapped.top;
   }
@@ -345,11 +347,11 @@ void ViewerWindow::ApplyZoom(int level) {
 
   zoomLevel_ = level;
   picture_ = std::move(zoomed);
-  ShowWindow(hwnd, SW_HIDE);
   saved_ = position;
-  SetWindowPos(hwnd, nullptr, position.left, position.top, outerSize.width, outerSize.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(hwnd, SW_SHOW);
+  // One move and resize, which also activates the viewer; hiding and showing it again would
+  // cost a second full repaint of the screen beneath.
+  SetWindowPos(hwnd, nullptr, position.left, position.top, outerSize.width, outerSize.height, SWP_NOZORDER);
+  InvalidateRect(hwnd, nullptr, FALSE);
   ShowZoomLabel();
 }
 
