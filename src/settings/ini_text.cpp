@@ -5,7 +5,11 @@
 namespace kmrn {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// What the profile functions take for white space around a name or a value: a lone carriage
+// return and an old end-of-file mark (Ctrl+Z) too.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a'; }
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -13,12 +17,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// The name in a "[name]" line, or nothing for any other line.
+// The name in a "[name]" line, or nothing for any other line ("[" without "]" opens no section).
 std::optional<std::string_view> SectionName(std::string_view line) {
   line = Trim(line);
-  if (line.empty() || line.front() != '[') return std::nullopt;
   const std::size_t close = line.find(']');
-  return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+  if (line.empty() || line.front() != '[' || close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
 }
 
 // The key of a "key=value" line, or nothing for a comment or a line without "=".
@@ -35,7 +39,9 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
   Found found;
   bool inSection = false;
   const std::string_view text = bytes_;
-  for (std::size_t begin = 0; begin < text.size();) {
+  // A file saved as UTF-8 by an editor may start with its byte-order mark, which is no part of
+  // the first line.
+  for (std::size_t begin = text.starts_with(Utf8ByteOrderMark) ? Utf8ByteOrderMark.size() : 0; begin < text.size();) {
     std::size_t end = text.find('\n', begin);
     const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
     end = end == std::string_view::npos ? text.size() : end;
@@ -64,13 +70,19 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
 std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
   const Found found = Find(section, key);
   if (!found.keyLine) return std::nullopt;
-  const std::string_view line =
-      std::string_view(bytes_).substr(found.keyLine->begin, found.keyLine->end - found.keyLine->begin);
+  return std::string(ValueOf(*found.keyLine));
+}
+
+std::string_view IniText::ValueOf(const Line& keyLine) const {
+  const std::string_view line = std::string_view(bytes_).substr(keyLine.begin, keyLine.end - keyLine.begin);
   std::string_view value = Trim(line.substr(line.find('=') + 1));
+  // The platform hands a value over as a C string: nothing after a NUL byte ever reached the
+  // program.
+  value = value.substr(0, value.find('\0'));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
-  return std::string(value);
+  return value;
 }
 
 std::string IniText::LineBreak() const {
@@ -79,8 +91,11 @@ std::string IniText::LineBreak() const {
 }
 
 void IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
-  value = value.substr(0, value.find_first_of("\r\n"));
   const Found found = Find(section, key);
+  // The value the key has already: its line stays as it is, with its quotes, its blanks and
+  // whatever bytes follow a NUL.
+  if (found.keyLine && ValueOf(*found.keyLine) == value) return;
+  value = value.substr(0, value.find_first_of("\r\n"));
   if (found.keyLine) {
     // The key's own spelling and whatever stands before the "=" stay; the value after it changes.
     const std::size_t valueStart = bytes_.find('=', found.keyLine->begin) + 1;

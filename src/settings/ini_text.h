@@ -18,10 +18,12 @@ class IniText {
   IniText() = default;
   explicit IniText(std::string bytes) : bytes_(std::move(bytes)) {}
 
-  // The value of the first such key in the first such section; nothing for a missing key.
+  // The value of the first such key in the first such section, up to a NUL byte; nothing for a
+  // missing key.
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-  // Gives the key this value (cut at a line break, which no value can hold).
+  // Gives the key this value (cut at a line break, which no value can hold). A key that has this
+  // value already keeps its line as it is.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
   const std::string& Bytes() const { return bytes_; }
@@ -37,6 +39,7 @@ class IniText {
     std::size_t sectionEnd = 0;  // just after the line break of the section's last non-blank line
   };
   Found Find(std::string_view section, std::string_view key) const;
+  std::string_view ValueOf(const Line& keyLine) const;
   std::string LineBreak() const;
 
   std::string bytes_;

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "driver.h"
+#include "input.h"
+#include "settings/settings_dialog_layout.h"
 
 namespace e2e {
 namespace {
 
+using namespace std::string_literals;
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
 const std::vector<std::string> KeyOrder{"Left",
@@ -167,24 +171,81 @@ TEST(SettingsFile, AWindowBeyondThePrimaryScreenIsPulledBackOnlyWithOneDisplay) 
   }
 }
 
-TEST(SettingsFile, AReadOnlyFileIsReportedAndTheProgramKeepsRunning) {
-  Sandbox sandbox;
-  const std::string ini = "[Setting]\r\nAlwaysNoCloseX=0\r\n";
-  sandbox.WriteIni(ini);
-  ReadOnlyFile readOnly(sandbox.Ini());
-  Process program = sandbox.Start();
-  HWND main = WaitForMainWindow(program);
-  ASSERT_TRUE(main);
-  PostMessageW(main, WM_CLOSE, 0, 0);
+// A settings file the program cannot write: a folder in its place, or a read-only file of hostile
+// bytes (empty values, duplicates, NUL, CR and code-page bytes, a 100 KB line). The program starts
+// on what it can use; every save, by the settings dialog's OK or by Exit, says what it cannot
+// write and changes nothing; once the file can be written, Exit saves and ends, and nothing else
+// of the file is lost.
+TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) {
+  const std::string other = "[Other]\r\n; " + std::string(100 * 1024, 'x') + "\r\n\xFF\x81k\0=\x81\r\n"s;
+  const std::string paintBytes = ToAnsi("ペイント") + "\0\xFF"s;
+  std::string hostile = other + "[Setting]\r\n";
+  const std::map<std::string, std::string> given{
+      {"Top", "40"}, {"OpenApplicationStr", paintBytes}, {"OpenApplication", "a.exe\rb"}};
+  for (const std::string& key : KeyOrder) hostile += key + "=" + (given.contains(key) ? given.at(key) : "") + "\r\n";
+  hostile += "top=300\r\n\r\n[Setting]\r\nLeft=500\r\n";
+  for (const bool folder : {true, false}) {
+    SCOPED_TRACE(folder ? "a folder" : "a read-only file");
+    Sandbox sandbox;
+    std::optional<ReadOnlyFile> readOnly;
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryW(sandbox.Ini().c_str(), nullptr));
+    } else {
+      sandbox.WriteIni(hostile);
+      readOnly.emplace(sandbox.Ini());
+    }
+    Process program = sandbox.Start();
+    HWND main = WaitForMainWindow(program);
+    ASSERT_TRUE(main);
+    if (!folder) {  // the empty save folder
+      auto box = WaitForMessageBox(program);
+      ASSERT_TRUE(box);
+      EXPECT_NE(box->text.find("が見つかりませんでした"), std::string::npos) << box->text;
+      Answer(*box, IDOK);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+    EXPECT_EQ(WindowRectOf(main).top, folder ? 0 : 40) << "the first of two keys";
+    HWND dialog = OpenSettingsDialog(program, main);
+    ASSERT_TRUE(dialog);
+    wchar_t paint[64] = {};
+    SendMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::CheckBox_AutoClosePaint)), WM_GETTEXT, 64,
+                 reinterpret_cast<LPARAM>(paint));
+    EXPECT_EQ(Narrow(paint), folder ? "ペイントで開く(&P)" : "ペイント") << "up to the NUL byte";
 
-  auto box = WaitForMessageBox(program);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->caption, "Kamerin");
-  EXPECT_EQ(box->text, Narrow(sandbox.Ini()) + " に書き込めません");
-  Answer(*box, IDOK);
-  Sleep(300);
-  EXPECT_TRUE(program.Running()) << "the close stops at the failed save";
-  EXPECT_EQ(sandbox.ReadIni(), ini);
+    for (const bool exit : {false, true}) {
+      if (exit) {
+        ChooseFromMainMenu(main, 'E');
+      } else {
+        PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::Btn_OK)), BM_CLICK, 0, 0);
+      }
+      auto box = WaitForMessageBox(program);
+      ASSERT_TRUE(box) << (exit ? "Exit" : "OK");
+      EXPECT_EQ(box->caption, "Kamerin");
+      EXPECT_EQ(box->text, Narrow(sandbox.Ini()) + " に書き込めません");
+      Answer(*box, IDOK);
+      Settle(300);
+      EXPECT_TRUE(exit ? program.Running() : IsWindowVisible(dialog) != 0) << "the save stops what called it";
+      if (!exit) PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::Btn_Cancel)), BM_CLICK, 0, 0);
+      ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != 0; }));
+    }
+    EXPECT_EQ(GetFileAttributesW(sandbox.Ini().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              folder ? FILE_ATTRIBUTE_DIRECTORY : 0);
+    EXPECT_EQ(sandbox.ReadIni(), folder ? "" : hostile);
+
+    // Once the way is free, Exit works as ever.
+    if (folder) RemoveDirectoryW(sandbox.Ini().c_str());
+    readOnly.reset();
+    ChooseFromMainMenu(main, 'E');
+    ASSERT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    const std::string saved = sandbox.ReadIni();
+    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 42u : 44u);
+    if (folder) continue;
+    for (const std::string& kept :
+         {other, "OpenApplicationStr=" + paintBytes + "\r\n", "\r\nTop=40\r\n"s, "\nOpenApplication=a.exe\rb\r\n"s,
+          "top=300\r\n\r\n[Setting]\r\nLeft=500\r\n"s, "[Setting]\r\nLeft=0\r\n"s}) {
+      EXPECT_NE(saved.find(kept), std::string::npos) << kept.substr(0, 40);
+    }
+  }
 }
 
 }  // namespace

@@ -4,20 +4,19 @@
 // the program itself, so that every byte it does not change stays exactly as it was, and the file
 // is replaced only by a complete new one.
 
-#include <map>
 #include <string>
 
-#include "settings/ini_text.h"
+#include "settings/ini_profile.h"
 #include "settings/settings.h"
 
 namespace kmrn {
 
-class IniFile final : public ProfileReader, public ProfileWriter {
+class IniFile {
  public:
   // The file of this program: the executable's path with ".ini" for its extension.
   static IniFile ForThisProgram();
 
-  explicit IniFile(std::string path) : path_(std::move(path)) {}
+  explicit IniFile(std::string path);
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
 
@@ -27,21 +26,9 @@ class IniFile final : public ProfileReader, public ProfileWriter {
   // cannot be read or written, leaving it as it was.
   void Save(const SettingsFile& file);
 
-  std::string ReadString(const char* key, const std::string& fallback) override;
-  void WriteString(const char* key, const std::string& value) override;
-
  private:
-  // The bytes each value had in the file and the text the program made of them. Bytes that are
-  // no text of the ANSI code page would not survive the way through Unicode and back, so a value
-  // the program has not changed is written back as the very bytes it was read from.
-  struct KeptValue {
-    std::string bytes;
-    std::string text;
-  };
-
-  std::string path_;  // UTF-8
-  IniText text_;
-  std::map<std::string, KeptValue> kept_;
+  std::string path_;    // UTF-8
+  IniProfile profile_;  // in the ANSI code page
 };
 
 }  // namespace kmrn

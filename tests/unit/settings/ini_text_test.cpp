@@ -5,11 +5,14 @@
 namespace kmrn {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(IniText, ReadsValuesAsTheProfileFunctionsDo) {
   const IniText ini(
       "; comment=not a key\r\n[Other]\r\nSaveFile=other\r\n"
       "[setting]\r\n  savefile =  C:\\shots  \r\nQuoted=\"  spaced  \"\r\nEmpty=\r\nSaveFile=second\r\n"
-      "Odd=\x85\x40\x81\r\n;Commented=1\r\nnoequals\r\n[Setting]\r\nLater=1\r\n");
+      "Odd=\x85\x40\x81\r\nNul=ab\0cd\r\nCr=a\rb \r\x1a\r\n[no section=1\r\n;Commented=1\r\nnoequals\r\n"
+      "[Setting]\r\nLater=1\r\n"s);
   const struct {
     const char* key;
     std::optional<std::string> value;
@@ -18,6 +21,9 @@ TEST(IniText, ReadsValuesAsTheProfileFunctionsDo) {
       {"Quoted", "  spaced  "},   // one pair of enclosing quotes dropped
       {"Empty", ""},              // present but empty
       {"Odd", "\x85\x40\x81"},    // bytes as they stand
+      {"Nul", "ab"},              // as far as a NUL byte
+      {"Cr", "a\rb"},             // a lone carriage return inside a value stays, at its end it is a blank
+      {"[no section", "1"},       // a "[" without "]" is no section header
       {"Commented", std::nullopt},
       {"noequals", std::nullopt},
       {"Later", std::nullopt},  // only the first section of a name counts
@@ -28,6 +34,7 @@ TEST(IniText, ReadsValuesAsTheProfileFunctionsDo) {
     EXPECT_EQ(ini.Value("Setting", c.key), c.value);
   }
   EXPECT_EQ(IniText("[Setting]\r\nKey=1").Value("Setting", "Key"), "1") << "a last line without a line break";
+  EXPECT_EQ(IniText("\xEF\xBB\xBF[Setting]\r\nKey=1").Value("Setting", "Key"), "1") << "after a UTF-8 byte-order mark";
 }
 
 TEST(IniText, WritesInPlaceAtTheSectionsEndOrInANewSectionAndKeepsEveryOtherByte) {
@@ -49,6 +56,10 @@ TEST(IniText, WritesInPlaceAtTheSectionsEndOrInANewSectionAndKeepsEveryOtherByte
     ini.SetValue("S", "A", "new\r\nZ=injected");
     EXPECT_EQ(ini.Bytes(), c.after);
   }
+  const std::string same = "[S]\r\nA = \"new\"\0\xFF\r \r\n"s;
+  IniText ini(same);
+  ini.SetValue("S", "A", "new");
+  EXPECT_EQ(ini.Bytes(), same) << "the value the key has already leaves its line alone";
 }
 
 }  // namespace
