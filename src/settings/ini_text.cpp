@@ -29,6 +29,25 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   return Trim(line.substr(0, equals));
 }
 
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// A value as the file holds it, so that reading gives it back: cut at a line break ("\n" or
+// "\r\n"), and in a pair of quotes when reading would otherwise lose some of it (blanks at either
+// end, enclosing quotes of its own, or a "\r" at its end, which would join the line break).
+std::string Spelled(std::string_view value) {
+  if (const std::size_t newline = value.find('\n'); newline != std::string_view::npos) {
+    value = value.substr(0, newline);
+    if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+  }
+  const bool quoted =
+      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || value.back() == '\r' ||
+                         (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  if (!quoted) return std::string(value);
+  std::string spelled = "\"";
+  spelled.append(value).append("\"");
+  return spelled;
+}
+
 }  // namespace
 
 IniText::Found IniText::Find(std::string_view section, std::string_view key) const {
@@ -67,7 +86,7 @@ std::optional<std::string> IniText::Value(std::string_view section, std::string_
   const std::string_view line =
       std::string_view(bytes_).substr(found.keyLine->begin, found.keyLine->end - found.keyLine->begin);
   std::string_view value = Trim(line.substr(line.find('=') + 1));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
   return std::string(value);
@@ -78,8 +97,8 @@ std::string IniText::LineBreak() const {
   return firstBreak != std::string::npos && (firstBreak == 0 || bytes_[firstBreak - 1] != '\r') ? "\n" : "\r\n";
 }
 
-void IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
-  value = value.substr(0, value.find_first_of("\r\n"));
+void IniText::SetValue(std::string_view section, std::string_view key, std::string_view text) {
+  const std::string value = Spelled(text);
   const Found found = Find(section, key);
   if (found.keyLine) {
     // The key's own spelling and whatever stands before the "=" stay; the value after it changes.
@@ -91,18 +110,28 @@ void IniText::SetValue(std::string_view section, std::string_view key, std::stri
   std::string line(key);
   line.append("=").append(value).append(lineBreak);
   if (found.sectionHeader) {
+    // A section that ends the file may end without a line break.
     std::size_t at = found.sectionEnd;
-    // A last line without a line break gets one before the new line follows it.
-    if (at > 0 && bytes_[at - 1] != '\n') {
-      bytes_.insert(at, lineBreak);
-      at += lineBreak.size();
+    if (at == bytes_.size()) {
+      EndLastLine(lineBreak);
+      at = bytes_.size();
     }
     bytes_.insert(at, line);
     return;
   }
   // A new section, after a blank line when the file holds anything already.
-  if (!bytes_.empty()) bytes_ += (bytes_.back() == '\n' ? "" : lineBreak) + lineBreak;
+  if (!bytes_.empty()) {
+    EndLastLine(lineBreak);
+    bytes_ += lineBreak;
+  }
   bytes_.append("[").append(section).append("]").append(lineBreak).append(line);
+}
+
+void IniText::EndLastLine(const std::string& lineBreak) {
+  if (bytes_.empty() || bytes_.back() == '\n') return;
+  // A "\r" that ends the file already ends its last line for the reader; a whole line break
+  // after it would make it part of that line's text.
+  bytes_ += bytes_.back() == '\r' ? "\n" : lineBreak;
 }
 
 }  // namespace kmrn

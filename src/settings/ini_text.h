@@ -21,7 +21,8 @@ class IniText {
   // The value of the first such key in the first such section; nothing for a missing key.
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-  // Gives the key this value (cut at a line break, which no value can hold).
+  // Gives the key this value, so that Value reads it back as it is: cut at a line break, which no
+  // value can hold, and in quotes when blanks or quotes at its ends would otherwise be lost.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
   const std::string& Bytes() const { return bytes_; }
@@ -38,6 +39,8 @@ class IniText {
   };
   Found Find(std::string_view section, std::string_view key) const;
   std::string LineBreak() const;
+  // Gives the file's last line a line break if it has none.
+  void EndLastLine(const std::string& lineBreak);
 
   std::string bytes_;
 };
