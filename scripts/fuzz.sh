@@ -1,16 +1,27 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, ASan + UBSan) and runs each for a bounded time, seeded with
-# the shared sample files. Exits non-zero when a target finds a crash, a leak, a hang or an
-# out-of-memory; the input that shows it is kept under build/fuzz-corpus/findings/.
+# Builds the libFuzzer targets (clang, ASan + UBSan) and runs each, one after the other, for a
+# bounded time: the BMP and JPEG readers, the settings file (read and saved) and the hotkey's text
+# form. Exits non-zero when a target finds a crash, a broken promise, a sanitizer report, a leak,
+# a hang or an out-of-memory; the input that shows it is kept under build/fuzz-corpus/findings/.
 #
-#   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
+#   scripts/fuzz.sh [--merge] [SECONDS_PER_TARGET] [TARGET...]
 #
-# SECONDS_PER_TARGET defaults to 60; the targets default to all of them. Set KAMERIN_FUZZ_BUILD to
-# build in another folder than the preset's.
+# SECONDS_PER_TARGET defaults to 60; the targets default to all of them (fuzz/*.cpp). Each target
+# starts from its corpus in fuzz/corpus/TARGET (and the readers also from the shared sample
+# files, which stay where they are); what a run finds goes to a temporary folder. With --merge, a
+# run without findings is minimised into fuzz/corpus/TARGET (libFuzzer's -merge=1): the folder then
+# holds only inputs that add coverage beyond the shared samples, ready to be committed. Set
+# KAMERIN_FUZZ_BUILD to build in another folder than the preset's. The machine is shared: run it
+# with nice.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+merge=false
+if [ "${1:-}" = "--merge" ]; then
+  merge=true
+  shift
+fi
 seconds=${1:-60}
 shift || true
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
@@ -18,10 +29,13 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
   exit 2
 fi
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(bmp_reader_fuzz jpeg_loader_fuzz)
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in "$root"/fuzz/*.cpp; do targets+=("$(basename "$source" .cpp)"); done
+fi
 
+# Seeds read besides the target's own corpus; these are never copied into it.
 testdata=$(cd "$root/.." && pwd)/shared/testdata
-declare -A seeds=(
+declare -A samples=(
   [bmp_reader_fuzz]="$testdata/bmpsuite/good $testdata/bmpsuite/bad"
   [jpeg_loader_fuzz]="$testdata/jpeg"
 )
@@ -51,34 +65,70 @@ else
 fi
 
 mkdir -p "$root/build/fuzz-corpus"
-corpus=$(mktemp -d "$root/build/fuzz-corpus/run.XXXXXX")
-trap 'rm -rf "$corpus"' EXIT
+work=$(mktemp -d "$root/build/fuzz-corpus/run.XXXXXX")
+trap 'rm -rf "$work"' EXIT
 findings=$root/build/fuzz-corpus/findings
-mkdir -p "$findings"
+logs=$root/build/fuzz-corpus/logs
+mkdir -p "$findings" "$logs"
 
+summary=()
 failed=()
 for target in "${targets[@]}"; do
   binary=$build/fuzz/$target
+  corpus=$root/fuzz/corpus/$target
   if [ ! -x "$binary" ]; then
     echo "fuzz: no target $target in $build/fuzz" >&2
     failed+=("$target")
     continue
   fi
-  seed_dirs=()
-  for dir in ${seeds[$target]:-}; do
-    if [ -d "$dir" ]; then seed_dirs+=("$dir"); else echo "fuzz: seed folder $dir is missing" >&2; fi
+  mkdir -p "$corpus"
+  sample_dirs=()
+  for dir in ${samples[$target]:-}; do
+    if [ -d "$dir" ]; then sample_dirs+=("$dir"); else echo "fuzz: sample folder $dir is missing" >&2; fi
   done
-  mkdir -p "$corpus/$target"
+  options=(-rss_limit_mb=2048 -timeout=10)
+  [ -f "$root/fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
+
   echo "fuzz: $target for ${seconds}s"
-  # New inputs go to the first folder, the temporary one; the seed folders are only read.
-  if ! "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$findings/$target-" "$corpus/$target" "${seed_dirs[@]}"; then
+  log=$logs/$target.log
+  # New inputs go to the first folder, the temporary one; the others are only read.
+  mkdir -p "$work/$target"
+  status=0
+  "$binary" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+    -artifact_prefix="$findings/$target-" "$work/$target" "$corpus" "${sample_dirs[@]}" 2>&1 | tee "$log" || status=$?
+  # The last status line and libFuzzer's final counts, for the summary at the end.
+  last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 | grep -oE 'cov: [0-9]+ ft: [0-9]+' || true)
+  runs=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
+  time=$(grep -oE 'Done [0-9]+ runs in [0-9]+ second' "$log" | grep -oE '[0-9]+ second' | grep -oE '[0-9]+' || echo '?')
+  if [ "$status" -ne 0 ]; then
     failed+=("$target")
+    summary+=("$target: FINDING after ${runs} runs, ${last:-no coverage line} (log $log)")
+    continue
   fi
+
+  note=""
+  if $merge; then
+    # The shared samples go into the output folder first, so that only inputs adding coverage
+    # beyond them are kept; then they are taken out again. Coverage counts by edges, not by how
+    # often each is taken, which keeps a few dozen inputs instead of hundreds.
+    merged=$work/$target.merged
+    mkdir -p "$merged"
+    for dir in "${sample_dirs[@]}"; do
+      for file in "$dir"/*; do [ -f "$file" ] && cp "$file" "$merged/sample-$(basename "$dir")-$(basename "$file")"; done
+    done
+    "$binary" "${options[@]}" -merge=1 -use_counters=0 "$merged" "$corpus" "$work/$target" >"$logs/$target.merge.log" 2>&1
+    rm -f "$merged"/sample-*
+    rm -rf "$corpus"
+    mv "$merged" "$corpus"
+    note=", corpus merged into fuzz/corpus/$target: $(find "$corpus" -type f | wc -l) files, $(du -sh "$corpus" | cut -f1)"
+  fi
+  summary+=("$target: ${time}s, ${runs} runs, ${last:-no coverage line}, no findings$note")
 done
 
+echo "fuzz: summary"
+for line in "${summary[@]}"; do echo "  $line"; done
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "fuzz: FINDINGS in ${failed[*]} (inputs in $findings)" >&2
+  echo "fuzz: FINDINGS in ${failed[*]} (inputs in $findings, logs in $logs)" >&2
   exit 1
 fi
 echo "fuzz: no findings"

@@ -33,6 +33,26 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   return Trim(line.substr(0, equals));
 }
 
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// A value as the file holds it, so that reading gives it back: cut at a line break ("\n" or
+// "\r\n") or a NUL, which no value can hold, and in a pair of quotes when reading would otherwise
+// lose some of it (blanks at either end, a "\r" among them, or enclosing quotes of its own).
+std::string Spelled(std::string_view value) {
+  value = value.substr(0, value.find('\0'));
+  if (const std::size_t newline = value.find('\n'); newline != std::string_view::npos) {
+    value = value.substr(0, newline);
+    if (!value.empty() && value.back() == '\r') value.remove_suffix(1);
+  }
+  const bool quoted =
+      !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
+                         (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
+  if (!quoted) return std::string(value);
+  std::string spelled = "\"";
+  spelled.append(value).append("\"");
+  return spelled;
+}
+
 }  // namespace
 
 IniText::Found IniText::Find(std::string_view section, std::string_view key) const {
@@ -79,7 +99,7 @@ std::string_view IniText::ValueOf(const Line& keyLine) const {
   // The platform hands a value over as a C string: nothing after a NUL byte ever reached the
   // program.
   value = value.substr(0, value.find('\0'));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+  if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
   return value;
@@ -90,12 +110,12 @@ std::string IniText::LineBreak() const {
   return firstBreak != std::string::npos && (firstBreak == 0 || bytes_[firstBreak - 1] != '\r') ? "\n" : "\r\n";
 }
 
-void IniText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+void IniText::SetValue(std::string_view section, std::string_view key, std::string_view text) {
   const Found found = Find(section, key);
   // The value the key has already: its line stays as it is, with its quotes, its blanks and
   // whatever bytes follow a NUL.
-  if (found.keyLine && ValueOf(*found.keyLine) == value) return;
-  value = value.substr(0, value.find_first_of("\r\n"));
+  if (found.keyLine && ValueOf(*found.keyLine) == text) return;
+  const std::string value = Spelled(text);
   if (found.keyLine) {
     // The key's own spelling and whatever stands before the "=" stay; the value after it changes.
     const std::size_t valueStart = bytes_.find('=', found.keyLine->begin) + 1;
@@ -106,18 +126,28 @@ void IniText::SetValue(std::string_view section, std::string_view key, std::stri
   std::string line(key);
   line.append("=").append(value).append(lineBreak);
   if (found.sectionHeader) {
+    // A section that ends the file may end without a line break.
     std::size_t at = found.sectionEnd;
-    // A last line without a line break gets one before the new line follows it.
-    if (at > 0 && bytes_[at - 1] != '\n') {
-      bytes_.insert(at, lineBreak);
-      at += lineBreak.size();
+    if (at == bytes_.size()) {
+      EndLastLine(lineBreak);
+      at = bytes_.size();
     }
     bytes_.insert(at, line);
     return;
   }
   // A new section, after a blank line when the file holds anything already.
-  if (!bytes_.empty()) bytes_ += (bytes_.back() == '\n' ? "" : lineBreak) + lineBreak;
+  if (!bytes_.empty()) {
+    EndLastLine(lineBreak);
+    bytes_ += lineBreak;
+  }
   bytes_.append("[").append(section).append("]").append(lineBreak).append(line);
+}
+
+void IniText::EndLastLine(const std::string& lineBreak) {
+  if (bytes_.empty() || bytes_.back() == '\n') return;
+  // A "\r" that ends the file already ends its last line for the reader; a whole line break
+  // after it would make it part of that line's text.
+  bytes_ += bytes_.back() == '\r' ? "\n" : lineBreak;
 }
 
 }  // namespace kmrn

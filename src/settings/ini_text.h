@@ -22,8 +22,9 @@ class IniText {
   // missing key.
   std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-  // Gives the key this value (cut at a line break, which no value can hold). A key that has this
-  // value already keeps its line as it is.
+  // Gives the key this value, so that Value reads it back as it is: cut at a line break or a NUL,
+  // which no value can hold, and in quotes when blanks or quotes at its ends would otherwise be
+  // lost. A key that has this value already keeps its line as it is.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
   const std::string& Bytes() const { return bytes_; }
@@ -41,6 +42,8 @@ class IniText {
   Found Find(std::string_view section, std::string_view key) const;
   std::string_view ValueOf(const Line& keyLine) const;
   std::string LineBreak() const;
+  // Gives the file's last line a line break if it has none.
+  void EndLastLine(const std::string& lineBreak);
 
   std::string bytes_;
 };

@@ -47,6 +47,8 @@ TEST(IniText, WritesInPlaceAtTheSectionsEndOrInANewSectionAndKeepsEveryOtherByte
       {"added after the last line, before blank lines", "[S]\r\nB=\x85\x40\r\n\r\n[T]\r\nA=t\r\n",
        "[S]\r\nB=\x85\x40\r\nA=new\r\n\r\n[T]\r\nA=t\r\n"},
       {"last line without a line break", "[S]\nB=1", "[S]\nB=1\nA=new\n"},
+      {"a \\r ending the file ends its line", "[S]\r\nB=1\r", "[S]\r\nB=1\r\nA=new\r\n"},
+      {"... also before a new section", "[T]\r\nx=1\r", "[T]\r\nx=1\r\n\r\n[S]\r\nA=new\r\n"},
       {"a new section", "; mine\r\n[T]\r\nx=1", "; mine\r\n[T]\r\nx=1\r\n\r\n[S]\r\nA=new\r\n"},
       {"an empty file", "", "[S]\r\nA=new\r\n"},
   };
@@ -60,6 +62,22 @@ TEST(IniText, WritesInPlaceAtTheSectionsEndOrInANewSectionAndKeepsEveryOtherByte
   IniText ini(same);
   ini.SetValue("S", "A", "new");
   EXPECT_EQ(ini.Bytes(), same) << "the value the key has already leaves its line alone";
+}
+
+TEST(IniText, ReadsBackEveryValueAsItWasWritten) {
+  // Blanks and enclosing quotes at a value's ends would be dropped on reading, so such a value
+  // goes into quotes of its own; a lone "\r" is no line break.
+  for (const std::string value : {"plain", "  spaced  ", "\"quoted\"", "'single'", "\"", "a\rb", "ends\r", ""}) {
+    SCOPED_TRACE(value);
+    IniText ini("[S]\nA=old\n");
+    ini.SetValue("S", "A", value);
+    ini.SetValue("S", "B", value);
+    EXPECT_EQ(ini.Value("S", "A"), value) << "rewritten in place";
+    EXPECT_EQ(ini.Value("S", "B"), value) << "added";
+  }
+  IniText ini;
+  ini.SetValue("S", "A", " x");
+  EXPECT_EQ(ini.Bytes(), "[S]\r\nA=\" x\"\r\n");
 }
 
 }  // namespace
