@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -350,6 +351,13 @@ bool Writable(const std::wstring& path) {
 }
 
 }  // namespace
+
+int DpiFor(HWND window) { return static_cast<int>(window ? GetDpiForWindow(window) : GetDpiForSystem()); }
+
+bool ScaledLength(int actual, int design, int dpi) {
+  const int slack = dpi == 96 ? 0 : 1;
+  return std::abs(actual - MulDiv(design, dpi, 96)) <= slack;
+}
 
 ReadOnlyFile::ReadOnlyFile(std::wstring path) : path_(std::move(path)) {
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
