@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the unit tests on the host (plain and with
 # AddressSanitizer/UBSan), the same unit tests built for Windows under Wine, and the end-to-end
-# tests that drive the real Kamerin.exe under Wine on a private virtual display. Both Windows
+# tests that drive the real Kamerin.exe under Wine on a private virtual display (once more, in
+# part, at 144 DPI), and the big-desktop test on a display of 11520 x 2160. Both Windows
 # builds (32- and 64-bit) are made; the Windows tests run on the one the machine can run, or on
 # the 64-bit one with KAMERIN_WINE_ARCH=64.
 # Ends with one line "total: N passed, M failed"; exits non-zero on any failure.
@@ -37,6 +38,24 @@ run_suite() {
   failed=$((failed + bad))
 }
 
+# Runs end-to-end tests (a program and its gtest arguments). They work a real desktop with
+# synthetic input, which Wine now and then drops: a test that failed is run once more on its own;
+# both runs are in the logs, and the retried tests are named here.
+run_e2e() {
+  local name=$1 exe=$2
+  shift 2
+  run_suite "$name" "$WINELOADER" "$exe" "$@"
+  local flaky count
+  flaky=$(grep -aE '^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+ \(' "$logs/$name.log" |
+          sed -E 's/^\[  FAILED  \] ([^ ]+) .*/\1/' | sort -u)
+  if [ -n "$flaky" ]; then
+    count=$(echo "$flaky" | wc -l)
+    echo "$name: running $count failed test(s) once more: $(echo "$flaky" | paste -sd' ' -)"
+    failed=$((failed - count))
+    run_suite "$name-retry" "$WINELOADER" "$exe" --gtest_filter="$(echo "$flaky" | paste -sd: -)"
+  fi
+}
+
 build() {
   local preset=$1
   echo "=== build $preset"
@@ -68,18 +87,23 @@ if [ "$windows_built" = 1 ]; then
   KAMERIN_TESTDATA=$(windows_path "$root/../shared/testdata") \
     run_suite windows-unit "$WINELOADER" "$kamerin_build/tests/kamerin_unit_tests.exe"
   pushd "$kamerin_build/tests" >/dev/null
-  run_suite windows-e2e "$WINELOADER" kamerin_e2e.exe
-  # The end-to-end tests work a real desktop with synthetic input, which Wine now and then drops.
-  # A test that failed is run once more on its own; both runs are in the logs, and the retried
-  # tests are named here.
-  flaky=$(grep -aE '^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+ \(' "$logs/windows-e2e.log" |
-          sed -E 's/^\[  FAILED  \] ([^ ]+) .*/\1/' | sort -u)
-  if [ -n "$flaky" ]; then
-    count=$(echo "$flaky" | wc -l)
-    echo "windows-e2e: running $count failed test(s) once more: $(echo "$flaky" | paste -sd' ' -)"
-    failed=$((failed - count))
-    run_suite windows-e2e-retry "$WINELOADER" kamerin_e2e.exe --gtest_filter="$(echo "$flaky" | paste -sd: -)"
-  fi
+  run_e2e windows-e2e kamerin_e2e.exe
+  # At 144 DPI (150 %), the tests where the DPI matters: the layouts of the main window and the
+  # settings dialog, which scale; the captures, the overlay and the viewer's picture, zoom and
+  # magnet, which stay in screen pixels.
+  dpi_tests='MainWindow*:Startup.MainWindowHasItsIdentityAndNoTaskbarButton'
+  dpi_tests+=':SettingsDialog.ShowsTheSettingsTakesOnlyWhatEachEditAllowsAndStoresOnOk:Capture*'
+  dpi_tests+=':Viewer.AnOpenedPictureIsCentredInItsFrameAndShownExactly:Viewer.TheWheelZoomsInStepsFromThePictureAsCreated'
+  dpi_tests+=':Viewer.ADraggedViewerSnapsToTheScreenEdgeAndToAnotherViewer'
+  set_wine_dpi 144
+  run_e2e windows-e2e-144dpi kamerin_e2e.exe --gtest_filter="$dpi_tests"
+  set_wine_dpi 96
+  # The largest desktop the program is made for, three 4K screens side by side, on a display of
+  # its own.
+  stop_private_display
+  start_private_display 11520x2160
+  start_compositor
+  run_e2e windows-e2e-big kamerin_e2e_big.exe
   popd >/dev/null
 fi
 

@@ -69,12 +69,13 @@ if [ -d "$locale_dir/ja_JP.UTF-8" ]; then
   export LC_ALL=ja_JP.UTF-8 2>/dev/null
 fi
 
+# start_private_display [WIDTHxHEIGHT]: a screen of 1920x1080 unless another size is given.
 kamerin_xvfb_pid=
 start_private_display() {
-  local n
+  local n size=${1:-1920x1080}
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 +bs -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" +bs -nolisten tcp >/dev/null 2>&1 &
     kamerin_xvfb_pid=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
@@ -100,10 +101,14 @@ start_compositor() {
   sleep 0.3
 }
 
+# Ends the Wine processes, the compositor and the display; another display may be started after.
 stop_private_display() {
   wine_server -k >/dev/null 2>&1 || true
+  wine_server -w >/dev/null 2>&1 || true
   [ -n "$kamerin_compositor_pid" ] && kill "$kamerin_compositor_pid" 2>/dev/null || true
   [ -n "$kamerin_xvfb_pid" ] && kill "$kamerin_xvfb_pid" 2>/dev/null || true
+  kamerin_compositor_pid=
+  kamerin_xvfb_pid=
 }
 
 prepare_wine_prefix() {
@@ -124,6 +129,20 @@ prepare_wine_prefix() {
     run_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS PGothic' /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1 || true
     wine_server -w >/dev/null 2>&1 || true
   fi
+  # Unscaled, also after a run that was stopped while it tried another DPI.
+  if grep -q '"LogPixels"' "$WINEPREFIX/user.reg" 2>/dev/null; then set_wine_dpi 96; fi
+}
+
+# Wine's DPI (the prefix's LogPixels): 96 unscaled, 144 for 150 %. The Wine processes are ended so
+# that every program started afterwards, the desktop included, has it.
+set_wine_dpi() {
+  if [ "$1" = 96 ]; then
+    run_wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  else
+    run_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || true
+  fi
+  wine_server -k >/dev/null 2>&1 || true
+  wine_server -w >/dev/null 2>&1 || true
 }
 
 # A Unix path as the Windows programs under Wine see it.

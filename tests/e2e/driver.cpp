@@ -6,10 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
 namespace e2e {
+namespace {
+
+// The program is per-monitor DPI aware and works in screen pixels; the driver must see the same
+// pixels, or on a scaled display every rectangle, metric and pointer position it handles would be
+// scaled to 96 DPI for it. Set before any window is made.
+[[maybe_unused]] const bool dpiAware = SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != 0;
+
+}  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -343,6 +352,13 @@ bool Writable(const std::wstring& path) {
 
 }  // namespace
 
+int DpiFor(HWND window) { return static_cast<int>(window ? GetDpiForWindow(window) : GetDpiForSystem()); }
+
+bool ScaledLength(int actual, int design, int dpi) {
+  const int slack = dpi == 96 ? 0 : 1;
+  return std::abs(actual - MulDiv(design, dpi, 96)) <= slack;
+}
+
 ReadOnlyFile::ReadOnlyFile(std::wstring path) : path_(std::move(path)) {
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY);
   if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr +i \"" + *unixPath + "\"");
@@ -367,17 +383,28 @@ bool AcceptsNewFiles(const std::wstring& folder) {
   return true;
 }
 
+// Runs chattr on a folder and waits until it has finished: a folder turned immutable between a
+// probe's creation and its removal would keep the probe.
+void ChattrAndWait(const std::wstring& folder, const std::string& unixFolder, const char* change) {
+  const std::wstring done = folder + L".chattr-done";
+  DeleteFileW(done.c_str());
+  RunUnixCommand("/bin/sh -c \"/usr/bin/chattr " + std::string(change) + " '" + unixFolder + "'; touch '" + unixFolder +
+                 ".chattr-done'\"");
+  EXPECT_TRUE(WaitUntil([&] { return FileExists(done); }, 5s)) << "chattr " << change << " did not finish";
+  DeleteFileW(done.c_str());
+}
+
 }  // namespace
 
 ReadOnlyFolder::ReadOnlyFolder(std::wstring path) : path_(std::move(path)) {
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
-  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr +i \"" + *unixPath + "\"");
+  if (auto unixPath = UnixPathUnderWine(path_)) ChattrAndWait(path_, *unixPath, "+i");
   EXPECT_TRUE(WaitUntil([&] { return !AcceptsNewFiles(path_); }, 5s))
       << "cannot make " << Narrow(path_) << " read-only";
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
-  if (auto unixPath = UnixPathUnderWine(path_)) RunUnixCommand("/usr/bin/chattr -i \"" + *unixPath + "\"");
+  if (auto unixPath = UnixPathUnderWine(path_)) ChattrAndWait(path_, *unixPath, "-i");
   SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_DIRECTORY);
   WaitUntil([&] { return AcceptsNewFiles(path_); }, 5s);
 }

@@ -95,6 +95,16 @@ RECT ClientRectOnScreen(HWND window);
 // The centre of a window on the screen.
 POINT CentreOf(HWND window);
 
+// The DPI a window is laid out for (the system's for null): 96 unscaled, 144 at 150 %.
+int DpiFor(HWND window);
+// Where a coordinate the program places at `design` pixels at 96 DPI lands at this DPI, rounded
+// as the program rounds.
+inline int AtDpi(int design, int dpi) { return MulDiv(design, dpi, 96); }
+// True when a distance between two edges the program places at 96 DPI has the length it should
+// at this DPI. Each edge is scaled and rounded on its own, so the distance may be one pixel either
+// way of the scaled length; at 96 DPI it is exact.
+bool ScaledLength(int actual, int design, int dpi);
+
 // The visible message boxes of a process.
 std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process);
 std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout = 10s);

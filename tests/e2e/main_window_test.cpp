@@ -49,7 +49,9 @@ void ClickControl(HWND main, const wchar_t* className, const wchar_t* text) {
 TEST(MainWindowModes, WindowModeShowsTheListAndGrowsUpwardWhenDockedAtTheBottom) {
   Sandbox sandbox;
   // Docked: the range-mode window ends exactly on the work area's bottom.
-  const int rangeOuterHeight = 36 + (GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFIXEDFRAME));
+  const int dpi = DpiFor(nullptr);
+  const int rangeOuterHeight = AtDpi(36, dpi) + GetSystemMetricsForDpi(SM_CYCAPTION, static_cast<UINT>(dpi)) +
+                               2 * GetSystemMetricsForDpi(SM_CYFIXEDFRAME, static_cast<UINT>(dpi));
   const int top = WorkArea().bottom - rangeOuterHeight;
   sandbox.WriteIni("[Setting]\r\nLeft=300\r\nTop=" + std::to_string(top) + "\r\n");
   Running program = StartShown(sandbox);
@@ -57,14 +59,14 @@ TEST(MainWindowModes, WindowModeShowsTheListAndGrowsUpwardWhenDockedAtTheBottom)
   ASSERT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "precondition: docked at the bottom";
 
   ClickControl(program.main, L"BUTTON", L"窓");
-  EXPECT_EQ(ClientHeight(program.main), 193);
+  EXPECT_EQ(ClientHeight(program.main), AtDpi(193, dpi));
   EXPECT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "grew upward";
   HWND list = FindChild(program.main, L"LISTBOX", L"");
   ASSERT_TRUE(list);
   EXPECT_GE(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 
   ClickControl(program.main, L"BUTTON", L"範囲");
-  EXPECT_EQ(ClientHeight(program.main), 36);
+  EXPECT_EQ(ClientHeight(program.main), AtDpi(36, dpi));
   EXPECT_EQ(WindowRectOf(program.main).bottom, WorkArea().bottom) << "shrank downward";
 }
 
@@ -84,7 +86,7 @@ TEST(MainWindowModes, WindowModeFromTheStartMovesUpOutOfTheWayOfTheWorkAreaBotto
   low.WriteIni("[Setting]\r\nLeft=300\r\nTop=" + std::to_string(WorkArea().bottom - 60) + "\r\nrange=0\r\n");
   Running lowProgram = StartShown(low);
   ASSERT_TRUE(lowProgram.main);
-  EXPECT_EQ(ClientHeight(lowProgram.main), 193);
+  EXPECT_EQ(ClientHeight(lowProgram.main), AtDpi(193, DpiFor(lowProgram.main)));
   EXPECT_EQ(WindowRectOf(lowProgram.main).bottom, WorkArea().bottom);
 }
 
@@ -259,7 +261,8 @@ TEST(MainWindowKeys, TabMovesTheFocusAlongTheControlsWithATabStop) {
   EXPECT_EQ(FocusIn(program.main), window);
   // The space bar chooses the focused mode: window mode, whose list takes the focus next.
   PressKey(VK_SPACE);
-  EXPECT_TRUE(WaitUntil([&] { return ClientHeight(program.main) == 193; }, 3s)) << "window mode";
+  EXPECT_TRUE(WaitUntil([&] { return ClientHeight(program.main) == AtDpi(193, DpiFor(program.main)); }, 3s))
+      << "window mode";
   PressKey(VK_TAB);
   Settle();
   EXPECT_EQ(FocusIn(program.main), list);

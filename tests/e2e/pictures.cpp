@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "driver.h"
@@ -237,16 +238,16 @@ struct PatternWindow::Impl {
     paintedPhase = p;
   }
 
-  HWND Create(const std::wstring& title, RECT bounds, DWORD style) {
+  HWND Create(const std::wstring& title, RECT bounds, DWORD style, const wchar_t* className) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = ClassName;
+    windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass);  // fails harmlessly when a previous window registered it
     HWND window =
-        CreateWindowExW(0, ClassName, title.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
+        CreateWindowExW(0, className, title.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
                         bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window) {
       ShowWindow(window, SW_SHOWNORMAL);
@@ -256,8 +257,9 @@ struct PatternWindow::Impl {
   }
 };
 
-PatternWindow::PatternWindow(const std::wstring& title, RECT bounds, DWORD style) : impl_(std::make_unique<Impl>()) {
-  impl_->window = std::make_unique<WindowThread>([=, this] { return impl_->Create(title, bounds, style); });
+PatternWindow::PatternWindow(const std::wstring& title, RECT bounds, DWORD style, const wchar_t* className)
+    : impl_(std::make_unique<Impl>()) {
+  impl_->window = std::make_unique<WindowThread>([=, this] { return impl_->Create(title, bounds, style, className); });
   impl_->hwnd = impl_->window->Handle();
   EXPECT_TRUE(impl_->hwnd) << "cannot create the pattern window";
   EXPECT_TRUE(WaitUntil([this] { return impl_->paintedPhase.load() == 0; }, 5s));
@@ -291,10 +293,14 @@ std::uint32_t PatternWindow::ExpectedAt(int screenX, int screenY) const {
 }
 
 int CountDifferences(const Picture& picture, const PatternWindow& window, POINT origin, std::string* report) {
+  // The window's place and phase once, not per pixel: a whole-desktop picture has 25 million.
+  const RECT client = window.ClientOnScreen();
+  const int phase = window.Phase();
   int differences = 0;
+  RECT within{picture.width, picture.height, 0, 0};
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
-      const std::uint32_t expected = window.ExpectedAt(origin.x + x, origin.y + y);
+      const std::uint32_t expected = PatternColour(origin.x + x - client.left, origin.y + y - client.top, phase);
       const std::uint32_t got = picture.At(x, y);
       if (got == expected) continue;
       if (report && differences < 5) {
@@ -303,8 +309,16 @@ int CountDifferences(const Picture& picture, const PatternWindow& window, POINT 
                       static_cast<unsigned>(expected));
         *report += line;
       }
+      within = {std::min<LONG>(within.left, x), std::min<LONG>(within.top, y), std::max<LONG>(within.right, x + 1),
+                std::max<LONG>(within.bottom, y + 1)};
       ++differences;
     }
+  }
+  if (report && differences > 0) {
+    char line[128];
+    std::snprintf(line, sizeof line, "all within (%ld,%ld)-(%ld,%ld)\n", within.left, within.top, within.right,
+                  within.bottom);
+    *report += line;
   }
   return differences;
 }
@@ -387,6 +401,36 @@ std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::ws
   int differences = CountDifferences(*picture, window, origin, &report);
   if (differences != 0) return ::testing::AssertionFailure() << differences << " pixels differ:\n" << report;
   return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult JpegMatches(const std::optional<Picture>& jpeg, const std::optional<Picture>& bmp) {
+  if (!jpeg) return ::testing::AssertionFailure() << "not a readable JPEG file";
+  if (!bmp) return ::testing::AssertionFailure() << "no BMP picture to compare with";
+  if (jpeg->width != bmp->width || jpeg->height != bmp->height) {
+    return ::testing::AssertionFailure() << "size " << jpeg->width << "x" << jpeg->height << ", expected " << bmp->width
+                                         << "x" << bmp->height;
+  }
+  const int width = bmp->width, height = bmp->height;
+  auto meanError = [&](auto pixelOf) {
+    double sum = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t a = pixelOf(x, y);
+        const std::uint32_t b = jpeg->At(x, y);
+        sum += std::abs(Red(a) - Red(b)) + std::abs(Green(a) - Green(b)) + std::abs(Blue(a) - Blue(b));
+      }
+    }
+    return sum / (3.0 * width * height);
+  };
+  const double error = meanError([&](int x, int y) { return bmp->At(x, y); });
+  const double swapped = meanError([&](int x, int y) {
+    const std::uint32_t c = bmp->At(x, y);
+    return (static_cast<std::uint32_t>(Blue(c)) << 16) | (c & 0xFF00) | static_cast<std::uint32_t>(Red(c));
+  });
+  const double flipped = meanError([&](int x, int y) { return bmp->At(x, height - 1 - y); });
+  if (error < 16.0 && error * 3 < swapped && error * 3 < flipped) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "mean error " << error << ", with red and blue swapped " << swapped
+                                       << ", upside down " << flipped;
 }
 
 }  // namespace e2e

@@ -66,7 +66,8 @@ std::uint32_t PatternColour(int x, int y, int phase);
 class PatternWindow {
  public:
   // style: WS_POPUP for a window that is all client area, WS_OVERLAPPEDWINDOW for one with frame.
-  PatternWindow(const std::wstring& title, RECT bounds, DWORD style = WS_POPUP);
+  // className: the window's class (another one stands in for the desktop's "Progman", say).
+  PatternWindow(const std::wstring& title, RECT bounds, DWORD style = WS_POPUP, const wchar_t* className = ClassName);
   ~PatternWindow();
   PatternWindow(const PatternWindow&) = delete;
   PatternWindow& operator=(const PatternWindow&) = delete;
@@ -99,5 +100,10 @@ std::vector<std::wstring> WaitForFiles(const std::wstring& folder, const std::ws
 // The number of pixels of the picture that differ from the pattern window's, where the picture's
 // top-left pixel was taken from the screen point origin; up to `report` differences are described.
 int CountDifferences(const Picture& picture, const PatternWindow& window, POINT origin, std::string* report);
+
+// True when a JPEG file's picture is the BMP picture as near as quality 90 comes, with the colours
+// in the right order and the rows the right way up: the pattern changes at every pixel, which
+// JPEG smooths, so the mean error is judged against what a wrong picture would give.
+::testing::AssertionResult JpegMatches(const std::optional<Picture>& jpeg, const std::optional<Picture>& bmp);
 
 }  // namespace e2e

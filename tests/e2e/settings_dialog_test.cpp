@@ -83,18 +83,20 @@ TEST(SettingsDialog, ShowsTheSettingsTakesOnlyWhatEachEditAllowsAndStoresOnOk) {
   EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
   RECT client{};
   GetClientRect(dialog, &client);
-  EXPECT_EQ(client.right, 386);
-  EXPECT_EQ(client.bottom, 438);
+  // Laid out at 96 DPI and scaled to the dialog's.
+  const int dpi = DpiFor(dialog);
+  EXPECT_EQ(client.right, AtDpi(386, dpi));
+  EXPECT_EQ(client.bottom, AtDpi(438, dpi));
   const RECT ok = InClient(dialog, Btn_OK), pages = InClient(dialog, PageControl_Setting);
-  EXPECT_EQ(ok.left, 224);
-  EXPECT_EQ(ok.top, 408);
-  EXPECT_EQ(ok.right - ok.left, 75);
-  EXPECT_EQ(InClient(dialog, Btn_Cancel).left, 304);
-  EXPECT_EQ(pages.left, 4);
-  EXPECT_EQ(pages.right - pages.left, 377);
-  EXPECT_EQ(pages.bottom - pages.top, 397);
-  EXPECT_EQ(InClient(dialog, Btn_Ref).left - InClient(dialog, Edit_SaveDir).left, 280);
-  EXPECT_EQ(InClient(dialog, Edit_minHeight).top - InClient(dialog, Edit_minWidth).top, 24);
+  EXPECT_EQ(ok.left, AtDpi(224, dpi));
+  EXPECT_EQ(ok.top, AtDpi(408, dpi));
+  EXPECT_EQ(ok.right, AtDpi(224 + 75, dpi));
+  EXPECT_EQ(InClient(dialog, Btn_Cancel).left, AtDpi(304, dpi));
+  EXPECT_EQ(pages.left, AtDpi(4, dpi));
+  EXPECT_EQ(pages.right, AtDpi(4 + 377, dpi));
+  EXPECT_EQ(pages.bottom, AtDpi(4 + 397, dpi));
+  EXPECT_TRUE(ScaledLength(InClient(dialog, Btn_Ref).left - InClient(dialog, Edit_SaveDir).left, 280, dpi));
+  EXPECT_TRUE(ScaledLength(InClient(dialog, Edit_minHeight).top - InClient(dialog, Edit_minWidth).top, 24, dpi));
   EXPECT_EQ(TextOf(dialog, CheckBox_UseHotKey), "PrintScreenキーをホットキーとして使用する");
   EXPECT_EQ(TextOf(dialog, Btn_Cancel), "キャンセル");
 

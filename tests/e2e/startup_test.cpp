@@ -28,8 +28,8 @@ TEST(Startup, MainWindowHasItsIdentityAndNoTaskbarButton) {
 
   RECT client{};
   GetClientRect(main, &client);
-  EXPECT_EQ(client.right, 302);
-  EXPECT_EQ(client.bottom, 36);
+  EXPECT_EQ(client.right, AtDpi(302, DpiFor(main)));
+  EXPECT_EQ(client.bottom, AtDpi(36, DpiFor(main)));
   EXPECT_FALSE(FileExists(sandbox.Ini())) << "loading never creates the settings file";
 }
 
