@@ -1,7 +1,9 @@
 // How long a capture takes from the request to both files on disk and the viewer made, for the
 // whole screen with "bmp", "Jpg" and "Win" on, next to its floor: what no capture can avoid (one
 // screen copy, one BMP file, one JPEG file), each measured alone. Also how long a range request
-// takes to put the overlay on the screen, and one wheel step on a viewer of the whole screen.
+// takes to put the overlay on the screen, and one wheel step on a viewer of the whole screen, each
+// next to what Wine alone needs for the same on the screen (a white veil shown, a window of the
+// picture resized and painted).
 //
 // The screen shows a desktop-like picture (a full-screen window of this program), so that the
 // JPEG has real work. Output: "figure: NAME VALUE ms" and "ratio: NAME VALUE" lines.
@@ -30,22 +32,29 @@ namespace fs = std::filesystem;
 
 constexpr int Runs = 9;
 
-// A full-screen window showing the picture, standing in for the user's desktop.
-class Backdrop {
+// A window of the bench's own: the backdrop standing in for the user's desktop (full screen,
+// showing the picture), and the floors of the overlay and of a zoom step, what Wine itself costs
+// to show a veiled full-screen window or to resize a window of a picture and paint it again.
+class BenchWindow {
  public:
-  explicit Backdrop(const Dib& picture) : bitmap_(BitmapFromDib(picture)) {
+  // picture: painted 1:1 at the top-left; without one the window is all white.
+  BenchWindow(const Dib* picture, PixelRect bounds, DWORD exStyle = 0, bool visible = true)
+      : bitmap_(picture ? BitmapFromDib(*picture) : Bitmap{}) {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = &Backdrop::Procedure;
+    windowClass.lpfnWndProc = &BenchWindow::Procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"KamerinBenchBackdrop";
-    RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, windowClass.lpszClassName, L"backdrop", WS_POPUP | WS_VISIBLE, 0, 0, picture.width,
-                              picture.height, nullptr, nullptr, windowClass.hInstance, this);
+    windowClass.hbrBackground = picture ? nullptr : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = picture ? L"KamerinBenchPicture" : L"KamerinBenchWhite";
+    RegisterClassW(&windowClass);  // fails harmlessly for the second window of a class
+    window_ = CreateWindowExW(exStyle | WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"bench",
+                              WS_POPUP | (visible ? WS_VISIBLE : 0), bounds.x, bounds.y, bounds.width, bounds.height,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     InvalidateRect(window_, nullptr, FALSE);
     Pump();
   }
-  ~Backdrop() { DestroyWindow(window_); }
+  ~BenchWindow() { DestroyWindow(window_); }
+  HWND Handle() const { return window_; }
   static void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
@@ -53,8 +62,8 @@ class Backdrop {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Backdrop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_PAINT && self) {
+    auto* self = reinterpret_cast<BenchWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_PAINT && self && self->bitmap_) {
       PaintDC dc(hwnd);
       MemoryDC memory(dc.Get());
       Selection selected(memory.Get(), self->bitmap_.Get());
@@ -68,6 +77,12 @@ class Backdrop {
   Bitmap bitmap_;
   HWND window_ = nullptr;
 };
+
+// Until the window has painted what a change asked for.
+void Painted(HWND window) {
+  UpdateWindow(window);
+  GdiFlush();
+}
 
 // The main window as the captures see it: hidden.
 class BenchHost final : public CaptureHost {
@@ -102,7 +117,7 @@ void RemoveFiles(const fs::path& folder) {
 void CloseViewers() {
   CloseAllViewers();
   FreeClosedViewers();
-  Backdrop::Pump();
+  BenchWindow::Pump();
 }
 
 HWND FindOverlay() { return FindWindowW(nullptr, L"FormKN_Serect"); }
@@ -113,7 +128,13 @@ int main() {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   const PixelRect screen{0, 0, width, height};
-  Backdrop backdrop(ScreenPicture(width, height));
+  const Dib desktop = ScreenPicture(width, height);
+  BenchWindow backdrop(&desktop, screen);
+  // The floors: a plain white veil like the overlay's, and a window of the picture resized as a
+  // zoom step to 50 % and back resizes the viewer.
+  BenchWindow veil(nullptr, screen, WS_EX_TOPMOST | WS_EX_LAYERED, false);
+  SetLayeredWindowAttributes(veil.Handle(), 0, 96, LWA_ALPHA);
+  BenchWindow resized(&desktop, screen, 0, false);
 
   const fs::path folder = fs::temp_directory_path() / "kamerin-capture-bench";
   fs::create_directories(folder);
@@ -130,7 +151,8 @@ int main() {
   CaptureChoices choices;
   choices.saveBmp = choices.saveJpg = choices.viewer = true;
 
-  std::vector<double> whole, copy, bmp, jpeg, viewer, overlay, zoomOut, zoomIn;
+  std::vector<double> whole, copy, bmp, jpeg, viewer, overlay, zoomOut, zoomIn, overlayAlone, veilFloor, resizeOut,
+      resizeIn;
   for (int run = 0; run <= Runs; ++run) {
     RemoveFiles(folder);
     CloseViewers();
@@ -150,26 +172,48 @@ int main() {
     });
 
     // One wheel step out (to 50 %) and back in, each until the window has painted.
-    Backdrop::Pump();
+    BenchWindow::Pump();
     auto wheel = [&](int delta) {
       return Milliseconds([&] {
         SendMessageW(shownViewer, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(width / 2, height / 2));
-        UpdateWindow(shownViewer);
-        GdiFlush();
+        Painted(shownViewer);
       });
     };
     double zoomOutMs = wheel(-WHEEL_DELTA);
     double zoomInMs = wheel(WHEEL_DELTA);
 
-    // The range request, up to the overlay being on the screen; Esc takes it away again.
-    double overlayMs = Milliseconds([&] {
-      engine.OnCaptureButton(choices);
-      HWND shown = FindOverlay();
-      if (shown) UpdateWindow(shown);
-      GdiFlush();
+    // The range request, up to the overlay being on the screen; Esc takes it away again. First
+    // with the viewer of the whole screen open, which the request hides, then with none.
+    auto rangeRequest = [&] {
+      const double ms = Milliseconds([&] {
+        engine.OnCaptureButton(choices);
+        if (HWND shown = FindOverlay()) Painted(shown);
+      });
+      if (HWND shown = FindOverlay()) SendMessageW(shown, WM_CHAR, 27, 0);
+      BenchWindow::Pump();
+      return ms;
+    };
+    double overlayMs = rangeRequest();
+    CloseViewers();
+    double overlayAloneMs = rangeRequest();
+
+    double veilMs = Milliseconds([&] {
+      SetWindowPos(veil.Handle(), HWND_TOPMOST, 0, 0, width, height, SWP_SHOWWINDOW);
+      Painted(veil.Handle());
     });
-    if (HWND shown = FindOverlay()) SendMessageW(shown, WM_CHAR, 27, 0);
-    Backdrop::Pump();
+    ShowWindow(veil.Handle(), SW_HIDE);
+    SetWindowPos(resized.Handle(), HWND_TOPMOST, 0, 0, width, height, SWP_SHOWWINDOW);
+    Painted(resized.Handle());
+    auto resize = [&](int w, int h) {
+      return Milliseconds([&] {
+        SetWindowPos(resized.Handle(), nullptr, 0, 0, w, h, SWP_NOZORDER | SWP_NOMOVE);
+        Painted(resized.Handle());
+      });
+    };
+    double resizeOutMs = resize(width / 2, height / 2);
+    double resizeInMs = resize(width, height);
+    ShowWindow(resized.Handle(), SW_HIDE);
+    BenchWindow::Pump();
 
     if (run == 0) continue;  // the first run warms the caches and the library
     whole.push_back(wholeMs);
@@ -178,8 +222,12 @@ int main() {
     jpeg.push_back(jpegMs);
     viewer.push_back(viewerMs);
     overlay.push_back(overlayMs);
+    overlayAlone.push_back(overlayAloneMs);
     zoomOut.push_back(zoomOutMs);
     zoomIn.push_back(zoomInMs);
+    veilFloor.push_back(veilMs);
+    resizeOut.push_back(resizeOutMs);
+    resizeIn.push_back(resizeInMs);
   }
   CloseViewers();
   RemoveFiles(folder);
@@ -197,5 +245,12 @@ int main() {
   PrintFigure("range_request_to_overlay", Median(overlay));
   PrintFigure("zoom_step_1080p", Median(zoomOut));
   PrintFigure("zoom_step_back_1080p", Median(zoomIn));
+  PrintFigure("range_request_to_overlay_no_viewer", Median(overlayAlone));
+  PrintFigure("overlay_floor", Median(veilFloor));
+  PrintRatio("range_request_no_viewer_to_overlay_floor", Median(overlayAlone) / Median(veilFloor));
+  PrintFigure("zoom_step_floor", Median(resizeOut));
+  PrintRatio("zoom_step_to_floor", Median(zoomOut) / Median(resizeOut));
+  PrintFigure("zoom_step_back_floor", Median(resizeIn));
+  PrintRatio("zoom_step_back_to_floor", Median(zoomIn) / Median(resizeIn));
   return 0;
 }
