@@ -30,7 +30,7 @@ using namespace kmrn;
 using namespace kmrn::bench;
 namespace fs = std::filesystem;
 
-constexpr int Runs = 9;
+constexpr int Runs = 15;
 
 // A window of the bench's own: the backdrop standing in for the user's desktop (full screen,
 // showing the picture), and the floors of the overlay and of a zoom step, what Wine itself costs
