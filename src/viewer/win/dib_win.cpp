@@ -101,8 +101,13 @@ SectionDib MakeSectionDib(std::int32_t width, std::int32_t height, unsigned bitC
   section.bitmap = std::make_shared<Bitmap>(
       CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!*section.bitmap || !bits) throw ImageTooLargeError(width, height);
-  section.dib.bits = PixelBytes::Borrowed(static_cast<std::uint8_t*>(bits),
-                                          section.dib.Stride() * static_cast<std::size_t>(height), section.bitmap);
+  const std::size_t size = section.dib.Stride() * static_cast<std::size_t>(height);
+  // The section's pages come from the system the first time each is written. Cleared here from
+  // first to last they come quickly and in order; left to the screen copy, which writes the
+  // bottom-up rows from the last page back, they cost more than the copy itself (under Wine, at
+  // 1920x1080: 85 ms for the copy into fresh pages, 23 ms to clear them and 39 ms to copy after).
+  std::memset(bits, 0, size);
+  section.dib.bits = PixelBytes::Borrowed(static_cast<std::uint8_t*>(bits), size, section.bitmap);
   return section;
 }
 
