@@ -3,8 +3,8 @@
 # AddressSanitizer/UBSan), the same unit tests built for Windows under Wine, and the end-to-end
 # tests that drive the real Kamerin.exe under Wine on a private virtual display (once more, in
 # part, at 144 DPI), and the big-desktop test on a display of 11520 x 2160. Both Windows
-# builds (32- and 64-bit) are made; the Windows tests run on the one the machine can run, or on
-# the 64-bit one with KAMERIN_WINE_ARCH=64.
+# builds (32- and 64-bit) are made, and the release archive from them is checked; the Windows
+# tests run on the one the machine can run, or on the 64-bit one with KAMERIN_WINE_ARCH=64.
 # Ends with one line "total: N passed, M failed"; exits non-zero on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -78,6 +78,8 @@ fi
 windows_built=0
 build windows && [ "$kamerin_preset" = windows ] && windows_built=1
 build windows64 && [ "$kamerin_preset" = windows64 ] && windows_built=1
+# The archive a Windows user downloads, made twice from the two builds and looked into.
+run_suite release bash tests/release/check_release.sh
 
 if [ "$windows_built" = 1 ]; then
   start_private_display

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "framework/control_layout.h"
+#include "kamerin_version.h"
 
 namespace kmrn {
 
@@ -102,8 +103,8 @@ constexpr std::uint16_t Id(SettingControl control) { return static_cast<std::uin
 // What the information panel's links open; the home page and the address are ours to choose.
 inline constexpr const char* HomePageUrl = "https://example.com/kamerin/";
 inline constexpr const char* MailAddress = "kamerin@example.com";
-// The program's version as its version resource and manifest give it.
-inline constexpr const char* ProgramVersionText = "Version 0.5.0.0";
+// The program's version, from the build, as its version resource and manifest give it.
+inline constexpr const char* ProgramVersionText = "Version " KAMERIN_VERSION_TEXT;
 
 namespace settings_dialog_detail {
 using K = ControlKind;
