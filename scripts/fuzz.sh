@@ -12,7 +12,8 @@
 # run without findings is minimised into fuzz/corpus/TARGET (libFuzzer's -merge=1): the folder then
 # holds only inputs that add coverage beyond the shared samples, ready to be committed. Set
 # KAMERIN_FUZZ_BUILD to build in another folder than the preset's. The machine is shared: run it
-# with nice.
+# with nice. An input that runs longer than KAMERIN_FUZZ_TIMEOUT seconds (10) counts as a hang; a
+# niced run on a busy machine can be starved that long, so give long runs there more.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -29,6 +30,11 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
   exit 2
 fi
 targets=("$@")
+timeout=${KAMERIN_FUZZ_TIMEOUT:-10}
+if ! [[ "$timeout" =~ ^[0-9]+$ ]] || [ "$timeout" -eq 0 ]; then
+  echo "fuzz: KAMERIN_FUZZ_TIMEOUT must be a positive number of seconds, not '$timeout'" >&2
+  exit 2
+fi
 if [ ${#targets[@]} -eq 0 ]; then
   for source in "$root"/fuzz/*.cpp; do targets+=("$(basename "$source" .cpp)"); done
 fi
@@ -86,7 +92,7 @@ for target in "${targets[@]}"; do
   for dir in ${samples[$target]:-}; do
     if [ -d "$dir" ]; then sample_dirs+=("$dir"); else echo "fuzz: sample folder $dir is missing" >&2; fi
   done
-  options=(-rss_limit_mb=2048 -timeout=10)
+  options=(-rss_limit_mb=2048 -timeout="$timeout")
   [ -f "$root/fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
 
   echo "fuzz: $target for ${seconds}s"
