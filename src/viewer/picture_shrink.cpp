@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <future>
-#include <thread>
 #include <vector>
 
 namespace kmrn {
@@ -64,50 +62,31 @@ Dib ShrinkByAveraging(const Dib& original, PixelSize size) {
   };
 
   // One target row at a time: the weighted sum of the source pixels beneath each target pixel.
-  auto shrinkRows = [&](std::int32_t firstRow, std::int32_t endRow) {
-    std::vector<std::uint64_t> sums(static_cast<std::size_t>(size.width) * 3);
-    for (std::int32_t y = firstRow; y < endRow; ++y) {
-      std::fill(sums.begin(), sums.end(), 0);
-      for (const Weight& row : WeightsUnder(y, source->height, size.height)) {
-        const std::uint8_t* pixels = source->RowFromTop(row.index);
-        for (std::int32_t x = 0; x < size.width; ++x) {
-          // At most 255 times the source width: 32 bits suffice across.
-          std::uint32_t b = 0, g = 0, r = 0;
-          for (std::size_t i = columnStart[x]; i < columnStart[x + 1]; ++i) {
-            const std::uint8_t* p = pixels + static_cast<std::size_t>(columns[i].index) * bytesPerPixel;
-            const auto weight = static_cast<std::uint32_t>(columns[i].weight);
-            b += weight * p[0];
-            g += weight * p[1];
-            r += weight * p[2];
-          }
-          sums[3 * x] += row.weight * b;
-          sums[3 * x + 1] += row.weight * g;
-          sums[3 * x + 2] += row.weight * r;
+  std::vector<std::uint64_t> sums(static_cast<std::size_t>(size.width) * 3);
+  for (std::int32_t y = 0; y < size.height; ++y) {
+    std::fill(sums.begin(), sums.end(), 0);
+    for (const Weight& row : WeightsUnder(y, source->height, size.height)) {
+      const std::uint8_t* pixels = source->RowFromTop(row.index);
+      for (std::int32_t x = 0; x < size.width; ++x) {
+        // At most 255 times the source width: 32 bits suffice across.
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (std::size_t i = columnStart[x]; i < columnStart[x + 1]; ++i) {
+          const std::uint8_t* p = pixels + static_cast<std::size_t>(columns[i].index) * bytesPerPixel;
+          const auto weight = static_cast<std::uint32_t>(columns[i].weight);
+          b += weight * p[0];
+          g += weight * p[1];
+          r += weight * p[2];
         }
-      }
-      std::uint8_t* out = target.RowFromTop(y);
-      for (std::int32_t x = 0; x < size.width; ++x, out += bytesPerPixel) {
-        for (int c = 0; c < 3; ++c) out[c] = mean(sums[3 * x + c]);
+        sums[3 * x] += row.weight * b;
+        sums[3 * x + 1] += row.weight * g;
+        sums[3 * x + 2] += row.weight * r;
       }
     }
-  };
-
-  // A zoom step on a big picture is waited for: its rows go in bands to every core. A small one
-  // is done before a thread would have started.
-  constexpr std::int64_t PixelsWorthAThread = 512 * 1024;
-  const std::int64_t work = static_cast<std::int64_t>(source->width) * source->height;
-  const auto cores = static_cast<std::int64_t>(std::max(1u, std::thread::hardware_concurrency()));
-  const auto bands = static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(std::min<std::int64_t>(cores, work / PixelsWorthAThread), 1, size.height));
-  std::vector<std::future<void>> others;
-  for (std::int32_t band = 1; band < bands; ++band) {
-    others.push_back(
-        std::async(std::launch::async, shrinkRows,
-                   static_cast<std::int32_t>(static_cast<std::int64_t>(size.height) * band / bands),
-                   static_cast<std::int32_t>(static_cast<std::int64_t>(size.height) * (band + 1) / bands)));
+    std::uint8_t* out = target.RowFromTop(y);
+    for (std::int32_t x = 0; x < size.width; ++x, out += bytesPerPixel) {
+      for (int c = 0; c < 3; ++c) out[c] = mean(sums[3 * x + c]);
+    }
   }
-  shrinkRows(0, static_cast<std::int32_t>(size.height / bands));
-  for (std::future<void>& other : others) other.get();
   return target;
 }
 

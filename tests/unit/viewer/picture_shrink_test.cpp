@@ -33,22 +33,6 @@ TEST(PictureShrink, EveryPixelIsTheAreaWeightedAverageOfWhatItCovers) {
   EXPECT_EQ(shrunk.RowFromTop(1)[0], 0);
 }
 
-TEST(PictureShrink, ABigPictureIsShrunkInBandsWithoutASeam) {
-  // Big enough to be shared among threads, with uneven bands (1081 target rows): every source
-  // row has its own value, so each target row must be the mean of exactly its two.
-  Dib tall = MakeDib(1024, 2162, 32);
-  for (std::int32_t y = 0; y < tall.height; ++y) {
-    std::uint8_t* p = tall.RowFromTop(y);
-    for (std::int32_t x = 0; x < tall.width; ++x) p[4 * x + 1] = static_cast<std::uint8_t>(y % 251);
-  }
-  Dib shrunk = ShrinkByAveraging(tall, {512, 1081});
-  for (std::int32_t y = 0; y < shrunk.height; ++y) {
-    const int expected = ((2 * y) % 251 + (2 * y + 1) % 251 + 1) / 2;
-    ASSERT_EQ(shrunk.RowFromTop(y)[1], expected) << "row " << y;
-    ASSERT_EQ(shrunk.RowFromTop(y)[4 * 511 + 1], expected) << "row " << y;
-  }
-}
-
 TEST(PictureShrink, PalettePicturesAreAveragedByTheirColours) {
   Dib indexed = MakeDib(2, 2, 8);
   indexed.palette = {Rgbq{0, 0, 0, 0}, Rgbq{255, 255, 255, 0}};
