@@ -1,6 +1,7 @@
 #include "capture/win/screen_copy_win.h"
 
 #include "framework/app_error.h"
+#include "framework/win/bitmap_win.h"
 #include "framework/win/win32_error.h"
 
 namespace kmrn {
@@ -43,7 +44,7 @@ SectionDib CopyScreenRect(const PixelRect& rect) {
   if (!screen.Get()) ThrowLastSystemError("GetDC");
   // The usual displays draw straight into the picture's rows. At other depths (16 bits with its
   // channel masks, palettes) the screen's own bitmap format is asked for its pixels afterwards.
-  const int depth = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+  const int depth = DisplayDepth();
   const bool direct = depth == 24 || depth == 32;
   SectionDib picture;
   Bitmap compatible;

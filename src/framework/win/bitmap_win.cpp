@@ -4,6 +4,11 @@
 
 namespace kmrn {
 
+int DisplayDepth() noexcept {
+  WindowDC screen(nullptr);
+  return GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
+}
+
 PixelSize BitmapSize(HBITMAP bitmap) noexcept {
   BITMAP info{};
   if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};

@@ -8,6 +8,9 @@
 
 namespace kmrn {
 
+// The screen's bits per pixel (8 or less for a palette display).
+int DisplayDepth() noexcept;
+
 // The width and height of a bitmap (0, 0 for none).
 PixelSize BitmapSize(HBITMAP bitmap) noexcept;
 

@@ -4,7 +4,7 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
-#include "framework/win/gdi.h"
+#include "framework/win/bitmap_win.h"
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
 #include "settings/settings.h"
@@ -37,8 +37,7 @@ ProgramContext ReadProgramContext() {
   UniqueLocalMemory argvOwner(reinterpret_cast<HLOCAL>(argv));
   for (int i = 1; argv && i < count; ++i) context.arguments.push_back(AbsolutePath(argv[i]));
 
-  WindowDC screen(nullptr);
-  context.lowColorDisplay = GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES) <= 8;
+  context.lowColorDisplay = DisplayDepth() <= 8;
   return context;
 }
 

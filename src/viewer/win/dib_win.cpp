@@ -41,11 +41,6 @@ InfoWithColors InfoOf(const Dib& dib) {
   return info;
 }
 
-int DisplayDepth() {
-  WindowDC screen(nullptr);
-  return GetDeviceCaps(screen.Get(), BITSPIXEL) * GetDeviceCaps(screen.Get(), PLANES);
-}
-
 }  // namespace
 
 Dib DibFromBitmap(HBITMAP bitmap) {
