@@ -27,6 +27,9 @@ constexpr COLORREF BandColour = RGB(0, 0, 255);
 constexpr COLORREF LabelTextColour = RGB(0, 0, 0);
 constexpr COLORREF LabelBackColour = RGB(255, 255, 255);
 
+// Posted to the overlay to take the keyboard back (see WM_ACTIVATE below).
+constexpr UINT RetakeKeyboardMessage = WM_APP + 1;
+
 }  // namespace
 
 struct OverlayWindow::State {
@@ -153,6 +156,25 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
           OnOverlayRelease(state.selection, ButtonOf(message), {Settings, host_.MainWasVisible(), ClientSizeOf(hwnd)}));
       return 0;
     case WM_CAPTURECHANGED: state.mouseCaptured = false; return 0;
+    case WM_ACTIVATE:
+      // While the veil is up, Esc must reach it. A window system that settles the focus late
+      // (Wine, after the main window has hidden) may hand the foreground to the bare desktop just
+      // after the overlay took it; the overlay then takes it back. Another program that the
+      // user activates keeps it.
+      if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(hwnd)) {
+        const HWND next = reinterpret_cast<HWND>(lParam);
+        if (!next || next == GetDesktopWindow()) PostMessageW(hwnd, RetakeKeyboardMessage, 0, 0);
+      }
+      break;
+    case RetakeKeyboardMessage:
+      if (IsWindowVisible(hwnd)) {
+        const HWND front = GetForegroundWindow();
+        if (!front || front == GetDesktopWindow()) {
+          SetForegroundWindow(hwnd);
+          SetFocus(hwnd);
+        }
+      }
+      return 0;
     case WM_CHAR: perform(OnOverlayKeyPress(state.selection, static_cast<int>(wParam), ClientSizeOf(hwnd))); return 0;
     case WM_WINDOWPOSCHANGED: {
       // Whatever shows or hides the overlay, a capture is under way exactly while it is shown.
