@@ -4,8 +4,12 @@
 // after windows.h, which it needs
 #include <psapi.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace e2e {
@@ -16,7 +20,37 @@ struct HandleCloser {
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
-// Wine's GDI handle table: 65536 entries of this shape, the object's type 0 for a free entry.
+// The process environment block as far as its GDI handle table's address, with the field types of
+// the documented layout, so that each width gets its own offsets: Pointer is std::uint32_t for a
+// 32-bit process, std::uint64_t for a 64-bit one.
+template <typename Pointer>
+struct PebPrefix {
+  std::uint8_t inheritedAddressSpace, readImageFileExecOptions, beingDebugged, bitField;
+  Pointer mutant, imageBaseAddress, loader, processParameters, subSystemData, processHeap, fastPebLock,
+      atlThunkSListPtr, ifeoKey;
+  std::uint32_t crossProcessFlags;
+  Pointer kernelCallbackTable;
+  std::uint32_t systemReserved, atlThunkSListPtr32;
+  Pointer apiSetMap;
+  std::uint32_t tlsExpansionCounter;
+  Pointer tlsBitmap;
+  std::uint32_t tlsBitmapBits[2];
+  Pointer readOnlySharedMemoryBase, sharedData, readOnlyStaticServerData, ansiCodePageData, oemCodePageData,
+      unicodeCaseTableData;
+  std::uint32_t numberOfProcessors, ntGlobalFlag;
+  std::int64_t criticalSectionTimeout;
+  Pointer heapSegmentReserve, heapSegmentCommit, heapDeCommitTotalFreeThreshold, heapDeCommitFreeBlockThreshold;
+  std::uint32_t numberOfHeaps, maximumNumberOfHeaps;
+  Pointer processHeaps;
+  Pointer gdiSharedHandleTable;
+};
+using NativePointer = std::conditional_t<sizeof(void*) == 8, std::uint64_t, std::uint32_t>;
+// The offsets the system's documentation gives, as a check of the layout above.
+static_assert(offsetof(PebPrefix<std::uint32_t>, gdiSharedHandleTable) == 0x94);
+static_assert(offsetof(PebPrefix<std::uint64_t>, gdiSharedHandleTable) == 0xF8);
+
+// Wine's GDI handle table: 65536 entries of this shape (the same in 32- and 64-bit processes), the
+// object's type 0 for a free entry.
 struct GdiEntry {
   std::uint64_t object;
   std::uint32_t owner;
@@ -27,8 +61,36 @@ struct GdiEntry {
 };
 static_assert(sizeof(GdiEntry) == 24);
 constexpr std::size_t GdiTableEntries = 0x10000;
-// Where the PEB keeps the table's address (PEB::GdiSharedHandleTable).
-constexpr std::size_t GdiTableInPeb = sizeof(void*) == 8 ? 0xF8 : 0x94;
+
+// Reads a value of the other process's memory; nothing when it cannot be read.
+template <typename T>
+std::optional<T> ReadFrom(HANDLE process, std::uintptr_t address) {
+  T value{};
+  SIZE_T read = 0;
+  if (address == 0 || !ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, &read) ||
+      read != sizeof value) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The table's address, which Wine keeps in the process's PEB. A 32-bit process on a 64-bit system
+// has a second, 64-bit PEB (in Wine the page below its own), and Wine keeps the address there;
+// that PEB is taken as found only when it names the same program image as the process's own.
+std::uintptr_t GdiTableAddress(HANDLE process, std::uintptr_t peb) {
+  const auto own = ReadFrom<PebPrefix<NativePointer>>(process, peb);
+  if (!own) return 0;
+  if (own->gdiSharedHandleTable != 0) return static_cast<std::uintptr_t>(own->gdiSharedHandleTable);
+  BOOL wow64 = FALSE;
+  if (sizeof(void*) == 8 || !IsWow64Process(process, &wow64) || !wow64) return 0;
+  SYSTEM_INFO system{};
+  GetSystemInfo(&system);
+  const auto wide = ReadFrom<PebPrefix<std::uint64_t>>(process, peb - system.dwPageSize);
+  if (!wide || wide->imageBaseAddress != own->imageBaseAddress) return 0;
+  // The table lies where the 32-bit process can reach it.
+  if (wide->gdiSharedHandleTable > UINTPTR_MAX) return 0;
+  return static_cast<std::uintptr_t>(wide->gdiSharedHandleTable);
+}
 
 long WineGdiObjects(HANDLE process) {
   using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
@@ -37,15 +99,14 @@ long WineGdiObjects(HANDLE process) {
   PROCESS_BASIC_INFORMATION basic{};
   ULONG length = 0;
   if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return -1;
-  void* table = nullptr;
+  const std::uintptr_t table = GdiTableAddress(process, reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress));
+  if (table == 0) return -1;
+  std::vector<GdiEntry> entries(GdiTableEntries);
   SIZE_T read = 0;
-  if (!ReadProcessMemory(process, reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress) + GdiTableInPeb, &table,
-                         sizeof table, &read) ||
-      !table) {
+  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
+                         entries.size() * sizeof(GdiEntry), &read)) {
     return -1;
   }
-  std::vector<GdiEntry> entries(GdiTableEntries);
-  if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiEntry), &read)) return -1;
   long used = 0;
   for (const GdiEntry& entry : entries) used += entry.type != 0;
   return used;
