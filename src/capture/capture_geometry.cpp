@@ -38,11 +38,10 @@ Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& ca
   switch (capturedWinPos) {
     case 0: return CentredInWorkArea({capture.width, capture.height}, workArea);
     case 1: return {workArea.left, workArea.top};
-    case 2: {
+    default: {
       const std::int32_t frame = ViewerFrameWidth(viewWinBorder);
       return {SaturateToInt32(std::int64_t{capture.x} - frame), SaturateToInt32(std::int64_t{capture.y} - frame)};
     }
-    default: return {-1, -1};
   }
 }
 

@@ -28,8 +28,8 @@ bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);
 
 // The top-left corner of the viewer of a capture, by CapturedWinPos: 0 centres the captured size
 // in the work area, 1 puts it at the work area's top-left, 2 lays the picture over the spot it
-// came from, outside a frame as wide as the viewer draws it for viewWinBorder. Other values give
-// (-1, -1), the "no position" of the viewer registry.
+// came from, outside a frame as wide as the viewer draws it for viewWinBorder. Other values are
+// taken as 2, the setting's default.
 Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
                                 const ScreenRect& workArea);
 

@@ -33,7 +33,7 @@ const std::array<SettingKey, 42> Keys{{
     {"AlwaysClipBoard", &S::AlwaysClipBoard, 0, nullptr, C(CheckBox_Clip)},
     {"AlwaysWinClient", &S::AlwaysWinClient, 0, nullptr, C(CheckBox_WinClient)},
     {"AlwaysNoCloseX", &S::AlwaysNoCloseX, 1, nullptr, C(CheckBox_NoCloseX)},
-    {"CapturedWinPos", &S::CapturedWinPos, 2, nullptr, C(RadioGroup_CapturedWinPos)},
+    {"CapturedWinPos", &S::CapturedWinPos, 2, nullptr, C(RadioGroup_CapturedWinPos), 0, 2, true},
     {"UseHotKey", &S::UseHotKey, 1, nullptr, C(CheckBox_UseHotKey)},
     {"WindowTopMost", &W::WindowTopMost, 1, nullptr},
     {"OpenApplication", &S::OpenApplication, 0, "mspaint.exe", C(Edit_OpenApplication)},
@@ -133,6 +133,7 @@ SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir) 
             value = reader.ReadString(key.key, key.stringDefault ? key.stringDefault : appDir);
           } else {
             std::int32_t number = ParseIniInteger(reader.ReadString(key.key, ""), key.numberDefault);
+            if (key.choice && (number < key.minimum || number > key.maximum)) number = key.numberDefault;
             if constexpr (std::is_same_v<Value, bool>)
               value = number != 0;
             else

@@ -87,6 +87,9 @@ struct SettingKey {
   // keeps an integer within when it stores it.
   std::uint16_t control = 0;
   std::int32_t minimum = INT32_MIN, maximum = INT32_MAX;
+  // The value picks one of the items minimum to maximum (a radio group's): another value in the
+  // file reads as the default.
+  bool choice = false;
 
   SettingType Type() const;
 };
@@ -111,8 +114,9 @@ class ProfileWriter {
   virtual void WriteString(const char* key, const std::string& value) = 0;
 };
 
-// Reads every key, with the table's defaults for what is missing or unreadable. No value is
-// range-checked here: the parts that use a value decide what it means.
+// Reads every key, with the table's defaults for what is missing or unreadable, and for a choice
+// that names no item. No other value is range-checked here: the parts that use a value decide
+// what it means.
 SettingsFile ReadSettingsFile(ProfileReader& reader, const std::string& appDir);
 
 // Writes every key in table order: Booleans as "1"/"0", Integers in decimal, Strings as they are.

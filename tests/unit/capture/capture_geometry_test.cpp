@@ -81,7 +81,7 @@ TEST(CaptureGeometry, ViewerPositions) {
       {"centre of a monitor at negative x", 0, {0, 0, 200, 100}, leftMonitor, {-740, 562}},
       {"top-left", 1, {500, 500, 100, 100}, leftMonitor, {-1280, 100}},
       {"same place", 2, {100, 200, 50, 50}, work, {98, 198}},
-      {"unknown value", 3, {100, 200, 50, 50}, work, {-1, -1}},
+      {"unknown value: as the default, the same place", 3, {100, 200, 50, 50}, work, {98, 198}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);

@@ -141,8 +141,8 @@ TEST(SettingsFile, ValuesAreReadAsTheirTypesSayAndWrittenBackNormalised) {
   EXPECT_EQ(file.settings.ViewWinColor, 16711680);
   EXPECT_EQ(file.settings.SaveFile, "");  // present but empty is not missing
   EXPECT_EQ(file.window.Left, -300);
-  EXPECT_EQ(file.settings.CapturedWinPos, 7);  // no range checks on loading
-  EXPECT_EQ(file.settings.MagPos, 500);
+  EXPECT_EQ(file.settings.CapturedWinPos, 2) << "a choice that names no item reads as the default";
+  EXPECT_EQ(file.settings.MagPos, 500) << "other values keep what the file says";
   EXPECT_FALSE(file.window.range);
   EXPECT_FALSE(file.window.WindowTopMost);
   EXPECT_EQ(file.settings.mDisplay_SX, -1920);
