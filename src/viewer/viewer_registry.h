@@ -8,8 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "framework/geometry.h"
 
 namespace kmrn {
 
@@ -68,10 +71,9 @@ class ViewerSlots {
     }
   }
 
-  // Where the next viewer's window is made; -1 when no position is pending.
-  std::int32_t NextViewerLeft = -1;
-  std::int32_t NextViewerTop = -1;
-  void ClearNextViewerPosition() { NextViewerLeft = NextViewerTop = -1; }
+  // Where the next viewer's window is made while a capture places it; nothing otherwise. Any
+  // place can be pending, (-1, -1) included.
+  std::optional<Position> nextViewerPosition;
 
  private:
   struct Slot {

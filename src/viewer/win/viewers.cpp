@@ -23,7 +23,7 @@ class Registry final : public ViewerRegistry {
   void MarkViewerClosed(std::size_t slotIndex) override { Viewers.MarkClosed(slotIndex); }
   int OpenCount() const override { return OpenViewerCount(); }
   void CloseAll() override { CloseAllViewers(); }
-  bool PlacementPending() const override { return Viewers.NextViewerLeft != -1 && Viewers.NextViewerTop != -1; }
+  bool PlacementPending() const override { return Viewers.nextViewerPosition.has_value(); }
   std::vector<ScreenRect> OtherViewerRects(HWND self) const override {
     std::vector<ScreenRect> others;
     if (Viewers.OpenViewerCount() < 2) return others;
@@ -51,7 +51,7 @@ HWND CreateViewer(Dib picture) {
   std::vector<ViewerPointer> closed = Viewers.TakeClosedViewers();
   closed.clear();
   auto viewer = std::make_unique<ViewerWindow>(
-      MainWindowHandle, std::move(picture), Position{Viewers.NextViewerLeft, Viewers.NextViewerTop}, RegistryOfViewers);
+      MainWindowHandle, std::move(picture), Viewers.nextViewerPosition.value_or(Position{}), RegistryOfViewers);
   HWND window = viewer->Handle();
   ViewerWindow& made = *viewer;
   made.SetSlotIndex(Viewers.Append(std::move(viewer), reinterpret_cast<std::uintptr_t>(window)));
@@ -60,12 +60,9 @@ HWND CreateViewer(Dib picture) {
   return window;
 }
 
-void SetNextViewerPosition(Position position) {
-  Viewers.NextViewerLeft = position.left;
-  Viewers.NextViewerTop = position.top;
-}
+void SetNextViewerPosition(Position position) { Viewers.nextViewerPosition = position; }
 
-void ClearNextViewerPosition() { Viewers.ClearNextViewerPosition(); }
+void ClearNextViewerPosition() { Viewers.nextViewerPosition.reset(); }
 
 void ShowViewerAt(HWND viewer, Position position, bool takeFocus) {
   Viewers.ForEachOpen([&](ViewerPointer& open, std::uintptr_t window) {

@@ -12,11 +12,12 @@ namespace kmrn {
 // Where viewers belong: their owner (the main window), whose monitor also gives the work area.
 void InitViewers(HWND mainWindow);
 
-// Makes a hidden viewer that keeps the picture, its window at (NextViewerLeft, NextViewerTop).
+// Makes a hidden viewer that keeps the picture, its window at the pending position (if any).
 // Returns the viewer's window.
 HWND CreateViewer(Dib picture);
 
-// The position at which the next viewer's window is made; -1/-1 when none is pending.
+// The position at which the next viewer's window is made, pending until cleared: the magnet
+// leaves viewers alone meanwhile.
 void SetNextViewerPosition(Position position);
 void ClearNextViewerPosition();
 
