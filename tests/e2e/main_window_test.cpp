@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "driver.h"
 #include "input.h"
@@ -227,6 +228,34 @@ TEST(MainWindowClose, TheCloseBoxWithOpenViewersAsksAndYesEndsTheProgram) {
   ASSERT_TRUE(question);
   Answer(*question, IDYES);
   EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST(MainWindowMagnet, TheKeptPlaceIsNotPulledButTheUsersMovesSnap) {
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=10\r\nTop=300\r\nAlwaysWinMagnet=1\r\nMagPos=20\r\nUseHotKey=0\r\n");
+  Running program = StartShown(sandbox);
+  ASSERT_TRUE(program.main);
+  Settle(300);
+  EXPECT_EQ(WindowRectOf(program.main).left, 10) << "the place kept from the last run stays";
+  EXPECT_EQ(WindowRectOf(program.main).top, 300);
+
+  // Moved as a drag moves it: 15 pixels from the screen's left edge, onto it; far from every
+  // line, where it is put.
+  auto moveTo = [&](int x, int y) {
+    SetWindowPos(program.main, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+  };
+  moveTo(15, 400);
+  EXPECT_EQ(WindowRectOf(program.main).left, 0);
+  EXPECT_EQ(WindowRectOf(program.main).top, 400);
+  moveTo(300, 410);
+  EXPECT_EQ(WindowRectOf(program.main).left, 300);
+  ChooseFromMainMenu(program.main, 'E');
+  EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
+  const auto keys = IniSection(sandbox.ReadIni(), "Setting");
+  const std::map<std::string, std::string> values(keys.begin(), keys.end());
+  EXPECT_EQ(values.at("Left"), "300");
+  EXPECT_EQ(values.at("Top"), "410");
 }
 
 // The control with the keyboard focus in the program's window, or null.

@@ -183,8 +183,9 @@ HWND MainWindow::SelectedListWindow() const {
 }
 
 void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
-  // The magnet, with the settings as they are now, once the window has been shown.
-  if (!Settings.AlwaysWinMagnet || !shownOnce_) return;
+  // The magnet, with the settings as they are now, for the moves after the first showing; the
+  // window going back to its kept place at a showing is never pulled.
+  if (!Settings.AlwaysWinMagnet || !shownOnce_ || returning_) return;
   const ScreenRect now = WindowRectOf(Handle());
   const MagnetLines lines{WorkAreaOf(Handle()), Settings.MagPos,
                           Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
@@ -195,8 +196,10 @@ void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
 
 void MainWindow::OnWindowPosChanged(const WINDOWPOS& pos) {
   if (pos.flags & SWP_SHOWWINDOW) {
-    shownOnce_ = true;
+    returning_ = true;
     MoveTo(saved_);
+    returning_ = false;
+    shownOnce_ = true;
     events_.OnShown();
   }
   if (pos.flags & SWP_HIDEWINDOW) events_.OnHidden();

@@ -100,6 +100,7 @@ class MainWindow final : public Window {
   std::vector<HWND> windowListHandles_;
   Position saved_;
   bool shownOnce_ = false;  // the magnet leaves the position restored at start alone
+  bool returning_ = false;  // going back to the kept place as the window shows
 };
 
 }  // namespace kmrn
