@@ -120,6 +120,31 @@ TEST(HotKeys, AKeyHeldByAnotherProgramIsReportedAndTheOtherKeyStillWorks) {
   Answer(*box, IDOK);
 }
 
+TEST(HotKeys, ACaptureThatFailsIsReportedInFrontOfTheProgramTheUserWasIn) {
+  PatternWindow target(L"hotkey target", TargetBounds);
+  Sandbox sandbox;
+  const std::wstring shots = sandbox.Path(L"shots");
+  ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
+  sandbox.WriteIni("[Setting]\r\nSaveFile=" + ToAnsi(Narrow(shots)) + "\r\nbmp=1\r\nwin=0\r\n");
+  Process program = sandbox.Start();
+  HWND main = StartAndWaitUntilShown(program);
+  ASSERT_TRUE(main);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "resident, out of sight";
+
+  ReadOnlyFolder locked(shots);
+  SetForegroundWindow(target.Handle());
+  Settle();
+  PressKey(VK_SNAPSHOT, true);
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box) << "no error box";
+  EXPECT_NE(box->text.find("を作成できません"), std::string::npos) << box->text;
+  EXPECT_EQ(GetWindow(box->window, GW_OWNER), main) << "owned by the program's main window";
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box->window; }, 3s)) << "in front";
+  Answer(*box, IDOK);
+  EXPECT_FALSE(IsWindowVisible(main)) << "the hidden program stays hidden";
+}
+
 TEST(NotificationAreaIcon, BringsTheResidentProgramBackOffersItsMenuAndStartsARangeCapture) {
   NotificationArea shell;
   Sandbox sandbox;

@@ -9,6 +9,9 @@ namespace kmrn {
 
 namespace {
 
+// In front even when the action was started from another program (by a hotkey, say).
+constexpr UINT ErrorBoxType = MB_OK | MB_ICONERROR | MB_SETFOREGROUND;
+
 // The program's own errors speak for themselves; others come from the runtime, in English.
 std::string TextOf(const std::exception& error) {
   if (dynamic_cast<const AppError*>(&error)) return error.what();
@@ -20,15 +23,15 @@ std::string TextOf(const std::exception& error) {
 
 void ShowErrorBox(HWND owner, const std::exception& error) noexcept {
   try {
-    ShowMessageBox(owner, TextOf(error), ProgramCaption, MB_OK | MB_ICONERROR);
+    ShowMessageBox(owner, TextOf(error), ProgramCaption, ErrorBoxType);
   } catch (...) {
     // Without memory for the text, a fixed one.
-    MessageBoxW(owner, L"エラーが起きました", L"Kamerin", MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, L"エラーが起きました", L"Kamerin", ErrorBoxType);
   }
 }
 
 void ShowUnknownErrorBox(HWND owner) noexcept {
-  MessageBoxW(owner, L"予期しないエラーが起きました", L"Kamerin", MB_OK | MB_ICONERROR);
+  MessageBoxW(owner, L"予期しないエラーが起きました", L"Kamerin", ErrorBoxType);
 }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {

@@ -55,8 +55,8 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
 
   rangeHotKey_ = std::make_unique<WaitHotKey>();
   windowHotKey_ = std::make_unique<WaitHotKey>();
-  rangeHotKey_->OnCatchHotKey = [this] { capture_->OnRangeHotKey(main_->Choices()); };
-  windowHotKey_->OnCatchHotKey = [this] { capture_->OnWindowHotKey(main_->Choices()); };
+  rangeHotKey_->OnCatchHotKey = [this] { ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); }); };
+  windowHotKey_->OnCatchHotKey = [this] { ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices()); }); };
   tray_ = std::make_unique<TaskTray>(main_->Handle());
   tray_->OnMouseUp = [this](POINT) { OnTrayLeftButtonUp(); };
   tray_->OnMMouseUp = [this](POINT) { OnTrayMiddleButtonUp(); };
@@ -151,7 +151,15 @@ void Program::OnTrayLeftButtonUp() {
 }
 
 void Program::OnTrayMiddleButtonUp() {
-  if (Settings.TaskWheelToRange) capture_->OnRangeHotKey(main_->Choices());
+  if (Settings.TaskWheelToRange) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
+}
+
+void Program::ReportFailure(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& error) {
+    ShowErrorBox(main_->Handle(), error);
+  }
 }
 
 void Program::OnSettingsAccepted(const TSettings& previous) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,6 +70,9 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void ApplyPrintScreenHotKeys(bool enable);
   // Adds the notification-area icon, or takes it away.
   void ShowTrayIcon(bool show);
+  // Runs an action that the user started from outside the program's windows (a hotkey, the
+  // notification-area icon): its failure is shown owned by the main window, in front.
+  void ReportFailure(const std::function<void()>& action);
   // The notification-area icon's events.
   void OnTrayLeftButtonUp();
   void OnTrayMiddleButtonUp();
