@@ -117,6 +117,10 @@ std::optional<int> TypedJpegQuality(const std::string& text) {
   return value;
 }
 
+std::string UnusableSaveFolderMessage(const std::string& chosenName) {
+  return "「" + chosenName + "」は画像を保存するフォルダにできません。\r\n別のフォルダを選択して下さい。";
+}
+
 std::string OpenWithCaption(const std::string& programPath) {
   const std::size_t slash = programPath.find_last_of("\\/");
   std::string name = programPath.substr(slash == std::string::npos ? 0 : slash + 1);

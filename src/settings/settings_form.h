@@ -56,6 +56,10 @@ bool NumericEditAccepts(std::uint16_t id, char32_t typed);
 // 75); nothing otherwise, and the edit shows the track bar's value again.
 std::optional<int> TypedJpegQuality(const std::string& text);
 
+// What the dialog says when the folder browser's choice has no path that files can be saved
+// under (a folder of the shell's own, a path too long): the save folder stays as it was.
+std::string UnusableSaveFolderMessage(const std::string& chosenName);
+
 // "<file name without folder and extension>で開く", the caption of an editor chosen from a file.
 std::string OpenWithCaption(const std::string& programPath);
 

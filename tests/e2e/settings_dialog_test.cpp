@@ -259,6 +259,8 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
     Settle(300);
   };
 
+  // The edit shows something else: OK must put the chosen folder there.
+  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
   HWND browser = openBrowser();
   ASSERT_TRUE(browser);
   const RECT first = WindowRectOf(browser);
@@ -287,9 +289,38 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   const RECT cancelAgain = WindowRectOf(GetDlgItem(browser, IDCANCEL));
   EXPECT_EQ(again.right - cancelAgain.right, first.right - firstCancel.right) << "the buttons keep to the corner";
   EXPECT_EQ(again.bottom - cancelAgain.bottom, first.bottom - firstCancel.bottom);
+  press(browser, IDOK);
+  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), Narrow(folder)) << "opened at the stored folder, not at the edit's";
+
+  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
+  browser = openBrowser();
+  ASSERT_TRUE(browser);
   press(browser, IDCANCEL);
   EXPECT_EQ(TextOf(dialog, Edit_SaveDir), "C:\\") << "Cancel changes nothing";
-  ClickOn(dialog, Btn_Cancel);
+
+  // A folder of the shell's own has no path: OK (which the dialog greys for it, but which may
+  // come all the same) leaves the save folder alone and says why.
+  browser = openBrowser();
+  ASSERT_TRUE(browser);
+  HWND folders = GetDlgItem(browser, 14145), ok = GetDlgItem(browser, IDOK);
+  PostMessageW(folders, WM_KEYDOWN, VK_HOME, 0);
+  Settle(200);
+  for (int step = 0; step < 12 && IsWindowEnabled(ok); ++step) {
+    PostMessageW(folders, WM_KEYDOWN, VK_DOWN, 0);
+    Settle(200);
+  }
+  ASSERT_FALSE(IsWindowEnabled(ok)) << "no folder without a path in the tree";
+  PostMessageW(browser, WM_COMMAND, IDOK, 0);
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box) << "the choice is not reported";
+  EXPECT_EQ(box->caption, "Kamerin");
+  EXPECT_NE(box->text.find("」は画像を保存するフォルダにできません。\r\n別のフォルダを選択して下さい。"), std::string::npos)
+      << box->text;
+  Answer(*box, IDOK);
+  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), "C:\\");
+  ClickOn(dialog, Btn_OK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_EQ(SettingValues(sandbox)["SaveFile"], "C:\\");
 }
 
 }  // namespace

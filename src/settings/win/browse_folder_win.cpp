@@ -90,6 +90,7 @@ void BrowseFolder::SetFormHeight(int height) {
 bool BrowseFolder::Execute(HWND owner) {
   selectedDir_.clear();
   selectedName_.clear();
+  unusableChoice_.reset();
   try {
     ComPtr<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.Receive()))) return false;
@@ -125,7 +126,14 @@ bool BrowseFolder::Execute(HWND owner) {
     dialog_ = nullptr;
     initialItem_ = nullptr;
     if (!chosen) return false;
-    selectedDir_ = PathOf(chosen.Get());
+    std::string path = PathOf(chosen.Get());
+    if (path.empty()) {
+      // A folder of the shell's own (the computer, the network) or one whose path is too long
+      // for files: no folder is chosen.
+      unusableChoice_ = Narrow(displayName);
+      return false;
+    }
+    selectedDir_ = std::move(path);
     selectedName_ = Narrow(displayName);
     return true;
   } catch (...) {

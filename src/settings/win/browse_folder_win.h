@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "settings/browse_folder_layout.h"
@@ -30,10 +31,13 @@ class BrowseFolder {
   void SetFormWidth(int width);
   void SetFormHeight(int height);
 
-  // Shows the dialog, owned by the window; true when the user chose a folder.
+  // Shows the dialog, owned by the window; true when the user chose a folder that has a path.
   bool Execute(HWND owner);
   const std::string& SelectedDir() const { return selectedDir_; }
   const std::string& SelectedName() const { return selectedName_; }
+  // After Execute returned false: the display name of what the user chose when it has no usable
+  // file-system path; nothing when the user cancelled or the dialog failed.
+  const std::optional<std::string>& UnusableChoice() const { return unusableChoice_; }
 
   std::function<void()> OnShow;
   // At each change of selection: the folder's path; the handler may change the status line and
@@ -51,6 +55,7 @@ class BrowseFolder {
   int formWidth_ = BrowseDefaultWidth, formHeight_ = BrowseDefaultHeight;
   int minWidth_ = BrowseDefaultWidth, minHeight_ = BrowseDefaultHeight;
   std::string selectedDir_, selectedName_;
+  std::optional<std::string> unusableChoice_;
 };
 
 }  // namespace kmrn

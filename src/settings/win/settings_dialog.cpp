@@ -113,7 +113,12 @@ void SettingsDialog::OnBrowseSaveFolder() {
   // From the stored folder, not from what the edit shows now.
   browse_.InitDir = Settings.SaveFile;
   browse_.Title = "画像を保存するフォルダを選択して下さい";
-  if (browse_.Execute(Handle())) SetText(Id(Edit_SaveDir), browse_.SelectedDir());
+  if (browse_.Execute(Handle())) {
+    SetText(Id(Edit_SaveDir), browse_.SelectedDir());
+  } else if (browse_.UnusableChoice()) {
+    ShowMessageBox(Handle(), UnusableSaveFolderMessage(*browse_.UnusableChoice()), ProgramCaption,
+                   MB_OK | MB_ICONWARNING);
+  }
 }
 
 void SettingsDialog::OnChooseEditor() {
