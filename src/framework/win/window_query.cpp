@@ -3,7 +3,23 @@
 #include "framework/win/geometry_win.h"
 #include "framework/win/text_win.h"
 
+#include <utility>
+
 namespace kmrn {
+namespace {
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM data) {
+  auto& [owner, found] = *reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(data);
+  for (HWND above = GetWindow(window, GW_OWNER); above; above = GetWindow(above, GW_OWNER)) {
+    if (above == owner) {
+      found.push_back(window);
+      break;
+    }
+  }
+  return TRUE;
+}
+
+}  // namespace
 
 std::string ClassNameOf(HWND window) {
   wchar_t name[256] = {};
@@ -33,6 +49,12 @@ ScreenRect WorkAreaOf(HWND window) noexcept {
   HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
   return FromRECT(info.rcWork);
+}
+
+std::vector<HWND> WindowsOwnedBy(HWND owner) {
+  std::pair<HWND, std::vector<HWND>> search{owner, {}};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectOwned, reinterpret_cast<LPARAM>(&search));
+  return search.second;
 }
 
 }  // namespace kmrn

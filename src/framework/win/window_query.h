@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/geometry.h"
 
@@ -24,5 +25,8 @@ ScreenRect DesktopRect() noexcept;
 // The work area (the screen less docked bars) of the monitor that holds the window, or of the
 // nearest monitor when the window lies on none.
 ScreenRect WorkAreaOf(HWND window) noexcept;
+
+// The windows of this thread owned by the window, directly or through one another.
+std::vector<HWND> WindowsOwnedBy(HWND owner);
 
 }  // namespace kmrn

@@ -92,6 +92,20 @@ void SettingsDialog::ShowModal() {
   ShowWindow(Handle(), SW_HIDE);
 }
 
+void SettingsDialog::BringToFront() const {
+  if (!open_) return;
+  HWND front = GetLastActivePopup(Handle());
+  SetForegroundWindow(front && IsWindowVisible(front) ? front : Handle());
+}
+
+void SettingsDialog::Cancel() {
+  if (!open_) return;
+  // The windows it has opened are owned by it (or by one of them); each closes as by its close
+  // box, which for a dialog means キャンセル.
+  for (HWND window : WindowsOwnedBy(Handle())) PostMessageW(window, WM_CLOSE, 0, 0);
+  Close();
+}
+
 void SettingsDialog::Close() {
   open_ = false;
   // The modal loop looks again once a message arrives.

@@ -33,6 +33,13 @@ class SettingsDialog final : public Window, private SettingsFormControls {
   // Shows the dialog filled from the settings, first page in front, the owner disabled, and
   // returns when it has been closed by OK or キャンセル.
   void ShowModal();
+  bool IsOpen() const { return open_; }
+  // While it is open: brings it to the front, or the window it has opened over itself (the folder
+  // browser, the colour or file dialog, a message box).
+  void BringToFront() const;
+  // While it is open: closes what it has opened over itself, each as by キャンセル, and then
+  // itself, storing nothing; ShowModal returns once the messages that close them are handled.
+  void Cancel();
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

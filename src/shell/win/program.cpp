@@ -55,8 +55,13 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
 
   rangeHotKey_ = std::make_unique<WaitHotKey>();
   windowHotKey_ = std::make_unique<WaitHotKey>();
-  rangeHotKey_->OnCatchHotKey = [this] { ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); }); };
-  windowHotKey_->OnCatchHotKey = [this] { ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices()); }); };
+  // While the settings dialog is open the hotkeys do nothing: the program's windows are busy.
+  rangeHotKey_->OnCatchHotKey = [this] {
+    if (!settings_->IsOpen()) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
+  };
+  windowHotKey_->OnCatchHotKey = [this] {
+    if (!settings_->IsOpen()) ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices()); });
+  };
   tray_ = std::make_unique<TaskTray>(main_->Handle());
   tray_->OnMouseUp = [this](POINT) { OnTrayLeftButtonUp(); };
   tray_->OnMMouseUp = [this](POINT) { OnTrayMiddleButtonUp(); };
@@ -151,7 +156,7 @@ void Program::OnTrayLeftButtonUp() {
 }
 
 void Program::OnTrayMiddleButtonUp() {
-  if (Settings.TaskWheelToRange) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
+  if (Settings.TaskWheelToRange && !settings_->IsOpen()) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
 }
 
 void Program::ReportFailure(const std::function<void()>& action) {
@@ -196,7 +201,28 @@ bool Program::CloseViewersForExit() {
   return true;
 }
 
+void Program::OnSettingsCommand() {
+  // One settings dialog at a time: asked again (from the notification-area icon's menu), the
+  // open one comes to the front.
+  if (settings_->IsOpen()) {
+    settings_->BringToFront();
+    return;
+  }
+  settings_->ShowModal();
+  if (exitAfterSettings_) {
+    exitAfterSettings_ = false;
+    OnExitCommand();
+  }
+}
+
 void Program::OnExitCommand() {
+  // The end was asked for while the settings dialog is open: the dialog closes as by キャンセル
+  // first, and the program ends once it has (outside its modal loop).
+  if (settings_->IsOpen()) {
+    exitAfterSettings_ = true;
+    settings_->Cancel();
+    return;
+  }
   if (!CloseViewersForExit()) return;
   SaveSettings();
   PostQuitMessage(0);

@@ -39,7 +39,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnCaptureCommand() override;
   void OnTopMostCommand(bool on) override;
   void OnExitCommand() override;
-  void OnSettingsCommand() override { settings_->ShowModal(); }
+  void OnSettingsCommand() override;
   void OnCloseRequest() override;
   void OnShown() override;
   void OnHidden() override;
@@ -90,6 +90,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   std::unique_ptr<CaptureEngine> capture_;
   std::unique_ptr<SettingsDialog> settings_;
   bool trayIconShown_ = false;
+  bool exitAfterSettings_ = false;  // the program ends once the settings dialog has closed
   bool showAtStart_ = true;
   bool openArgumentPending_ = true;
 };
