@@ -20,6 +20,10 @@ AppError ProgramStartError(const std::string& commandLine, const std::string& re
   return AppError(commandLine + " を起動できません" + (reason.empty() ? "" : "\r\n" + reason));
 }
 
+AppError ForwardFileError(const std::string& path) {
+  return AppError("ファイル " + path + " を起動中の Kamerin に渡せませんでした");
+}
+
 AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason) {
   std::string text = call + " が失敗しました";
   if (!reason.empty()) text += ": " + reason;

@@ -21,6 +21,9 @@ AppError IniWriteError(const std::string& iniPath);  // "%s に書き込めま�
 AppError ImageTooLargeError(long long width, long long height);
 // The external program could not be started: "%s を起動できません" and the system's reason.
 AppError ProgramStartError(const std::string& commandLine, const std::string& reason);
+// The running copy of the program did not take a file a second start handed it:
+// "ファイル %s を起動中の Kamerin に渡せませんでした".
+AppError ForwardFileError(const std::string& path);
 // A system call that failed, with the system's own reason (empty when it gave none):
 // "%s が失敗しました: %s (エラー %lu)".
 AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason);

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <mutex>
+
 #include "driver.h"
 #include "notification_area.h"
 #include "pictures.h"
+#include "viewer_fixture.h"
 
 namespace e2e {
 namespace {
@@ -72,6 +76,102 @@ TEST(SingleInstance, ASecondStartForwardsItsFileToTheRunningCopy) {
   Process fourth = sandbox.Start({sandbox.Path(L"picture.png")});
   EXPECT_EQ(fourth.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_TRUE(MessageBoxesOf(first).empty());
+}
+
+// A stand-in for a running copy that is still starting: it holds the single-instance lock, and
+// makes its main window (which records what it is handed) only when told to.
+class StartingCopy {
+ public:
+  StartingCopy() : lock_(CreateMutexW(nullptr, FALSE, L"KMRN_MUTEX")) { EXPECT_TRUE(lock_); }
+  ~StartingCopy() {
+    window_.reset();
+    EndWithoutWindow();
+  }
+  // The copy ends before its window came: the lock goes.
+  void EndWithoutWindow() {
+    if (lock_) CloseHandle(lock_);
+    lock_ = nullptr;
+  }
+  void ShowMainWindow() {
+    window_ = std::make_unique<WindowThread>([this] {
+      WNDCLASSW windowClass{};
+      windowClass.lpfnWndProc = Procedure;
+      windowClass.hInstance = GetModuleHandleW(nullptr);
+      windowClass.lpszClassName = L"KMRN_MAIN_WINDOW";
+      RegisterClassW(&windowClass);  // fails harmlessly when made before
+      return CreateWindowExW(0, L"KMRN_MAIN_WINDOW", L"Kamerin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), this);
+    });
+  }
+  // What reached the window: the tag and the bytes of each WM_COPYDATA.
+  std::vector<std::pair<ULONG_PTR, std::string>> Received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<StartingCopy*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+      self = static_cast<StartingCopy*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (message == WM_COPYDATA && self) {
+      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      std::lock_guard lock(self->mutex_);
+      self->received_.emplace_back(data.dwData, std::string(static_cast<const char*>(data.lpData), data.cbData));
+      return TRUE;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  HANDLE lock_;
+  std::unique_ptr<WindowThread> window_;
+  mutable std::mutex mutex_;
+  std::vector<std::pair<ULONG_PTR, std::string>> received_;
+};
+
+TEST(SingleInstance, AFileGivenWhileTheRunningCopyStartsWaitsForItAndKeepsEveryCharacter) {
+  Sandbox sandbox;
+  const std::wstring plain = sandbox.Path(L"写真.bmp");
+  const std::wstring unspellable = sandbox.Path(L"照片_个\U0001F600.bmp");  // not in code page 932
+  for (const std::wstring& path : {plain, unspellable}) {
+    WriteFileBytes(path, Bmp24(3, 2, [](int, int) { return RGB(10, 20, 30); }));
+  }
+
+  // The running copy's window comes a second after the file: the file waits for it.
+  auto starting = std::make_unique<StartingCopy>();
+  Process second = sandbox.Start({plain});
+  Sleep(1000);
+  EXPECT_TRUE(second.Running()) << "the second start gave up at once";
+  starting->ShowMainWindow();
+  EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  // A path the ANSI code page spells goes as it always has; any other in UTF-16.
+  Process third = sandbox.Start({unspellable});
+  EXPECT_EQ(third.WaitForExit(), std::optional<DWORD>(0));
+  const auto received = starting->Received();
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0].first, 0x49716955u);
+  EXPECT_EQ(received[0].second, ToAnsi(Narrow(plain)) + '\0');
+  EXPECT_EQ(received[1].first, 0x49716956u);
+  EXPECT_EQ(received[1].second, std::string(reinterpret_cast<const char*>(unspellable.c_str()),
+                                            (unspellable.size() + 1) * sizeof(wchar_t)));
+  starting.reset();
+
+  // The starting copy ends before its window came: the file's start carries on as the running copy.
+  starting = std::make_unique<StartingCopy>();
+  Process fourth = sandbox.Start({unspellable});
+  Sleep(1000);
+  starting->EndWithoutWindow();
+  ASSERT_TRUE(WaitForMainWindow(fourth));
+  EXPECT_TRUE(WaitUntil([&] { return FindVisibleWindow(fourth, L"KMRN_VIEW_WINDOW") != nullptr; }))
+      << "the picture did not open";
+
+  // And a second start hands the running copy a name the ANSI code page cannot spell.
+  Process fifth = sandbox.Start({unspellable});
+  EXPECT_EQ(fifth.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitUntil([&] { return VisibleViewersOf(fourth).size() == 2u; })) << "the forwarded picture did not open";
+  EXPECT_TRUE(MessageBoxesOf(fourth).empty());
 }
 
 TEST(SingleInstance, ARelativePathIsForwardedAsTheFileItNamesWhereTheSecondStartRuns) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "framework/app_error.h"
 #include "framework/win/error_box.h"
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
@@ -16,26 +17,65 @@
 namespace kmrn {
 namespace {
 
-// The running copy's main window gets the path by WM_COPYDATA; the call returns once it has
-// been handled there. Without an argument, or without a window to send to, nothing is said.
-// The path is absolute already: the running copy's current folder is not this one's.
-void ForwardToRunningCopy(const ProgramContext& context) {
-  HWND running = FindWindowA(MainWindowClass, MainWindowCaption);
-  if (!running || context.arguments.empty()) return;
-  std::string ansiPath = Utf8ToAnsi(Narrow(context.arguments.front()));
-  std::vector<char> payload = MakeForwardedFilePayload(ansiPath);
-  COPYDATASTRUCT data{CopyDataOpenFile, static_cast<DWORD>(payload.size()), payload.data()};
-  SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+// How long a second start with a file waits for the running copy's main window: that copy may
+// still be starting.
+constexpr DWORD RunningCopyWaitMs = 10000;
+constexpr DWORD RunningCopyPollMs = 50;
+
+// Hands the path to the running copy's main window by WM_COPYDATA; the call returns once it has
+// been handled there. A path the ANSI code page spells goes as every version has sent it; any
+// other in UTF-16. The path is absolute already: the running copy's current folder is not this
+// one's. True when the running copy took it.
+bool ForwardToRunningCopy(HWND running, const std::wstring& path) {
+  const std::string utf8 = Narrow(path);
+  const std::string ansi = Utf8ToAnsi(utf8);
+  std::vector<char> payload;
+  ULONG_PTR tag = CopyDataOpenFile;
+  if (AnsiToUtf8(ansi) == utf8) {
+    payload = MakeForwardedFilePayload(ansi);
+  } else {
+    tag = CopyDataOpenFileUnicode;
+    payload = MakeUnicodeForwardedFilePayload(std::u16string(path.begin(), path.end()));
+  }
+  COPYDATASTRUCT data{tag, static_cast<DWORD>(payload.size()), payload.data()};
+  return SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
+}
+
+// What the start found: the single-instance lock as its own (this is the first copy), or another
+// copy running.
+enum class StartRole { First, Second };
+
+// Takes the lock when no copy holds it. Two starts at once cannot both take it: the one that finds
+// it made already counts as the second.
+StartRole TakeInstanceLock(UniqueHandle& lock) {
+  UniqueHandle running(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName));
+  if (running) return StartRole::Second;
+  lock.Reset(CreateMutexA(nullptr, FALSE, InstanceMutexName));
+  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) {
+    lock.Reset();
+    return StartRole::Second;
+  }
+  return StartRole::First;
 }
 
 int Run() {
   ProgramContext context = ReadProgramContext();
-  UniqueHandle running(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName));
-  if (running) {
-    ForwardToRunningCopy(context);
-    return 0;
+  UniqueHandle instanceMutex;
+  const DWORD started = GetTickCount();
+  while (TakeInstanceLock(instanceMutex) == StartRole::Second) {
+    // Without a file there is nothing to hand over: the start ends at once and says nothing.
+    if (context.arguments.empty()) return 0;
+    // The running copy may still be starting (its window not yet made, or not yet taking files):
+    // the file waits for it. Should it end meanwhile, this start becomes the first copy and
+    // opens the file itself.
+    HWND running = FindWindowA(MainWindowClass, MainWindowCaption);
+    if (running && ForwardToRunningCopy(running, context.arguments.front())) return 0;
+    if (GetTickCount() - started > RunningCopyWaitMs) {
+      ShowErrorBox(nullptr, ForwardFileError(Narrow(context.arguments.front())));
+      return 1;
+    }
+    Sleep(RunningCopyPollMs);
   }
-  UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, InstanceMutexName));
 
   std::unique_ptr<Program> program;
   try {

@@ -216,8 +216,15 @@ void MainWindow::OnDropFiles(HDROP drop) {
 }
 
 bool MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
-  if (data.dwData != CopyDataOpenFile) return false;
-  events_.OnFileGiven(AnsiToUtf8(ReadForwardedFilePayload(data.lpData, data.cbData)));
+  switch (data.dwData) {
+    case CopyDataOpenFile: events_.OnFileGiven(AnsiToUtf8(ReadForwardedFilePayload(data.lpData, data.cbData))); break;
+    case CopyDataOpenFileUnicode: {
+      const std::u16string path = ReadUnicodeForwardedFilePayload(data.lpData, data.cbData);
+      events_.OnFileGiven(Narrow(std::wstring(path.begin(), path.end())));
+      break;
+    }
+    default: return false;
+  }
   return true;
 }
 

@@ -43,7 +43,11 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnCloseRequest() override;
   void OnShown() override;
   void OnHidden() override;
-  void OnFileGiven(const std::string& path) override { OpenImageFile(path); }
+  // A file that cannot be opened is reported here: it has been taken all the same, and a second
+  // start that handed it over is told so.
+  void OnFileGiven(const std::string& path) override {
+    ReportFailure([&] { OpenImageFile(path); });
+  }
   void OnTaskbarCreated() override;
 
   // CaptureHost
@@ -71,7 +75,8 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   // Adds the notification-area icon, or takes it away.
   void ShowTrayIcon(bool show);
   // Runs an action that the user started from outside the program's windows (a hotkey, the
-  // notification-area icon): its failure is shown owned by the main window, in front.
+  // notification-area icon, a file handed over): its failure is shown owned by the main window,
+  // in front.
   void ReportFailure(const std::function<void()>& action);
   // The notification-area icon's events.
   void OnTrayLeftButtonUp();

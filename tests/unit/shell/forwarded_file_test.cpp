@@ -21,5 +21,20 @@ TEST(ForwardedFile, ReadingStopsAtTheFirstNulAndNeverPastTheSize) {
   EXPECT_EQ(ReadForwardedFilePayload(unterminated, 0), "");
 }
 
+TEST(ForwardedFile, TheUnicodeMessageCarriesEveryCharacter) {
+  const std::u16string path = u"C:\\照片_个\U0001F600.bmp";  // a character of two code units at the end
+  const std::vector<char> payload = MakeUnicodeForwardedFilePayload(path);
+  ASSERT_EQ(payload.size(), (path.size() + 1) * 2);
+  EXPECT_EQ(payload[0], 'C');
+  EXPECT_EQ(payload[1], '\0') << "little-endian";
+  EXPECT_EQ(ReadUnicodeForwardedFilePayload(payload.data(), payload.size()), path);
+
+  // As for the ANSI message: up to the first NUL, never past the size, an odd byte left out.
+  const char withInnerNul[] = {'a', 0, '.', 0, 0, 0, 'z', 0};
+  EXPECT_EQ(ReadUnicodeForwardedFilePayload(withInnerNul, sizeof withInnerNul), u"a.");
+  EXPECT_EQ(ReadUnicodeForwardedFilePayload(payload.data(), 5), u"C:");
+  EXPECT_EQ(ReadUnicodeForwardedFilePayload(nullptr, 8), u"");
+}
+
 }  // namespace
 }  // namespace kmrn
