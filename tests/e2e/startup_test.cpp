@@ -172,6 +172,16 @@ TEST(SingleInstance, AFileGivenWhileTheRunningCopyStartsWaitsForItAndKeepsEveryC
   EXPECT_EQ(fifth.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_TRUE(WaitUntil([&] { return VisibleViewersOf(fourth).size() == 2u; })) << "the forwarded picture did not open";
   EXPECT_TRUE(MessageBoxesOf(fourth).empty());
+  fourth.Kill();
+
+  // A copy that never gets as far as its window: after ten seconds the file is reported, not lost.
+  starting = std::make_unique<StartingCopy>();
+  Process sixth = sandbox.Start({plain});
+  auto box = WaitForMessageBox(sixth, 15s);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "ファイル " + Narrow(plain) + " を起動中の Kamerin に渡せませんでした");
+  Answer(*box, IDOK);
+  EXPECT_EQ(sixth.WaitForExit(), std::optional<DWORD>(1));
 }
 
 TEST(SingleInstance, ARelativePathIsForwardedAsTheFileItNamesWhereTheSecondStartRuns) {
