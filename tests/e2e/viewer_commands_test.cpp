@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 #include "driver.h"
 #include "input.h"
 #include "pictures.h"
@@ -41,6 +45,140 @@ std::wstring ShotsFolder(const Sandbox& sandbox) {
 int FirstQuantValue(const std::string& jpeg) {
   const std::size_t table = jpeg.find("\xFF\xDB");
   return table == std::string::npos || table + 5 >= jpeg.size() ? -1 : static_cast<unsigned char>(jpeg[table + 5]);
+}
+
+// A popup menu of the driver's own, shown at a screen point on a thread of its own: a program's
+// menu cannot be read from another process under Wine, but the same captions in the same order
+// show the same pixels. An empty caption is a separator; an item with items of its own opens
+// them as its submenu.
+struct MenuLine {
+  std::wstring caption;
+  std::vector<std::wstring> submenu;
+};
+
+class ReferenceMenu {
+ public:
+  ReferenceMenu(POINT at, std::vector<MenuLine> lines) {
+    thread_ = std::thread([this, at, lines = std::move(lines)] {
+      HMENU menu = CreatePopupMenu();
+      for (const MenuLine& line : lines) {
+        if (line.caption.empty()) {
+          AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (line.submenu.empty()) {
+          AppendMenuW(menu, MF_STRING, 1, line.caption.c_str());
+        } else {
+          HMENU submenu = CreatePopupMenu();
+          for (const std::wstring& item : line.submenu) AppendMenuW(submenu, MF_STRING, 2, item.c_str());
+          AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), line.caption.c_str());
+        }
+      }
+      owner_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                               nullptr);
+      SetForegroundWindow(owner_);
+      TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner_, nullptr);
+      DestroyWindow(owner_);
+      DestroyMenu(menu);
+    });
+  }
+  ~ReferenceMenu() {
+    WaitUntil([&] { return owner_ != nullptr; }, 3s);
+    SendMessageW(owner_, WM_CANCELMODE, 0, 0);  // ends the menu
+    thread_.join();
+  }
+
+ private:
+  std::thread thread_;
+  std::atomic<HWND> owner_ = nullptr;
+};
+
+BOOL CALLBACK CollectMenuWindow(HWND window, LPARAM data) {
+  auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (owner == id && IsWindowVisible(window) && std::wstring(name) == L"#32768") found.push_back(window);
+  return TRUE;
+}
+
+// The visible menu windows of a process, the menu first and its open submenu after it.
+std::vector<HWND> MenuWindowsOf(DWORD processId) {
+  std::pair<DWORD, std::vector<HWND>> search{processId, {}};
+  EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&search));
+  std::sort(search.second.begin(), search.second.end(),
+            [](HWND a, HWND b) { return WindowRectOf(a).left < WindowRectOf(b).left; });
+  return search.second;
+}
+
+std::vector<Picture> PixelsOf(const std::vector<HWND>& windows) {
+  std::vector<Picture> pictures;
+  for (HWND window : windows) pictures.push_back(ScreenPixels(WindowRectOf(window)));
+  return pictures;
+}
+
+// The program's viewer menu, open at its place with its Edit submenu opened by "E", shows exactly
+// what a menu of these lines shows there.
+::testing::AssertionResult MenuShows(const Process& program, const std::vector<MenuLine>& lines) {
+  std::vector<HWND> shown;
+  if (!WaitUntil([&] { return !(shown = MenuWindowsOf(program.Id())).empty(); }, 3s)) {
+    return ::testing::AssertionFailure() << "no menu";
+  }
+  Settle(200);
+  const RECT place = WindowRectOf(shown[0]);
+  PressKey('E');
+  if (!WaitUntil([&] { return (shown = MenuWindowsOf(program.Id())).size() == 2; }, 3s)) {
+    return ::testing::AssertionFailure() << "no Edit submenu";
+  }
+  Settle(200);
+  const std::vector<Picture> actual = PixelsOf(shown);
+  PressKey(VK_ESCAPE);
+  PressKey(VK_ESCAPE);
+  if (!WaitUntil([&] { return MenuWindowsOf(program.Id()).empty(); }, 3s)) return ::testing::AssertionFailure();
+
+  ReferenceMenu reference({place.left, place.top}, lines);
+  std::vector<HWND> own;
+  if (!WaitUntil([&] { return !(own = MenuWindowsOf(GetCurrentProcessId())).empty(); }, 3s)) {
+    return ::testing::AssertionFailure() << "the reference menu did not open";
+  }
+  Settle(200);
+  PressKey('E');
+  WaitUntil([&] { return (own = MenuWindowsOf(GetCurrentProcessId())).size() == 2; }, 3s);
+  Settle(200);
+  const std::vector<Picture> expected = PixelsOf(own);
+  if (expected.size() != actual.size()) return ::testing::AssertionFailure() << "the reference submenu did not open";
+  for (std::size_t i = 0; i < actual.size(); ++i) {
+    if (actual[i].width != expected[i].width || actual[i].height != expected[i].height) {
+      return ::testing::AssertionFailure() << "menu " << i << " is " << actual[i].width << "x" << actual[i].height
+                                           << ", expected " << expected[i].width << "x" << expected[i].height;
+    }
+    if (actual[i].pixels != expected[i].pixels) return ::testing::AssertionFailure() << "menu " << i << " differs";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(Viewer, TheMenuHoldsItsCommandsInOrderAndCloseAllOnlyWithTwoViewers) {
+  HWND viewer = OpenPattern(ToAnsi("OpenApplicationStr=エディタで開く(&P)\r\n"), W, H);
+  ASSERT_TRUE(viewer);
+  std::vector<MenuLine> lines{
+      {L"クリップボードにコピー(&C)"}, {L"エディタで開く(&P)"}, {}, {L"Bmp保存(&S)"}, {L"Jpg保存(&J)"}, {},
+      {L"編集(&E)", {L"左右反転(&L)", L"上下反転(&U)", L"時計回りに90ﾟ回転(&R)"}}, {}, {L"閉じる(&Q)"}};
+  const POINT middle = MiddleOf(ClientRectOnScreen(viewer));
+  Click(middle.x, middle.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  EXPECT_TRUE(MenuShows(program_, lines)) << "one viewer";
+
+  // A second viewer: "全て閉じる" is offered, last. A double click opens the menu at the pointer.
+  Process second = sandbox_.Start({sandbox_.Path(L"picture.bmp")});
+  ASSERT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  ASSERT_TRUE(WaitUntil([&] { return VisibleViewersOf(program_).size() == 2; }));
+  lines.push_back({L"全て閉じる(&A)"});
+  HWND top = VisibleViewersOf(program_).front();
+  const POINT at = MiddleOf(ClientRectOnScreen(top));
+  DoubleClick(at.x - 3, at.y + 2);
+  std::vector<HWND> menu;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = MenuWindowsOf(program_.Id())).size() == 1; }, 3s));
+  EXPECT_EQ(WindowRectOf(menu[0]).left, at.x - 3);
+  EXPECT_EQ(WindowRectOf(menu[0]).top, at.y + 2);
+  EXPECT_TRUE(MenuShows(program_, lines)) << "two viewers";
 }
 
 TEST_F(Viewer, CommandsWorkOnThePictureAsItIsShownNow) {
@@ -131,6 +269,18 @@ TEST_F(Viewer, EachCommandClosesItsViewerWhenAskedAndOnlyAfterItSucceeded) {
     ASSERT_TRUE(box);
     Answer(*box, IDOK);
     EXPECT_EQ(VisibleViewersOf(program_).size(), 4u);
+  }
+  // So does an editor that cannot be started, which is reported.
+  {
+    const std::wstring away = editor + L".away";
+    ASSERT_TRUE(MoveFileW(editor.c_str(), away.c_str()));
+    ASSERT_TRUE(Choose(VisibleViewersOf(program_).front(), {'P'}));
+    auto box = WaitForMessageBox(program_);
+    ASSERT_TRUE(box) << "the failed start is not reported";
+    EXPECT_EQ(box->text.rfind(Narrow(editor) + " を起動できません", 0), 0u) << box->text;
+    Answer(*box, IDOK);
+    EXPECT_EQ(VisibleViewersOf(program_).size(), 4u);
+    ASSERT_TRUE(MoveFileW(away.c_str(), editor.c_str()));
   }
   // Four viewers lie on one another; each command closes the one on top.
   PutTextOnClipboard(L"before");
