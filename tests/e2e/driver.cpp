@@ -440,6 +440,18 @@ WindowThread::~WindowThread() {
   thread_.join();
 }
 
+HeldHotKey::HeldHotKey(UINT modifiers, UINT key) {
+  static int lastId = 0;
+  id_ = ++lastId;
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  held_ = RegisterHotKey(nullptr, id_, modifiers, key) != FALSE;
+}
+
+HeldHotKey::~HeldHotKey() {
+  if (held_) EXPECT_TRUE(UnregisterHotKey(nullptr, id_)) << "the driver's hotkey stays";
+}
+
 // Opens the main window's context menu and picks an item by its accelerator key.
 void ChooseFromMainMenu(HWND main, WORD acceleratorKey) {
   RECT rect = WindowRectOf(main);

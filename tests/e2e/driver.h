@@ -154,6 +154,23 @@ class ReadOnlyFolder {
   std::wstring path_;
 };
 
+// A system-wide hotkey the driver holds for as long as the object lives, as another program would.
+// Wine keeps a hotkey without a window with the thread's message queue, which the thread gets
+// here first: registered before the thread has one, the hotkey could never be removed again.
+class HeldHotKey {
+ public:
+  HeldHotKey(UINT modifiers, UINT key);
+  ~HeldHotKey();
+  HeldHotKey(const HeldHotKey&) = delete;
+  HeldHotKey& operator=(const HeldHotKey&) = delete;
+  // False when another program holds the key.
+  bool Held() const { return held_; }
+
+ private:
+  int id_;
+  bool held_;
+};
+
 // Opens the main window's context menu and picks an item by its accelerator key.
 void ChooseFromMainMenu(HWND main, WORD acceleratorKey);
 // Opens the settings dialog from the main window's menu; its window, or null.

@@ -2,11 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <iterator>
 #include <mutex>
 
 #include "driver.h"
 
 namespace e2e {
+namespace {
+
+// The start of the record Wine's shell sends.
+struct ShellIconRecord {
+  LONG window;
+  UINT id;
+  UINT flags;
+  UINT callbackMessage;
+  WCHAR tip[128];
+};
+
+}  // namespace
 
 struct NotificationArea::Impl {
   mutable std::mutex mutex;
@@ -21,8 +35,16 @@ struct NotificationArea::Impl {
     }
     if (message == WM_COPYDATA && self) {
       const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      IconCall call{static_cast<DWORD>(data.dwData), reinterpret_cast<HWND>(wParam)};
+      if (data.cbData >= sizeof(ShellIconRecord)) {
+        const auto& record = *static_cast<const ShellIconRecord*>(data.lpData);
+        call.id = record.id;
+        call.flags = record.flags;
+        call.callbackMessage = record.callbackMessage;
+        call.tip = Narrow(std::wstring(record.tip, wcsnlen(record.tip, std::size(record.tip))));
+      }
       std::lock_guard lock(self->mutex);
-      self->calls.push_back({static_cast<DWORD>(data.dwData), reinterpret_cast<HWND>(wParam)});
+      self->calls.push_back(std::move(call));
       return TRUE;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -78,16 +78,13 @@ TEST(HotKeys, PrintScreenAndCtrlPrintScreenWorkWhicheverProgramHasTheFocus) {
   Settle(1000);
   EXPECT_FALSE(FindVisibleWindow(program, nullptr, OverlayCaption));
   EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
-  EXPECT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT));
-  UnregisterHotKey(nullptr, 1);
+  EXPECT_TRUE(HeldHotKey(0, VK_SNAPSHOT).Held()) << "PrintScreen is free for others";
 }
 
 TEST(HotKeys, AKeyHeldByAnotherProgramIsReportedAndTheOtherKeyStillWorks) {
   PatternWindow target(L"hotkey target", TargetBounds);
-  ASSERT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT)) << "the driver holds PrintScreen first";
-  struct Release {
-    ~Release() { UnregisterHotKey(nullptr, 1); }
-  } release;
+  HeldHotKey printScreen(0, VK_SNAPSHOT);
+  ASSERT_TRUE(printScreen.Held()) << "the driver holds PrintScreen first";
   Sandbox sandbox;
   sandbox.WriteIni(HotKeyIni(sandbox));
   Process program = sandbox.Start();
@@ -155,8 +152,13 @@ TEST(NotificationAreaIcon, BringsTheResidentProgramBackOffersItsMenuAndStartsARa
   HWND callback = FindChild(main, L"TMyCallback", L"");
   ASSERT_TRUE(callback) << "the icon's callback window is a child of the main window";
   ASSERT_TRUE(WaitUntil([&] { return !shell.Calls().empty(); }));
-  EXPECT_EQ(shell.Calls()[0].action, static_cast<DWORD>(NIM_ADD));
-  EXPECT_EQ(shell.Calls()[0].callback, callback);
+  const IconCall added = shell.Calls()[0];
+  EXPECT_EQ(added.action, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(added.callback, callback);
+  EXPECT_EQ(added.id, 1u) << "the identifier its messages come back with";
+  EXPECT_EQ(added.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(added.callbackMessage, 0x465u);
+  EXPECT_EQ(added.tip, "Kamerin");
 
   // What the shell reports for the icon: its identifier and the mouse message.
   auto iconMessage = [&](UINT mouseMessage, WPARAM id = 1) {
@@ -191,7 +193,10 @@ TEST(NotificationAreaIcon, BringsTheResidentProgramBackOffersItsMenuAndStartsARa
   PressKey('E');
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
   ASSERT_FALSE(shell.Calls().empty());
-  EXPECT_EQ(shell.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
+  const IconCall deleted = shell.Calls().back();
+  EXPECT_EQ(deleted.action, static_cast<DWORD>(NIM_DELETE));
+  EXPECT_EQ(deleted.id, 1u) << "the icon that was added";
+  EXPECT_EQ(deleted.callback, callback);
 }
 
 }  // namespace

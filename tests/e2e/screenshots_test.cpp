@@ -134,7 +134,8 @@ TEST(Screenshots, DISABLED_SettingsDialogAndFolderBrowser) {
 // The box that says PrintScreen is held by another program (here the driver itself).
 TEST(Screenshots, DISABLED_HotKeyConflict) {
   ASSERT_FALSE(ShotFolder().empty()) << "KAMERIN_SCREENSHOTS names the folder for the pictures";
-  ASSERT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT));
+  HeldHotKey printScreen(0, VK_SNAPSHOT);
+  ASSERT_TRUE(printScreen.Held());
   Sandbox sandbox;
   Process program = sandbox.Start();
   auto box = WaitForMessageBox(program);
@@ -142,7 +143,6 @@ TEST(Screenshots, DISABLED_HotKeyConflict) {
   Settle(300);
   Shot(L"hotkey-conflict.png");
   if (box) Answer(*box, IDOK);
-  UnregisterHotKey(nullptr, 1);
 }
 
 }  // namespace

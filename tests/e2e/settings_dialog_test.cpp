@@ -200,8 +200,7 @@ TEST(SettingsDialog, TakesEffectAtOnceAndKeepsItsValuesWhenTheFileCannotBeWritte
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog) && IsWindowVisible(main); }))
       << "without the icon the window is shown";
   EXPECT_EQ(shell.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
-  EXPECT_TRUE(RegisterHotKey(nullptr, 1, 0, VK_SNAPSHOT)) << "PrintScreen is free for others";
-  UnregisterHotKey(nullptr, 1);
+  EXPECT_TRUE(HeldHotKey(0, VK_SNAPSHOT).Held()) << "PrintScreen is free for others";
   PressKey(VK_SNAPSHOT);
   Settle(800);
   EXPECT_FALSE(FindVisibleWindow(program, nullptr, L"FormKN_Serect")) << "PrintScreen no longer captures";
@@ -227,6 +226,40 @@ TEST(SettingsDialog, TakesEffectAtOnceAndKeepsItsValuesWhenTheFileCannotBeWritte
   ClickOn(dialog, Btn_OK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(SettingValues(sandbox)["CaptureWait"], "300");
+}
+
+TEST(SettingsDialog, OkTurnsTheIconOnAndSavesEverythingWhenPrintScreenCannotBeBound) {
+  NotificationArea shell;
+  HeldHotKey printScreen(0, VK_SNAPSHOT);
+  ASSERT_TRUE(printScreen.Held()) << "the driver holds PrintScreen first";
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nLeft=40\r\nTop=40\r\nAlwaysNoCloseX=0\r\nUseHotKey=0\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  EXPECT_TRUE(shell.Calls().empty());
+  HWND dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  ClickOn(dialog, CheckBox_NoCloseX);
+  ClickOn(dialog, CheckBox_UseHotKey);
+  ShowPage(dialog, 1);
+  TypeInto(dialog, Edit_CaptureWait, L"300");
+  ClickOn(dialog, Btn_OK);
+
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box) << "the key that cannot be bound is not reported";
+  EXPECT_EQ(box->text.rfind("ホットキーが登録できません(SnapShot)", 0), 0u) << box->text;
+  Answer(*box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  // Everything else took effect and was saved: the icon, the other key, the wait.
+  ASSERT_TRUE(WaitUntil([&] { return !shell.Calls().empty(); }));
+  EXPECT_EQ(shell.Calls()[0].action, static_cast<DWORD>(NIM_ADD));
+  EXPECT_EQ(shell.Calls()[0].tip, "Kamerin");
+  EXPECT_FALSE(HeldHotKey(MOD_CONTROL, VK_SNAPSHOT).Held()) << "Ctrl+PrintScreen is the program's";
+  auto values = SettingValues(sandbox);
+  EXPECT_EQ(values["AlwaysNoCloseX"], "1");
+  EXPECT_EQ(values["UseHotKey"], "1");
+  EXPECT_EQ(values["CaptureWait"], "300");
 }
 
 // Chooses from the notification-area icon's menu by an accelerator key; false when the menu did
