@@ -9,6 +9,7 @@
 #include "framework/win/geometry_win.h"
 #include "framework/win/layered.h"
 #include "framework/win/text_win.h"
+#include "framework/win/timer.h"
 #include "framework/win/ui_font.h"
 #include "framework/win/window_query.h"
 #include "settings/settings.h"
@@ -27,8 +28,9 @@ constexpr COLORREF BandColour = RGB(0, 0, 255);
 constexpr COLORREF LabelTextColour = RGB(0, 0, 0);
 constexpr COLORREF LabelBackColour = RGB(255, 255, 255);
 
-// Posted to the overlay to take the keyboard back (see WM_ACTIVATE below).
-constexpr UINT RetakeKeyboardMessage = WM_APP + 1;
+// While the veil is up, how often it makes sure that it has the keyboard (see KeepKeyboard).
+constexpr UINT_PTR KeyboardWatchTimerId = 1;
+constexpr UINT KeyboardWatchMs = 50;
 
 }  // namespace
 
@@ -40,6 +42,7 @@ struct OverlayWindow::State {
   // would outgrow the box and leave pieces of old labels behind.
   Font labelFont{CreateUiFont(DesignDpi)};
   bool mouseCaptured = false;
+  Timer keyboardWatch{KeyboardWatchTimerId, KeyboardWatchMs};
 };
 
 OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::make_unique<State>()), host_(host) {
@@ -59,6 +62,17 @@ void OverlayWindow::ShowOver(const PixelRect& bounds) {
   // Esc must reach the overlay, so it takes the keyboard as well.
   SetForegroundWindow(Handle());
   SetFocus(Handle());
+}
+
+void OverlayWindow::KeepKeyboard() {
+  // Esc must reach the veil. A window system that settles the focus late (Wine, after the main
+  // window has hidden) may hand the foreground to the bare desktop after the overlay took it; the
+  // overlay then takes it back. Another program the user brings forward keeps it.
+  const HWND front = GetForegroundWindow();
+  if (IsWindowVisible(Handle()) && (!front || front == GetDesktopWindow())) {
+    SetForegroundWindow(Handle());
+    SetFocus(Handle());
+  }
 }
 
 namespace {
@@ -156,31 +170,24 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
           OnOverlayRelease(state.selection, ButtonOf(message), {Settings, host_.MainWasVisible(), ClientSizeOf(hwnd)}));
       return 0;
     case WM_CAPTURECHANGED: state.mouseCaptured = false; return 0;
-    case WM_ACTIVATE:
-      // While the veil is up, Esc must reach it. A window system that settles the focus late
-      // (Wine, after the main window has hidden) may hand the foreground to the bare desktop just
-      // after the overlay took it; the overlay then takes it back. Another program that the
-      // user activates keeps it.
-      if (LOWORD(wParam) == WA_INACTIVE && IsWindowVisible(hwnd)) {
-        const HWND next = reinterpret_cast<HWND>(lParam);
-        if (!next || next == GetDesktopWindow()) PostMessageW(hwnd, RetakeKeyboardMessage, 0, 0);
+    case WM_TIMER:
+      if (wParam == KeyboardWatchTimerId) {
+        KeepKeyboard();
+        return 0;
       }
       break;
-    case RetakeKeyboardMessage:
-      if (IsWindowVisible(hwnd)) {
-        const HWND front = GetForegroundWindow();
-        if (!front || front == GetDesktopWindow()) {
-          SetForegroundWindow(hwnd);
-          SetFocus(hwnd);
-        }
-      }
-      return 0;
     case WM_CHAR: perform(OnOverlayKeyPress(state.selection, static_cast<int>(wParam), ClientSizeOf(hwnd))); return 0;
     case WM_WINDOWPOSCHANGED: {
       // Whatever shows or hides the overlay, a capture is under way exactly while it is shown.
       const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
-      if (pos.flags & SWP_SHOWWINDOW) host_.SetCaptureBusy(true);
-      if (pos.flags & SWP_HIDEWINDOW) host_.SetCaptureBusy(false);
+      if (pos.flags & SWP_SHOWWINDOW) {
+        host_.SetCaptureBusy(true);
+        state.keyboardWatch.Start(hwnd);
+      }
+      if (pos.flags & SWP_HIDEWINDOW) {
+        host_.SetCaptureBusy(false);
+        state.keyboardWatch.Stop();
+      }
       break;
     }
   }

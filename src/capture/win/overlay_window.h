@@ -32,6 +32,8 @@ class OverlayWindow final : public Window {
  private:
   struct State;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Takes the keyboard back while the veil is up and nobody else has it.
+  void KeepKeyboard();
   std::unique_ptr<State> state_;
   OverlayHost& host_;
 };
