@@ -441,9 +441,9 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
   };
   for (const Case& c : {Case{0}, Case{1}, Case{2}}) {
     SCOPED_TRACE("CapturedWinPos=" + std::to_string(c.capturedWinPos));
-    // Two pixels from the screen's left edge: in the same place the viewer lies one pixel beyond
-    // it, and the magnet leaves it there until the user moves it.
-    PatternWindow target(L"window target", {2, 250, 322, 490});
+    // Two pixels from the screen's left edge (and below the main window): in the same place the
+    // viewer lies one pixel beyond it, and the magnet leaves it there until the user moves it.
+    PatternWindow target(L"window target", {2, 400, 322, 640});
     Sandbox sandbox;
     sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nAlwaysWinMagnet=1\r\n"
                                          "MagPos=20\r\nCapturedWinPos=" +
@@ -471,14 +471,14 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
                     work.top + (work.bottom - work.top) / 2 - 240 / 2};
         break;
       case 1: expected = {work.left, work.top}; break;
-      case 2: expected = {2 - 3, 250 - 3}; break;
+      case 2: expected = {2 - 3, 400 - 3}; break;
     }
     EXPECT_EQ(placed.left, expected.x);
     EXPECT_EQ(placed.top, expected.y);
     if (c.capturedWinPos == 2) {
       // The picture lies exactly over the spot it was taken from.
       Settle(300);
-      EXPECT_TRUE(ShowsPattern(ScreenPixels({2, 250, 322, 490}), target, {2, 250}, 320, 240));
+      EXPECT_TRUE(ShowsPattern(ScreenPixels({2, 400, 322, 640}), target, {2, 400}, 320, 240));
     }
     EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty()) << "\"bmp\" is off";
   }

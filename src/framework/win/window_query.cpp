@@ -1,9 +1,9 @@
 #include "framework/win/window_query.h"
 
+#include <utility>
+
 #include "framework/win/geometry_win.h"
 #include "framework/win/text_win.h"
-
-#include <utility>
 
 namespace kmrn {
 namespace {
