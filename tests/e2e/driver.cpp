@@ -215,8 +215,8 @@ BOOL CALLBACK CollectWindowsOfProcess(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
-std::vector<HWND> TopLevelWindows(const Process& process, const wchar_t* className) {
-  FindContext context{process.Id(), className, {}};
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className) {
+  FindContext context{processId, className, {}};
   EnumWindows(CollectWindowsOfProcess, reinterpret_cast<LPARAM>(&context));
   return context.found;
 }
@@ -240,11 +240,15 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM lParam) {
 }  // namespace
 
 std::vector<HWND> WindowsOfProcess(const Process& process, const wchar_t* className) {
-  return TopLevelWindows(process, className);
+  return TopLevelWindows(process.Id(), className);
+}
+
+std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* className) {
+  return TopLevelWindows(processId, className);
 }
 
 HWND FindVisibleWindow(const Process& process, const wchar_t* className, const wchar_t* caption) {
-  for (HWND hwnd : TopLevelWindows(process, className)) {
+  for (HWND hwnd : TopLevelWindows(process.Id(), className)) {
     if (IsWindowVisible(hwnd) && (!caption || WindowText(hwnd) == Narrow(caption))) return hwnd;
   }
   return nullptr;
@@ -299,7 +303,7 @@ POINT CentreOf(HWND window) {
 }
 
 HWND FindMainWindow(const Process& process) {
-  for (HWND hwnd : TopLevelWindows(process, L"KMRN_MAIN_WINDOW")) {
+  for (HWND hwnd : TopLevelWindows(process.Id(), L"KMRN_MAIN_WINDOW")) {
     if (WindowText(hwnd) == "Kamerin") return hwnd;
   }
   return nullptr;
@@ -313,7 +317,7 @@ HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout
 
 std::vector<MessageBoxInfo> MessageBoxesOf(const Process& process) {
   std::vector<MessageBoxInfo> boxes;
-  for (HWND hwnd : TopLevelWindows(process, L"#32770")) {
+  for (HWND hwnd : TopLevelWindows(process.Id(), L"#32770")) {
     if (!IsWindowVisible(hwnd)) continue;
     MessageBoxInfo box{hwnd, WindowText(hwnd), {}};
     EnumChildWindows(hwnd, CollectStaticText, reinterpret_cast<LPARAM>(&box.text));
@@ -438,6 +442,36 @@ WindowThread::~WindowThread() {
   if (hwnd_) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
   PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
   thread_.join();
+}
+
+namespace {
+
+LRESULT CALLBACK StandInProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  }
+  if (auto* handler = reinterpret_cast<StandInHandler*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+    if (std::optional<LRESULT> answer = (*handler)(message, wParam, lParam)) return *answer;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::unique_ptr<WindowThread> StartStandInWindow(const wchar_t* className, const wchar_t* caption,
+                                                 StandInHandler handler) {
+  // The handler lives with the thread's function, which lives until the window has gone.
+  auto owned = std::make_shared<StandInHandler>(std::move(handler));
+  return std::make_unique<WindowThread>([className, caption, owned] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = StandInProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
+    return CreateWindowExW(WS_EX_TOOLWINDOW, className, caption, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), owned.get());
+  });
 }
 
 HeldHotKey::HeldHotKey(UINT modifiers, UINT key) {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -84,6 +85,7 @@ HWND WaitForMainWindow(const Process& process, std::chrono::milliseconds timeout
 
 // The top-level windows of a process with this class (any class for null), visible or not.
 std::vector<HWND> WindowsOfProcess(const Process& process, const wchar_t* className);
+std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* className);
 // The first visible top-level window of a process with this class (any for null) and, when
 // given, this caption.
 HWND FindVisibleWindow(const Process& process, const wchar_t* className, const wchar_t* caption = nullptr);
@@ -127,6 +129,13 @@ class WindowThread {
   DWORD threadId_ = 0;
   HWND hwnd_ = nullptr;
 };
+
+// A hidden window of the driver's own, of a class and caption that a test chooses (a stand-in for
+// another program's window), served by a WindowThread. The handler sees every message first and
+// answers it, or leaves it to the default (nothing).
+using StandInHandler = std::function<std::optional<LRESULT>(UINT message, WPARAM wParam, LPARAM lParam)>;
+std::unique_ptr<WindowThread> StartStandInWindow(const wchar_t* className, const wchar_t* caption,
+                                                 StandInHandler handler);
 
 // Makes a file unwritable for as long as it lives. Under Wine, as root, the read-only attribute
 // alone does not stop a write, so the file is also made immutable there (chattr +i).

@@ -93,14 +93,12 @@ class StartingCopy {
     lock_ = nullptr;
   }
   void ShowMainWindow() {
-    window_ = std::make_unique<WindowThread>([this] {
-      WNDCLASSW windowClass{};
-      windowClass.lpfnWndProc = Procedure;
-      windowClass.hInstance = GetModuleHandleW(nullptr);
-      windowClass.lpszClassName = L"KMRN_MAIN_WINDOW";
-      RegisterClassW(&windowClass);  // fails harmlessly when made before
-      return CreateWindowExW(0, L"KMRN_MAIN_WINDOW", L"Kamerin", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), this);
+    window_ = StartStandInWindow(L"KMRN_MAIN_WINDOW", L"Kamerin", [this](UINT message, WPARAM, LPARAM lParam) {
+      if (message != WM_COPYDATA) return std::optional<LRESULT>();
+      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      std::lock_guard lock(mutex_);
+      received_.emplace_back(data.dwData, std::string(static_cast<const char*>(data.lpData), data.cbData));
+      return std::optional<LRESULT>(TRUE);
     });
   }
   // What reached the window: the tag and the bytes of each WM_COPYDATA.
@@ -110,21 +108,6 @@ class StartingCopy {
   }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<StartingCopy*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-      self = static_cast<StartingCopy*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (message == WM_COPYDATA && self) {
-      const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      std::lock_guard lock(self->mutex_);
-      self->received_.emplace_back(data.dwData, std::string(static_cast<const char*>(data.lpData), data.cbData));
-      return TRUE;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
   HANDLE lock_;
   std::unique_ptr<WindowThread> window_;
   mutable std::mutex mutex_;

@@ -91,23 +91,12 @@ class ReferenceMenu {
   std::atomic<HWND> owner_ = nullptr;
 };
 
-BOOL CALLBACK CollectMenuWindow(HWND window, LPARAM data) {
-  auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  if (owner == id && IsWindowVisible(window) && std::wstring(name) == L"#32768") found.push_back(window);
-  return TRUE;
-}
-
 // The visible menu windows of a process, the menu first and its open submenu after it.
 std::vector<HWND> MenuWindowsOf(DWORD processId) {
-  std::pair<DWORD, std::vector<HWND>> search{processId, {}};
-  EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&search));
-  std::sort(search.second.begin(), search.second.end(),
-            [](HWND a, HWND b) { return WindowRectOf(a).left < WindowRectOf(b).left; });
-  return search.second;
+  std::vector<HWND> menus = WindowsOfProcess(processId, L"#32768");
+  std::erase_if(menus, [](HWND menu) { return !IsWindowVisible(menu); });
+  std::sort(menus.begin(), menus.end(), [](HWND a, HWND b) { return WindowRectOf(a).left < WindowRectOf(b).left; });
+  return menus;
 }
 
 std::vector<Picture> PixelsOf(const std::vector<HWND>& windows) {
@@ -133,7 +122,9 @@ std::vector<Picture> PixelsOf(const std::vector<HWND>& windows) {
   const std::vector<Picture> actual = PixelsOf(shown);
   PressKey(VK_ESCAPE);
   PressKey(VK_ESCAPE);
-  if (!WaitUntil([&] { return MenuWindowsOf(program.Id()).empty(); }, 3s)) return ::testing::AssertionFailure();
+  if (!WaitUntil([&] { return MenuWindowsOf(program.Id()).empty(); }, 3s)) {
+    return ::testing::AssertionFailure() << "the menu did not close";
+  }
 
   ReferenceMenu reference({place.left, place.top}, lines);
   std::vector<HWND> own;
