@@ -44,6 +44,7 @@ run_suite() {
 run_e2e() {
   local name=$1 exe=$2
   shift 2
+  rm -f "$logs/$name-retry.log"  # a retry log is this run's or none
   run_suite "$name" "$WINELOADER" "$exe" "$@"
   local flaky count
   flaky=$(grep -aE '^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+ \(' "$logs/$name.log" |
