@@ -34,11 +34,11 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
+#include "picture/dib.h"
+#include "picture/image_files.h"
+#include "picture/picture_shrink.h"
+#include "picture/picture_transform.h"
 #include "support/bench_support.h"
-#include "viewer/dib.h"
-#include "viewer/image_files.h"
-#include "viewer/picture_shrink.h"
-#include "viewer/picture_transform.h"
 
 #ifdef _WIN32
 #include <process.h>

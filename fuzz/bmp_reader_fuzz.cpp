@@ -6,7 +6,7 @@
 #include <span>
 
 #include "framework/app_error.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

@@ -13,7 +13,7 @@
 #include <span>
 
 #include "framework/app_error.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 namespace {
 

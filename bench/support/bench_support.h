@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn::bench {
 

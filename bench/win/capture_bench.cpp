@@ -18,10 +18,10 @@
 #include "capture/win/screen_copy_win.h"
 #include "framework/win/bitmap_win.h"
 #include "framework/win/text_win.h"
+#include "picture/image_files.h"
+#include "picture/win/dib_win.h"
 #include "settings/settings.h"
 #include "support/bench_support.h"
-#include "viewer/image_files.h"
-#include "viewer/win/dib_win.h"
 #include "viewer/win/viewers.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

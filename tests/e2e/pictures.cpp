@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "driver.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 namespace e2e {
 namespace {

@@ -12,10 +12,10 @@
 #include "framework/win/clipboard.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
+#include "picture/image_files.h"
+#include "picture/win/base_file_name_win.h"
+#include "picture/win/dib_win.h"
 #include "settings/settings.h"
-#include "viewer/image_files.h"
-#include "viewer/win/base_file_name_win.h"
-#include "viewer/win/dib_win.h"
 #include "viewer/win/viewers.h"
 
 namespace kmrn {

@@ -6,7 +6,7 @@
 
 #include "framework/geometry.h"
 #include "framework/win/gdi.h"
-#include "viewer/win/dib_win.h"
+#include "picture/win/dib_win.h"
 
 namespace kmrn {
 

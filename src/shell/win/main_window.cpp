@@ -9,11 +9,11 @@
 #include "framework/win/text_win.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
+#include "framework/window_magnet.h"
 #include "shell/forwarded_file.h"
 #include "shell/main_window_docking.h"
 #include "shell/main_window_layout.h"
 #include "shell/program_identity.h"
-#include "viewer/window_magnet.h"
 
 namespace kmrn {
 namespace {

@@ -9,11 +9,11 @@
 #include "framework/win/text_win.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
+#include "picture/image_files.h"
+#include "picture/win/dib_win.h"
 #include "settings/settings.h"
 #include "shell/hot_key_failure.h"
 #include "shell/main_window_layout.h"
-#include "viewer/image_files.h"
-#include "viewer/win/dib_win.h"
 #include "viewer/win/hand_over_win.h"
 #include "viewer/win/viewers.h"
 
@@ -156,7 +156,8 @@ void Program::OnTrayLeftButtonUp() {
 }
 
 void Program::OnTrayMiddleButtonUp() {
-  if (Settings.TaskWheelToRange && !settings_->IsOpen()) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
+  if (Settings.TaskWheelToRange && !settings_->IsOpen())
+    ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
 }
 
 void Program::ReportFailure(const std::function<void()>& action) {

@@ -9,9 +9,9 @@
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
 #include "framework/win/win32_error.h"
+#include "picture/image_files.h"
+#include "picture/win/base_file_name_win.h"
 #include "viewer/editor_command.h"
-#include "viewer/image_files.h"
-#include "viewer/win/base_file_name_win.h"
 
 namespace kmrn {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

@@ -13,16 +13,16 @@
 #include "framework/win/topmost.h"
 #include "framework/win/ui_font.h"
 #include "framework/win/window_query.h"
+#include "framework/window_magnet.h"
+#include "picture/image_files.h"
+#include "picture/picture_shrink.h"
+#include "picture/picture_transform.h"
+#include "picture/win/base_file_name_win.h"
+#include "picture/win/dib_win.h"
 #include "settings/settings.h"
-#include "viewer/image_files.h"
-#include "viewer/picture_shrink.h"
-#include "viewer/picture_transform.h"
 #include "viewer/viewer_fade.h"
 #include "viewer/viewer_frame.h"
-#include "viewer/win/base_file_name_win.h"
-#include "viewer/win/dib_win.h"
 #include "viewer/win/hand_over_win.h"
-#include "viewer/window_magnet.h"
 
 namespace kmrn {
 namespace {

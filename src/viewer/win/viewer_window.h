@@ -17,7 +17,7 @@
 #include "framework/win/popup_menu.h"
 #include "framework/win/timer.h"
 #include "framework/win/window.h"
-#include "viewer/dib.h"
+#include "picture/dib.h"
 #include "viewer/viewer_menu.h"
 #include "viewer/viewer_zoom.h"
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "framework/geometry.h"
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

@@ -6,7 +6,7 @@
 
 #include "framework/file_system.h"
 #include "framework/text.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 namespace kmrn {
 

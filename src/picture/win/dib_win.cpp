@@ -1,4 +1,4 @@
-#include "viewer/win/dib_win.h"
+#include "picture/win/dib_win.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include "framework/app_error.h"
 #include "framework/win/bitmap_win.h"
 #include "framework/win/win32_error.h"
-#include "viewer/picture_transform.h"
+#include "picture/picture_transform.h"
 
 namespace kmrn {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "viewer/pixel_bytes.h"
+#include "picture/pixel_bytes.h"
 
 namespace kmrn {
 

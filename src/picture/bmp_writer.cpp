@@ -5,8 +5,8 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
-#include "viewer/bmp_format.h"
-#include "viewer/image_files.h"
+#include "picture/bmp_format.h"
+#include "picture/image_files.h"
 
 namespace kmrn {
 namespace {

@@ -24,7 +24,7 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 namespace kmrn {
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/base_file_name.h"
+#include "picture/base_file_name.h"
 
 #include <cstdio>
 

@@ -9,8 +9,8 @@
 #include <bit>
 
 #include "framework/app_error.h"
-#include "viewer/bmp_format.h"
-#include "viewer/image_files.h"
+#include "picture/bmp_format.h"
+#include "picture/image_files.h"
 
 namespace kmrn {
 namespace {

@@ -18,9 +18,9 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
+#include "picture/image_files.h"
 #include "test_data.h"
 #include "test_support.h"
-#include "viewer/image_files.h"
 
 namespace kmrn {
 namespace {

@@ -1,4 +1,4 @@
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 #include <bit>
 

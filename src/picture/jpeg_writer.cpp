@@ -10,8 +10,8 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
-#include "viewer/image_files.h"
-#include "viewer/jpeg_error.h"
+#include "picture/image_files.h"
+#include "picture/jpeg_error.h"
 
 namespace kmrn {
 namespace {

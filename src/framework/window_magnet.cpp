@@ -1,4 +1,4 @@
-#include "viewer/window_magnet.h"
+#include "framework/window_magnet.h"
 
 namespace kmrn {
 namespace {

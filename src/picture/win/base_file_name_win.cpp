@@ -1,10 +1,10 @@
-#include "viewer/win/base_file_name_win.h"
+#include "picture/win/base_file_name_win.h"
 
 #include <windows.h>
 
 #include "framework/file_system.h"
+#include "picture/base_file_name.h"
 #include "settings/settings.h"
-#include "viewer/base_file_name.h"
 
 namespace kmrn {
 

@@ -1,4 +1,4 @@
-#include "viewer/picture_transform.h"
+#include "picture/picture_transform.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "viewer/pixel_bytes.h"
+#include "picture/pixel_bytes.h"
 
 #include <gtest/gtest.h>
 

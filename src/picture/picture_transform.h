@@ -2,7 +2,7 @@
 // The viewer's edit commands on a picture: exact mirrors (every pixel moves, none is resampled,
 // the depth stays) and the quarter turn clockwise (to 24 bits).
 
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

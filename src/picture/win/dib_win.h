@@ -8,7 +8,7 @@
 
 #include "framework/geometry.h"
 #include "framework/win/gdi.h"
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

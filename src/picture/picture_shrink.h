@@ -5,7 +5,7 @@
 // drop out, and the result is the same on every system.
 
 #include "framework/geometry.h"
-#include "viewer/dib.h"
+#include "picture/dib.h"
 
 namespace kmrn {
 

@@ -1,4 +1,4 @@
-#include "viewer/picture_shrink.h"
+#include "picture/picture_shrink.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "framework/app_error.h"
-#include "viewer/image_files.h"
-#include "viewer/jpeg_error.h"
+#include "picture/image_files.h"
+#include "picture/jpeg_error.h"
 
 namespace kmrn {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
-#include "viewer/image_files.h"
+#include "picture/image_files.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
