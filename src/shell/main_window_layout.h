@@ -68,27 +68,27 @@ inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
 
 // The commands of the two context menus.
 enum class MainCommand : std::uint16_t {
-  POP_WindowTopMost = 101,
-  POP_SameRect,
-  POP_Setting,
-  POP_Exit,
-  POP_ListBoxRefresh = 111,
+  AlwaysOnTop = 101,
+  CaptureSamePlace,
+  OpenSettings,
+  Exit,
+  RefreshWindowList = 111,
 };
 
 constexpr std::uint16_t Id(MainCommand command) { return static_cast<std::uint16_t>(command); }
 
 // PopupMenu_Task: the main window's menu, which the notification-area icon shares.
 inline constexpr std::array<MenuEntry, 6> TaskMenu{{
-    MenuCommand(Id(MainCommand::POP_WindowTopMost), "常に手前に表示(&A)"),
-    MenuCommand(Id(MainCommand::POP_SameRect), "前回と同じ場所をキャプチャ(&R)"),
+    MenuCommand(Id(MainCommand::AlwaysOnTop), "常に手前に表示(&A)"),
+    MenuCommand(Id(MainCommand::CaptureSamePlace), "前回と同じ場所をキャプチャ(&R)"),
     MenuSeparator,
-    MenuCommand(Id(MainCommand::POP_Setting), "設定(&S)"),
+    MenuCommand(Id(MainCommand::OpenSettings), "設定(&S)"),
     MenuSeparator,
-    MenuCommand(Id(MainCommand::POP_Exit), "終了(&E)"),
+    MenuCommand(Id(MainCommand::Exit), "終了(&E)"),
 }};
 
 // PopupMenu_ListBox: the window list's menu.
-inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::POP_ListBoxRefresh), "更新(&R)")}};
+inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::RefreshWindowList), "更新(&R)")}};
 
 inline constexpr const char* ExitQuestion = "Viewウインドウが残っていますが終了してもよろしいですか？";
 

@@ -10,36 +10,36 @@ namespace kmrn {
 
 enum class ViewerCommand : std::uint16_t {
   None = 0,
-  Pop_Copy = 201,
-  Pop_Paint,
-  Pop_SaveBmp,
-  Pop_SaveJpg,
-  Pop_ReverseLR,
-  Pop_ReverseUD,
-  Pop_Rotation,
-  Pop_Close,
-  Pop_CloseAll,
+  Copy = 201,
+  OpenInEditor,
+  SaveBmp,
+  SaveJpeg,
+  MirrorLeftRight,
+  MirrorTopBottom,
+  RotateClockwise,
+  Close,
+  CloseAll,
 };
 
 constexpr std::uint16_t Id(ViewerCommand command) { return static_cast<std::uint16_t>(command); }
 
-// Pop_Paint's caption is replaced by OpenApplicationStr when the viewer is made; Pop_CloseAll
+// OpenInEditor's caption is replaced by OpenApplicationStr when the viewer is made; CloseAll
 // shows only while two or more viewers are open.
 inline constexpr std::array<MenuEntry, 14> ViewerMenu{{
-    MenuCommand(Id(ViewerCommand::Pop_Copy), "クリップボードにコピー(&C)"),
-    MenuCommand(Id(ViewerCommand::Pop_Paint), "ペイントで開く(&P)"),
+    MenuCommand(Id(ViewerCommand::Copy), "クリップボードにコピー(&C)"),
+    MenuCommand(Id(ViewerCommand::OpenInEditor), "ペイントで開く(&P)"),
     MenuSeparator,
-    MenuCommand(Id(ViewerCommand::Pop_SaveBmp), "Bmp保存(&S)"),
-    MenuCommand(Id(ViewerCommand::Pop_SaveJpg), "Jpg保存(&J)"),
+    MenuCommand(Id(ViewerCommand::SaveBmp), "Bmp保存(&S)"),
+    MenuCommand(Id(ViewerCommand::SaveJpeg), "Jpg保存(&J)"),
     MenuSeparator,
     MenuSubmenu("編集(&E)"),
-    MenuCommand(Id(ViewerCommand::Pop_ReverseLR), "左右反転(&L)"),
-    MenuCommand(Id(ViewerCommand::Pop_ReverseUD), "上下反転(&U)"),
-    MenuCommand(Id(ViewerCommand::Pop_Rotation), "時計回りに90ﾟ回転(&R)"),
+    MenuCommand(Id(ViewerCommand::MirrorLeftRight), "左右反転(&L)"),
+    MenuCommand(Id(ViewerCommand::MirrorTopBottom), "上下反転(&U)"),
+    MenuCommand(Id(ViewerCommand::RotateClockwise), "時計回りに90ﾟ回転(&R)"),
     MenuSubmenuEnd,
     MenuSeparator,
-    MenuCommand(Id(ViewerCommand::Pop_Close), "閉じる(&Q)"),
-    MenuCommand(Id(ViewerCommand::Pop_CloseAll), "全て閉じる(&A)"),
+    MenuCommand(Id(ViewerCommand::Close), "閉じる(&Q)"),
+    MenuCommand(Id(ViewerCommand::CloseAll), "全て閉じる(&A)"),
 }};
 
 }  // namespace kmrn

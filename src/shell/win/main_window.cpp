@@ -54,7 +54,7 @@ void MainWindow::OnCreated() {
   ShowWindow(WindowList(), SW_HIDE);
   UseDialogKeys(hwnd);
 
-  taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), false);
+  taskMenu_.SetEnabled(Id(MainCommand::CaptureSamePlace), false);
 }
 
 void MainWindow::SetIcon(HICON icon) {
@@ -106,7 +106,7 @@ CaptureChoices MainWindow::Choices() const {
   choices.viewer = Checked(MainControl::CheckBox_Win);
   choices.topMost = TopMost();
   choices.windowMode = Checked(MainControl::RadioButton_Window);
-  choices.sameRect = taskMenu_.IsChecked(Id(MainCommand::POP_SameRect));
+  choices.sameRect = taskMenu_.IsChecked(Id(MainCommand::CaptureSamePlace));
   choices.listWindow = SelectedListWindow();
   return choices;
 }
@@ -116,14 +116,14 @@ void MainWindow::RememberPosition() {
   saved_ = {outer.left, outer.top};
 }
 
-void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::POP_SameRect), true); }
+void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::CaptureSamePlace), true); }
 
 void MainWindow::SetTopMost(bool on) {
-  taskMenu_.SetChecked(Id(MainCommand::POP_WindowTopMost), on);
+  taskMenu_.SetChecked(Id(MainCommand::AlwaysOnTop), on);
   SetTopMostBand(Handle(), on);
 }
 
-bool MainWindow::TopMost() const { return taskMenu_.IsChecked(Id(MainCommand::POP_WindowTopMost)); }
+bool MainWindow::TopMost() const { return taskMenu_.IsChecked(Id(MainCommand::AlwaysOnTop)); }
 
 void MainWindow::MoveTo(Position position) {
   SetWindowPos(Handle(), nullptr, position.left, position.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -259,13 +259,13 @@ void MainWindow::OnCommand(UINT id, UINT code) {
 
 void MainWindow::OnMenuCommand(MainCommand command) {
   switch (command) {
-    case MainCommand::POP_WindowTopMost: events_.OnTopMostCommand(!TopMost()); break;
-    case MainCommand::POP_SameRect:
+    case MainCommand::AlwaysOnTop: events_.OnTopMostCommand(!TopMost()); break;
+    case MainCommand::CaptureSamePlace:
       if (taskMenu_.IsEnabled(Id(command))) taskMenu_.SetChecked(Id(command), !taskMenu_.IsChecked(Id(command)));
       break;
-    case MainCommand::POP_Setting: events_.OnSettingsCommand(); break;
-    case MainCommand::POP_Exit: events_.OnExitCommand(); break;
-    case MainCommand::POP_ListBoxRefresh: RefillWindowList(); break;
+    case MainCommand::OpenSettings: events_.OnSettingsCommand(); break;
+    case MainCommand::Exit: events_.OnExitCommand(); break;
+    case MainCommand::RefreshWindowList: RefillWindowList(); break;
   }
 }
 

@@ -58,7 +58,7 @@ ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerReg
       picture_(base_),
       closeTimer_(CloseTimerId, TimerIntervalMs),
       labelTimer_(LabelTimerId, TimerIntervalMs) {
-  menu_.SetCaption(Id(ViewerCommand::Pop_Paint), Settings.OpenApplicationStr);
+  menu_.SetCaption(Id(ViewerCommand::OpenInEditor), Settings.OpenApplicationStr);
   const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
   const RECT bounds = ToRECT(PixelRect{position.left, position.top, outer.width, outer.height});
   // Owned by the main window: no taskbar button, and always above the main window.
@@ -258,9 +258,9 @@ void ViewerWindow::OnContextMenu(POINT screenPoint) {
 void ViewerWindow::ShowMenu(POINT screenPoint) {
   if (closed_) return;
   // "全て閉じる" only while there is more than this one to close.
-  menu_.RemoveItem(Id(ViewerCommand::Pop_CloseAll));
+  menu_.RemoveItem(Id(ViewerCommand::CloseAll));
   if (registry_.OpenCount() >= 2) {
-    menu_.AddItem(Id(ViewerCommand::Pop_CloseAll), PopupMenu::CaptionIn(ViewerMenu, Id(ViewerCommand::Pop_CloseAll)));
+    menu_.AddItem(Id(ViewerCommand::CloseAll), PopupMenu::CaptionIn(ViewerMenu, Id(ViewerCommand::CloseAll)));
   }
   menu_.Show(Handle(), screenPoint);
 }
@@ -270,30 +270,30 @@ void ViewerWindow::OnCommand(ViewerCommand command) {
   // Each auto-close follows its command only when the command has succeeded; a failure goes on
   // to the error box and the viewer stays.
   switch (command) {
-    case ViewerCommand::Pop_Rotation: Rotate(); break;
-    case ViewerCommand::Pop_ReverseLR:
+    case ViewerCommand::RotateClockwise: Rotate(); break;
+    case ViewerCommand::MirrorLeftRight:
       MirrorLeftRight(picture_);
       InvalidateRect(Handle(), nullptr, FALSE);
       break;
-    case ViewerCommand::Pop_ReverseUD:
+    case ViewerCommand::MirrorTopBottom:
       MirrorTopBottom(picture_);
       InvalidateRect(Handle(), nullptr, FALSE);
       break;
-    case ViewerCommand::Pop_Close: OnCloseRequest(); break;
-    case ViewerCommand::Pop_CloseAll: registry_.CloseAll(); break;
-    case ViewerCommand::Pop_Paint:
+    case ViewerCommand::Close: OnCloseRequest(); break;
+    case ViewerCommand::CloseAll: registry_.CloseAll(); break;
+    case ViewerCommand::OpenInEditor:
       OpenInEditor();
       if (Settings.AutoClosePaint) OnCloseRequest();
       break;
-    case ViewerCommand::Pop_SaveBmp:
+    case ViewerCommand::SaveBmp:
       SavePictureAsBmp();
       if (Settings.AutoCloseBmp) OnCloseRequest();
       break;
-    case ViewerCommand::Pop_SaveJpg:
+    case ViewerCommand::SaveJpeg:
       SavePictureAsJpeg();
       if (Settings.AutoCloseJpg) OnCloseRequest();
       break;
-    case ViewerCommand::Pop_Copy:
+    case ViewerCommand::Copy:
       CopyPicture();
       if (Settings.AutoCloseCopy) OnCloseRequest();
       break;
