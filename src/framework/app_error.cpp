@@ -1,23 +1,45 @@
 #include "framework/app_error.h"
 
 namespace kmrn {
+namespace {
 
-AppError FileCreateError(const std::string& path) { return AppError("ファイル " + path + " を作成できません"); }
+std::string WithReasonText(const std::string& text, const std::string& reason) {
+  return reason.empty() ? text : text + "\r\n" + reason;
+}
 
-AppError FileOpenError(const std::string& path) { return AppError("ファイル " + path + " は開けません"); }
+AppError WithReason(const std::string& text, const std::string& reason) {
+  return AppError(WithReasonText(text, reason));
+}
+
+}  // namespace
+
+FileError::FileError(const std::string& text, std::string reason)
+    : AppError(WithReasonText(text, reason)), reason_(std::move(reason)) {}
+
+FileError FileCreateError(const std::string& path, const std::string& reason) {
+  return FileError("ファイル " + path + " を作成できません", reason);
+}
+
+FileError FileOpenError(const std::string& path, const std::string& reason) {
+  return FileError("ファイル " + path + " は開けません", reason);
+}
 
 AppError InvalidBitmapError() { return AppError("ビットマップイメージが不正です"); }
 
 AppError JpegError(int messageCode) { return AppError("JPEG エラー #" + std::to_string(messageCode)); }
 
-AppError IniWriteError(const std::string& iniPath) { return AppError(iniPath + " に書き込めません"); }
+AppError IniWriteError(const std::string& iniPath, const std::string& reason) {
+  return WithReason(iniPath + " に書き込めません", reason);
+}
+
+AppError ClipboardError(const std::string& reason) { return WithReason("クリップボードにコピーできません", reason); }
 
 AppError ImageTooLargeError(long long width, long long height) {
   return AppError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 }
 
 AppError ProgramStartError(const std::string& commandLine, const std::string& reason) {
-  return AppError(commandLine + " を起動できません" + (reason.empty() ? "" : "\r\n" + reason));
+  return WithReason(commandLine + " を起動できません", reason);
 }
 
 AppError ForwardFileError(const std::string& path) {

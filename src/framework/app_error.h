@@ -12,14 +12,27 @@ class AppError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The error texts the program shows. Paths are UTF-8.
-AppError FileCreateError(const std::string& path);   // "ファイル %s を作成できません"
-AppError FileOpenError(const std::string& path);     // "ファイル %s は開けません"
-AppError InvalidBitmapError();                       // "ビットマップイメージが不正です"
-AppError JpegError(int messageCode);                 // "JPEG エラー #%d"
-AppError IniWriteError(const std::string& iniPath);  // "%s に書き込めません"
+// A file that could not be read or written, with the system's reason (empty when there was none,
+// as for a file beyond the size the program reads), which the text already ends with.
+class FileError : public AppError {
+ public:
+  FileError(const std::string& text, std::string reason);
+  const std::string& Reason() const noexcept { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
+// The error texts the program shows. Paths are UTF-8. A reason, when the system gave one (a failed
+// call's SystemCallError text), follows the program's own text on a line of its own.
+FileError FileCreateError(const std::string& path, const std::string& reason = {});  // "ファイル %s を作成できません"
+FileError FileOpenError(const std::string& path, const std::string& reason = {});  // "ファイル %s は開けません"
+AppError InvalidBitmapError();        // "ビットマップイメージが不正です"
+AppError JpegError(int messageCode);  // "JPEG エラー #%d"
+AppError IniWriteError(const std::string& iniPath, const std::string& reason = {});  // "%s に書き込めません"
+AppError ClipboardError(const std::string& reason = {});  // "クリップボードにコピーできません"
 AppError ImageTooLargeError(long long width, long long height);
-// The external program could not be started: "%s を起動できません" and the system's reason.
+// The external program could not be started: "%s を起動できません".
 AppError ProgramStartError(const std::string& commandLine, const std::string& reason);
 // The running copy of the program did not take a file a second start handed it:
 // "ファイル %s を起動中の Kamerin に渡せませんでした".

@@ -445,9 +445,10 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
     // viewer lies one pixel beyond it, and the magnet leaves it there until the user moves it.
     PatternWindow target(L"window target", {2, 400, 322, 640});
     Sandbox sandbox;
-    sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nAlwaysWinMagnet=1\r\n"
-                                         "MagPos=20\r\nCapturedWinPos=" +
-                                             std::to_string(c.capturedWinPos) + "\r\n"));
+    sandbox.WriteIni(CaptureIni(sandbox,
+                                "range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nAlwaysWinMagnet=1\r\n"
+                                "MagPos=20\r\nCapturedWinPos=" +
+                                    std::to_string(c.capturedWinPos) + "\r\n"));
     Kamerin kamerin(sandbox);
     ASSERT_TRUE(kamerin.Main());
 
@@ -574,7 +575,8 @@ TEST(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
   ASSERT_EQ(before.size(), 2u);
 
   ReadOnlyFolder locked(shots);
-  const std::wregex refused(LR"(ファイル .*\\\d{8}_\d{6}(_\d+)?\.bmp を作成できません)");
+  const std::wregex refused(
+      LR"(ファイル .*\\\d{8}_\d{6}(_\d+)?\.bmp を作成できません\r\nCreateFileW が失敗しました: [\s\S]+ \(エラー 5\))");
 
   // From the overlay.
   overlay = kamerin.StartRangeSelection();

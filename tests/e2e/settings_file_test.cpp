@@ -221,7 +221,9 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
       auto box = WaitForMessageBox(program);
       ASSERT_TRUE(box) << (exit ? "Exit" : "OK");
       EXPECT_EQ(box->caption, "Kamerin");
-      EXPECT_EQ(box->text, Narrow(sandbox.Ini()) + " に書き込めません");
+      EXPECT_EQ(box->text.rfind(Narrow(sandbox.Ini()) + " に書き込めません\r\n", 0), 0u) << box->text;
+      EXPECT_NE(box->text.find("が失敗しました: "), std::string::npos) << "the system's reason: " << box->text;
+      EXPECT_NE(box->text.find("(エラー 5)"), std::string::npos) << "access denied: " << box->text;
       Answer(*box, IDOK);
       Settle(300);
       EXPECT_TRUE(exit ? program.Running() : IsWindowVisible(dialog) != 0) << "the save stops what called it";

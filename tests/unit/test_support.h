@@ -26,6 +26,17 @@ std::string ErrorOf(F&& action) {
   return "(no error)";
 }
 
+// The program's text of a failed file operation, followed on its own line by the system's reason
+// (the failed call, its text and its code), which differs between systems.
+inline ::testing::AssertionResult IsFileErrorWithReason(const std::string& text, const AppError& expected) {
+  const std::string head = std::string(expected.what()) + "\r\n";
+  if (text.rfind(head, 0) == 0 && text.find(" が失敗しました", head.size()) != std::string::npos &&
+      text.find("(エラー ", head.size()) != std::string::npos) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "\"" << text << "\" is not \"" << expected.what() << "\" with a reason";
+}
+
 inline std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());

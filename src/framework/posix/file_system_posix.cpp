@@ -6,15 +6,25 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 
 namespace kmrn {
+namespace {
+
+// The system's reason for the call that has just failed.
+std::string Reason(const char* call) {
+  const int code = errno;
+  return SystemCallError(call, static_cast<unsigned long>(code), std::strerror(code)).what();
+}
+
+}  // namespace
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw FileOpenError(path);
+  if (fd < 0) throw FileOpenError(path, Reason("open"));
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > MaxReadFileBytes) {
     ::close(fd);
@@ -53,7 +63,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_un
   impl_->target = path;
   impl_->temp = path + ".XXXXXX";
   impl_->fd = ::mkstemp(impl_->temp.data());
-  if (impl_->fd < 0) throw FileCreateError(path);
+  if (impl_->fd < 0) throw FileCreateError(path, Reason("mkstemp"));
   ::fchmod(impl_->fd, 0644);
 }
 
@@ -78,9 +88,11 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
 void AtomicFileWriter::Commit() {
   int fd = impl_->fd;
   impl_->fd = -1;
-  if (::close(fd) != 0 || ::rename(impl_->temp.c_str(), impl_->target.c_str()) != 0) {
+  const bool closed = ::close(fd) == 0;
+  if (!closed || ::rename(impl_->temp.c_str(), impl_->target.c_str()) != 0) {
+    const std::string reason = Reason(closed ? "rename" : "close");
     ::unlink(impl_->temp.c_str());
-    throw FileCreateError(impl_->target);
+    throw FileCreateError(impl_->target, reason);
   }
 }
 

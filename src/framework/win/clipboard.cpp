@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "framework/app_error.h"
 #include "framework/win/bitmap_win.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 namespace {
@@ -11,7 +13,11 @@ namespace {
 class OpenClipboardFor {
  public:
   explicit OpenClipboardFor(HWND owner) noexcept {
-    for (int attempt = 0; attempt < 10 && !(open_ = OpenClipboard(owner) != 0); ++attempt) Sleep(20);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      if ((open_ = OpenClipboard(owner) != 0)) return;
+      error_ = GetLastError();
+      Sleep(20);
+    }
   }
   ~OpenClipboardFor() {
     if (open_) CloseClipboard();
@@ -19,27 +25,30 @@ class OpenClipboardFor {
   OpenClipboardFor(const OpenClipboardFor&) = delete;
   OpenClipboardFor& operator=(const OpenClipboardFor&) = delete;
   bool IsOpen() const noexcept { return open_; }
+  // Why the last attempt to open it failed.
+  DWORD Error() const noexcept { return error_; }
 
  private:
   bool open_ = false;
+  DWORD error_ = 0;
 };
 
 }  // namespace
 
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette) {
+void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette) {
   Bitmap copy;
   try {
     copy = CopyBitmap(bitmap);
-  } catch (const std::exception&) {
-    return false;
+  } catch (const std::exception& error) {
+    throw ClipboardError(error.what());
   }
   OpenClipboardFor clipboard(owner);
-  if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
+  if (!clipboard.IsOpen()) throw ClipboardError(SystemError("OpenClipboard", clipboard.Error()).what());
+  if (!EmptyClipboard()) throw ClipboardError(LastSystemError("EmptyClipboard").what());
   // Once set, the clipboard owns the copies.
-  if (!SetClipboardData(CF_BITMAP, copy.Get())) return false;
+  if (!SetClipboardData(CF_BITMAP, copy.Get())) throw ClipboardError(LastSystemError("SetClipboardData").what());
   copy.Release();
   if (palette && SetClipboardData(CF_PALETTE, palette.Get())) palette.Release();
-  return true;
 }
 
 }  // namespace kmrn

@@ -10,17 +10,24 @@
 #include "framework/file_system.h"
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
+namespace {
+
+// The system's reason for the call that has just failed, or for an error code taken before.
+std::string Reason(const char* call) { return LastSystemError(call).what(); }
+std::string Reason(const char* call, DWORD code) { return SystemError(call, code).what(); }
+
+}  // namespace
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw FileOpenError(path);
+  if (!file) throw FileOpenError(path, Reason("CreateFileW"));
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > MaxReadFileBytes) {
-    throw FileOpenError(path);
-  }
+  if (!GetFileSizeEx(file.Get(), &size)) throw FileOpenError(path, Reason("GetFileSizeEx"));
+  if (static_cast<std::uint64_t>(size.QuadPart) > MaxReadFileBytes) throw FileOpenError(path);
   std::vector<std::uint8_t> data;
   try {
     data.resize(static_cast<size_t>(size.QuadPart));
@@ -54,11 +61,14 @@ struct AtomicFileWriter::Impl {
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_unique<Impl>()) {
   impl_->target = path;
   const std::wstring target = Widen(path);
-  // A name of our own beside the target, created in the same call that opens it.
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  // A name of our own beside the target, created in the same call that opens it: the process and
+  // the moment make it unique, and a name that is taken all the same is tried with the next number.
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  DWORD error = ERROR_FILE_EXISTS;
+  for (DWORD attempt = 0; attempt < 100; ++attempt) {
     wchar_t suffix[40];
-    swprintf(suffix, 40, L".%lx-%x.kmrtmp", GetCurrentProcessId(), ++counter);
+    swprintf(suffix, 40, L".%lx-%lx.kmrtmp", GetCurrentProcessId(), now.LowPart + attempt);
     std::wstring temp = target + suffix;
     impl_->file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -66,9 +76,10 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_un
       impl_->temp = std::move(temp);
       return;
     }
-    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
-  throw FileCreateError(path);
+  throw FileCreateError(path, Reason("CreateFileW", error));
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -84,9 +95,10 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
   while (size > 0) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 64u << 20));
     DWORD written = 0;
-    if (!WriteFile(impl_->file.Get(), bytes, chunk, &written, nullptr) || written == 0) {
-      throw FileCreateError(impl_->target);
+    if (!WriteFile(impl_->file.Get(), bytes, chunk, &written, nullptr)) {
+      throw FileCreateError(impl_->target, Reason("WriteFile"));
     }
+    if (written == 0) throw FileCreateError(impl_->target);
     bytes += written;
     size -= written;
   }
@@ -95,8 +107,9 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
 void AtomicFileWriter::Commit() {
   const bool closed = CloseHandle(impl_->file.Release()) != 0;
   if (!closed || !MoveFileExW(impl_->temp.c_str(), Widen(impl_->target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const std::string reason = Reason(closed ? "MoveFileExW" : "CloseHandle");
     DeleteFileW(impl_->temp.c_str());
-    throw FileCreateError(impl_->target);
+    throw FileCreateError(impl_->target, reason);
   }
 }
 

@@ -9,8 +9,9 @@
 
 namespace kmrn {
 
-AppError LastSystemError(const char* call) {
-  const DWORD code = GetLastError();
+AppError LastSystemError(const char* call) { return SystemError(call, GetLastError()); }
+
+AppError SystemError(const char* call, unsigned long code) {
   std::string reason;
   if (code != 0) {
     wchar_t* text = nullptr;

@@ -9,6 +9,8 @@ namespace kmrn {
 // The error of a call that has just failed. Read at once, before anything else can change the
 // thread's last error.
 AppError LastSystemError(const char* call);
+// The same for an error code taken earlier.
+AppError SystemError(const char* call, unsigned long code);
 
 [[noreturn]] inline void ThrowLastSystemError(const char* call) { throw LastSystemError(call); }
 

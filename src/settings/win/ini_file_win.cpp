@@ -47,6 +47,8 @@ void IniFile::Save(const SettingsFile& file) {
     AtomicFileWriter writer(path_);
     writer.Write(profile_.Bytes().data(), profile_.Bytes().size());
     writer.Commit();
+  } catch (const FileError& error) {
+    throw IniWriteError(path_, error.Reason());
   } catch (const AppError&) {
     throw IniWriteError(path_);
   }

@@ -173,7 +173,7 @@ TEST_F(BmpWriter, SaveIntoMissingFolderFailsAndLeavesNothing) {
     SaveBmp(Sample(4, 4, 24), path);
     ADD_FAILURE() << "saved into a missing folder";
   } catch (const AppError& e) {
-    EXPECT_EQ(std::string(e.what()), FileCreateError(path).what());
+    EXPECT_TRUE(testing::IsFileErrorWithReason(e.what(), FileCreateError(path)));
   }
   EXPECT_TRUE(FilesInFolder().empty());
 }
