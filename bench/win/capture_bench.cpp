@@ -123,9 +123,9 @@ void RemoveFiles(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder, ignored)) fs::remove(entry.path(), ignored);
 }
 
-void CloseViewers() {
-  CloseAllViewers();
-  FreeClosedViewers();
+void CloseViewers(Viewers& viewers) {
+  viewers.CloseAll();
+  viewers.FreeClosed();
   BenchWindow::Pump();
 }
 
@@ -147,15 +147,15 @@ int main() {
 
   const fs::path folder = fs::temp_directory_path() / "kamerin-capture-bench";
   fs::create_directories(folder);
-  Settings = TSettings{};
-  Settings.SaveFile = Narrow(folder.wstring());
-  Settings.CaptureWait = 0;
-  Settings.CapturedWinPos = 1;
-  Settings.ViewWinWheelStretch = true;
+  TSettings settings;
+  settings.SaveFile = Narrow(folder.wstring());
+  settings.CaptureWait = 0;
+  settings.CapturedWinPos = 1;
+  settings.ViewWinWheelStretch = true;
 
   BenchHost host;
-  InitViewers(host.MainHandle());
-  CaptureEngine engine(host);
+  Viewers viewers(host.MainHandle(), settings);
+  CaptureEngine engine(host, viewers);
   // All three outputs, in range mode.
   CaptureChoices choices;
   choices.saveBmp = choices.saveJpg = choices.viewer = true;
@@ -164,11 +164,11 @@ int main() {
       resizeIn;
   for (int run = 0; run <= Runs; ++run) {
     RemoveFiles(folder);
-    CloseViewers();
-    double wholeMs = Milliseconds([&] { engine.CaptureRect(screen, choices); });
+    CloseViewers(viewers);
+    double wholeMs = Milliseconds([&] { engine.CaptureRect(screen, choices, settings); });
 
     RemoveFiles(folder);
-    CloseViewers();
+    CloseViewers(viewers);
     SectionDib picture;
     double copyMs = Milliseconds([&] { picture = CopyScreenRect(screen); });
     double bmpMs = Milliseconds([&] { SaveBmp(picture.dib, Narrow((folder / L"part.bmp").wstring())); });
@@ -176,8 +176,8 @@ int main() {
         Milliseconds([&] { SaveJpeg(picture.dib, Narrow((folder / L"part.jpg").wstring()), CaptureJpegParams); });
     HWND shownViewer = nullptr;
     double viewerMs = Milliseconds([&] {
-      shownViewer = CreateViewer(picture.dib);
-      ShowViewerAt(shownViewer, {0, 0}, false);
+      shownViewer = viewers.Create(picture.dib);
+      viewers.ShowAt(shownViewer, {0, 0}, false);
     });
 
     // The viewer as the user meets it: on the screen for a moment already.
@@ -197,7 +197,7 @@ int main() {
     // with the viewer of the whole screen open, which the request hides, then with none.
     auto rangeRequest = [&] {
       const double ms = Milliseconds([&] {
-        engine.OnCaptureButton(choices);
+        engine.OnCaptureButton(choices, settings);
         if (HWND shown = FindOverlay()) Painted(shown);
       });
       if (HWND shown = FindOverlay()) SendMessageW(shown, WM_CHAR, 27, 0);
@@ -207,7 +207,7 @@ int main() {
     // The zoom label has gone again by the time the user asks for a range.
     Settle();
     double overlayMs = rangeRequest();
-    CloseViewers();
+    CloseViewers(viewers);
     double overlayAloneMs = rangeRequest();
 
     double veilMs = Milliseconds([&] {
@@ -242,7 +242,7 @@ int main() {
     resizeOut.push_back(resizeOutMs);
     resizeIn.push_back(resizeInMs);
   }
-  CloseViewers();
+  CloseViewers(viewers);
   RemoveFiles(folder);
 
   const std::string size = std::to_string(width) + "x" + std::to_string(height);

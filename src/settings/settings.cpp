@@ -8,9 +8,6 @@
 #include <type_traits>
 
 namespace kmrn {
-
-TSettings Settings;
-
 namespace {
 
 using W = MainWindowState;

@@ -1,7 +1,7 @@
 #pragma once
-// The program's settings: the record every part of the program reads, the main window's own
-// state that is stored beside it, and the one table that says how each key is kept in the
-// INI file. Load, save and the settings dialog all walk that table.
+// The program's settings: the record that the program object keeps and hands to each part, the
+// main window's own state that is stored beside it, and the one table that says how each key is
+// kept in the INI file. Load, save and the settings dialog all walk that table.
 
 #include <cstdint>
 #include <span>
@@ -49,9 +49,6 @@ struct TSettings {
   std::int32_t mDisplay_SY = 0;
   bool MainWindowVisible = true;
 };
-
-// The settings in force, read by every part of the program.
-extern TSettings Settings;
 
 // The keys that are the main window's own state (its position, check boxes, mode and the
 // always-on-top check mark). The window keeps them; load and save pass through this struct.

@@ -70,6 +70,12 @@ class ViewerSlots {
       if (slots_[i].window != 0) f(slots_[i].viewer, slots_[i].window);
     }
   }
+  template <typename F>
+  void ForEachOpen(F&& f) const {
+    for (const Slot& slot : slots_) {
+      if (slot.window != 0) f(slot.viewer, slot.window);
+    }
+  }
 
   // Where the next viewer's window is made while a capture places it; nothing otherwise. Any
   // place can be pending, (-1, -1) included.

@@ -7,6 +7,7 @@
 #include "capture/capture_geometry.h"
 #include "capture/win/screen_copy_win.h"
 #include "capture/win/window_list_win.h"
+#include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "framework/finally.h"
 #include "framework/win/clipboard.h"
@@ -15,7 +16,6 @@
 #include "picture/image_files.h"
 #include "picture/win/base_file_name_win.h"
 #include "picture/win/dib_win.h"
-#include "settings/settings.h"
 #include "viewer/win/viewers.h"
 
 namespace kmrn {
@@ -25,34 +25,36 @@ namespace {
 constexpr DWORD RestoreWaitMs = 300;
 
 // The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so.
-PixelRect WindowCaptureRect(HWND window) {
-  return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), Settings.AlwaysWinClient);
+PixelRect WindowCaptureRect(HWND window, const TSettings& settings) {
+  return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), settings.AlwaysWinClient);
 }
 
 // The pause between hiding the program's windows and the copy, so that what lay beneath them has
 // been repainted. A hand-edited negative value means no pause.
-void WaitBeforeCopy() { Sleep(static_cast<DWORD>(std::max(Settings.CaptureWait, 0))); }
+void WaitBeforeCopy(const TSettings& settings) { Sleep(static_cast<DWORD>(std::max(settings.CaptureWait, 0))); }
 
 }  // namespace
 
-CaptureEngine::CaptureEngine(CaptureHost& host)
-    : host_(host), overlay_(std::make_unique<OverlayWindow>(host.MainHandle(), static_cast<OverlayHost&>(*this))) {}
+CaptureEngine::CaptureEngine(CaptureHost& host, Viewers& viewers)
+    : host_(host),
+      viewers_(viewers),
+      overlay_(std::make_unique<OverlayWindow>(host.MainHandle(), static_cast<OverlayHost&>(*this))) {}
 
 CaptureEngine::~CaptureEngine() = default;
 
-void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& choices) {
+void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings) {
   // A window that shrank to nothing since it was chosen has no pixels to take.
   if (rect.width <= 0 || rect.height <= 0) return;
 
   // Viewers that stay on screen must be plain windows at the moment of the copy; their blending
   // comes back afterwards, also when a file could not be written.
-  const bool blendingOff = Settings.ViewWinAlphaClose && !Settings.AlwaysHideView;
-  if (blendingOff) SetViewersAlphaBlend(false);
+  const bool blendingOff = settings.ViewWinAlphaClose && !settings.AlwaysHideView;
+  if (blendingOff) viewers_.SetAlphaBlend(false);
   bool blendingBack = !blendingOff;
   auto blendAgain = [&] {
     if (!blendingBack) {
       blendingBack = true;
-      SetViewersAlphaBlend(true);
+      viewers_.SetAlphaBlend(true);
     }
   };
 
@@ -64,10 +66,15 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         const SectionDib picture = CopyScreenRect(rect);
 
         // One name for every file of this capture, taken after the copy.
-        const std::string base = MakeBaseFileName({".bmp", ".jpg"});
+        const std::string base = MakeBaseFileNameIn(settings.SaveFile, {".bmp", ".jpg"});
         // A clipboard that another program keeps busy costs only the clipboard copy; the files
-        // and the viewer still come.
-        if (Settings.AlwaysClipBoard) PutBitmapOnClipboard(host_.MainHandle(), picture.bitmap->Get());
+        // and the viewer still come, and nothing is said.
+        if (settings.AlwaysClipBoard) {
+          try {
+            PutBitmapOnClipboard(host_.MainHandle(), picture.bitmap->Get());
+          } catch (const AppError&) {
+          }
+        }
 
         // The JPEG is encoded on another core while the BMP is written. Its file still comes
         // after the BMP's: a BMP that cannot be written leaves no JPEG, as it always has. (Should
@@ -80,19 +87,13 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());
 
         if (choices.viewer) {
-          const Position position =
-              CapturedViewerPosition(Settings.CapturedWinPos, rect, Settings.ViewWinBorder, GetWorkArea());
-          SetNextViewerPosition(position);
-          RunThenAlways(
-              [&] {
-                // The viewer keeps these very pixels as its picture.
-                HWND viewer = CreateViewer(picture.dib);
-                SetTopMostBand(viewer, choices.topMost);
-                // The new viewer blends like the others from its first showing.
-                blendAgain();
-                ShowViewerAt(viewer, position, false);
-              },
-              [] { ClearNextViewerPosition(); });
+          // The others blend again before the new viewer shows, which blends from the start.
+          blendAgain();
+          // The viewer keeps these very pixels as its picture.
+          viewers_.OpenPlaced(
+              picture.dib,
+              CapturedViewerPosition(settings.CapturedWinPos, rect, settings.ViewWinBorder, viewers_.WorkArea()),
+              choices.topMost);
         }
       },
       blendAgain);
@@ -101,35 +102,37 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
   lastCaptureRect_ = rect;
 }
 
-void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, bool showMainAfter) {
+void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings,
+                                       bool showMainAfter) {
   RunThenAlways(
       [&] {
         host_.HideMainWindow();
-        HideViewersForCapture();
-        WaitBeforeCopy();
-        CaptureRect(rect, choices);
+        if (settings.AlwaysHideView) viewers_.HideForCapture();
+        WaitBeforeCopy(settings);
+        CaptureRect(rect, choices, settings);
       },
       [&] {
         if (showMainAfter) host_.ShowMainWindow();
-        ::kmrn::ShowHiddenViewers();
+        viewers_.ShowHidden();
       });
 }
 
-void CaptureEngine::StartRangeSelection(const CaptureChoices& choices) {
+void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const TSettings& settings) {
   selectionChoices_ = choices;
+  selectionSettings_ = settings;
   host_.HideMainWindow();
-  HideViewersForCapture();
-  overlay_->ShowOver(OverlayBounds(Settings, DesktopRect()));
+  if (settings.AlwaysHideView) viewers_.HideForCapture();
+  overlay_->ShowOver(OverlayBounds(settings, DesktopRect()));
 }
 
-void CaptureEngine::OnCaptureButton(const CaptureChoices& choices) {
+void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const TSettings& settings) {
   host_.RememberMainPosition();
-  FreeClosedViewers();
+  viewers_.FreeClosed();
   mainWasVisible_ = true;
 
   if (choices.sameRect) {
     // The command is enabled only after a capture, but a rectangle is needed all the same.
-    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, true);
+    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, settings, true);
     return;
   }
 
@@ -142,45 +145,47 @@ void CaptureEngine::OnCaptureButton(const CaptureChoices& choices) {
       Sleep(RestoreWaitMs);
     }
     SetForegroundWindow(target);
-    CaptureWhileHidden(WindowCaptureRect(target), choices, true);
+    CaptureWhileHidden(WindowCaptureRect(target, settings), choices, settings, true);
     return;
   }
 
-  StartRangeSelection(choices);
+  StartRangeSelection(choices, settings);
 }
 
-void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices) {
+void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const TSettings& settings) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
 
   HWND target = GetForegroundWindow();
   if (!target || target == host_.MainHandle()) return;
-  const PixelRect rect = WindowCaptureRect(target);
+  const PixelRect rect = WindowCaptureRect(target, settings);
 
   captureBusy_ = true;
-  RunThenAlways([&] { CaptureWhileHidden(rect, choices, mainWasVisible_); }, [&] { captureBusy_ = false; });
+  RunThenAlways([&] { CaptureWhileHidden(rect, choices, settings, mainWasVisible_); }, [&] { captureBusy_ = false; });
 }
 
-void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices) {
+void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices, const TSettings& settings) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
 
   if (choices.sameRect) {
-    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, mainWasVisible_);
+    if (lastCaptureRect_) CaptureWhileHidden(*lastCaptureRect_, choices, settings, mainWasVisible_);
     return;
   }
 
   // The program must own the foreground to hand it to the overlay, so that Esc reaches it.
   SetForegroundWindow(host_.MainHandle());
-  StartRangeSelection(choices);
+  StartRangeSelection(choices, settings);
 }
 
-void CaptureEngine::CaptureSelection(const PixelRect& screenRect) { CaptureRect(screenRect, selectionChoices_); }
+void CaptureEngine::CaptureSelection(const PixelRect& screenRect) {
+  CaptureRect(screenRect, selectionChoices_, selectionSettings_);
+}
 
 void CaptureEngine::ShowMainWindow() { host_.ShowMainWindow(); }
 
-void CaptureEngine::ShowHiddenViewers() { ::kmrn::ShowHiddenViewers(); }
+void CaptureEngine::ShowHiddenViewers() { viewers_.ShowHidden(); }
 
 }  // namespace kmrn

@@ -10,8 +10,11 @@
 
 #include "capture/win/overlay_window.h"
 #include "framework/geometry.h"
+#include "settings/settings.h"
 
 namespace kmrn {
+
+class Viewers;
 
 // What a capture is to deliver and how it is started, as the main window shows it when the
 // capture begins.
@@ -39,40 +42,44 @@ class CaptureHost {
   virtual void OnCaptured() = 0;
 };
 
+// Each trigger takes the settings as they are when it comes; a range selection keeps that copy
+// until its capture.
 class CaptureEngine final : private OverlayHost {
  public:
-  explicit CaptureEngine(CaptureHost& host);
+  // The new pictures' viewers join `viewers`, which also step aside while the screen is copied.
+  CaptureEngine(CaptureHost& host, Viewers& viewers);
   ~CaptureEngine() override;
 
   // The one capture operation: the rectangle in screen pixels. Errors (a file that cannot be
   // written) propagate to the caller after the bitmap is freed.
-  void CaptureRect(const PixelRect& rect, const CaptureChoices& choices);
+  void CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings);
 
-  void OnCaptureButton(const CaptureChoices& choices);
-  void OnWindowHotKey(const CaptureChoices& choices);
-  void OnRangeHotKey(const CaptureChoices& choices);
-
-  bool CaptureBusy() const { return captureBusy_; }
-  const std::optional<PixelRect>& LastCaptureRect() const { return lastCaptureRect_; }
+  void OnCaptureButton(const CaptureChoices& choices, const TSettings& settings);
+  void OnWindowHotKey(const CaptureChoices& choices, const TSettings& settings);
+  void OnRangeHotKey(const CaptureChoices& choices, const TSettings& settings);
 
  private:
   // OverlayHost
   void SetCaptureBusy(bool busy) override { captureBusy_ = busy; }
   bool MainWasVisible() const override { return mainWasVisible_; }
+  const TSettings& SelectionSettings() const override { return selectionSettings_; }
   void CaptureSelection(const PixelRect& screenRect) override;
   void ShowMainWindow() override;
   void ShowHiddenViewers() override;
 
   // Hides the main window and the viewers, waits CaptureWait, captures the rectangle and brings
   // them back (the main window only when showMainAfter), also when the capture failed.
-  void CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, bool showMainAfter);
+  void CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings,
+                          bool showMainAfter);
   // Hides the program's windows and shows the overlay over the screen (or the configured
-  // two-display area); the selection is captured with these choices.
-  void StartRangeSelection(const CaptureChoices& choices);
+  // two-display area); the selection is captured with these choices and settings.
+  void StartRangeSelection(const CaptureChoices& choices, const TSettings& settings);
 
   CaptureHost& host_;
+  Viewers& viewers_;
   std::unique_ptr<OverlayWindow> overlay_;
   CaptureChoices selectionChoices_;
+  TSettings selectionSettings_;
   std::optional<PixelRect> lastCaptureRect_;
   bool captureBusy_ = false;
   bool mainWasVisible_ = true;

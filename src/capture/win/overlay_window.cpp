@@ -166,8 +166,8 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      perform(
-          OnOverlayRelease(state.selection, ButtonOf(message), {Settings, host_.MainWasVisible(), ClientSizeOf(hwnd)}));
+      perform(OnOverlayRelease(state.selection, ButtonOf(message),
+                               {host_.SelectionSettings(), host_.MainWasVisible(), ClientSizeOf(hwnd)}));
       return 0;
     case WM_CAPTURECHANGED: state.mouseCaptured = false; return 0;
     case WM_TIMER:

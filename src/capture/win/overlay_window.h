@@ -7,6 +7,7 @@
 
 #include "framework/geometry.h"
 #include "framework/win/window.h"
+#include "settings/settings.h"
 
 namespace kmrn {
 
@@ -16,6 +17,8 @@ class OverlayHost {
   virtual ~OverlayHost() = default;
   virtual void SetCaptureBusy(bool busy) = 0;
   virtual bool MainWasVisible() const = 0;
+  // The settings the selection was started with.
+  virtual const TSettings& SelectionSettings() const = 0;
   virtual void CaptureSelection(const PixelRect& screenRect) = 0;
   virtual void ShowMainWindow() = 0;
   virtual void ShowHiddenViewers() = 0;

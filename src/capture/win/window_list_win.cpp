@@ -28,11 +28,11 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow) {
+std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const TSettings& settings) {
   std::vector<TopLevelWindow> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   WindowList list = BuildWindowList(windows, reinterpret_cast<std::uintptr_t>(mainWindow),
-                                    VisibleDesktopRect(Settings, DesktopRect()), AnsiLength);
+                                    VisibleDesktopRect(settings, DesktopRect()), AnsiLength);
 
   WindowDC dc(listBox);
   Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));

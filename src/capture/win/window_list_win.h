@@ -6,11 +6,14 @@
 
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace kmrn {
 
-// Appends the current top-level windows to the (already cleared) list box, sets its sideways
-// scrolling to the widest item plus 5 pixels, and returns the windows in item order.
-std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow);
+// Appends the current top-level windows that touch the desktop the settings describe to the
+// (already cleared) list box, sets its sideways scrolling to the widest item plus 5 pixels, and
+// returns the windows in item order.
+std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const TSettings& settings);
 
 // Restores a minimised window, unless it is an input method's.
 void RestoreListedWindow(HWND window);

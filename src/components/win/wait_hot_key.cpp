@@ -3,21 +3,18 @@
 #include <string>
 
 #include "components/wait_hot_key_errors.h"
+#include "framework/win/win32_error.h"
 
 namespace kmrn {
 
 WaitHotKey::WaitHotKey() {
-  // Every change of the assignment changes the text form.
-  assign_.OnChange = [this] {
-    if (OnChangeKey) OnChangeKey();
-  };
   // A message-only window: it receives the posted hotkey message and shows nowhere.
   CreateWindowOfClass({L"KMRN_WAIT_HOT_KEY"}, 0, 0, L"", HWND_MESSAGE, RECT{0, 0, 0, 0});
 
   const std::string atomName = std::to_string(reinterpret_cast<std::uintptr_t>(Handle()));
   if (FindAtomA(atomName.c_str()) != 0) throw AtomInUseError(atomName);
   atom_.Reset(GlobalAddAtomA(atomName.c_str()));
-  if (!atom_) throw AtomCreateError(atomName);
+  if (!atom_) throw AtomCreateError(atomName, LastSystemError("GlobalAddAtomA").what());
 }
 
 WaitHotKey::~WaitHotKey() {
@@ -35,10 +32,10 @@ void WaitHotKey::RegisterKey() {
     const int code = assign_.KeyCode();
     if (code < 0) throw HotKeyInvalidError(HotKey());
     if (!RegisterHotKey(Handle(), atom_.Get(), HotKeyModifiers(assign_), static_cast<UINT>(code))) {
-      throw HotKeyRegisterError(HotKey());
+      const AppError reason = LastSystemError("RegisterHotKey");
+      throw HotKeyRegisterError(HotKey(), reason.what());
     }
   }
-  if (OnRegisterKey) OnRegisterKey();
 }
 
 void WaitHotKey::UnregisterKey() noexcept {
@@ -57,7 +54,7 @@ void WaitHotKey::OnHotKey() {
 
 LRESULT WaitHotKey::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The window belongs to this one hotkey, so the message's identifier need not be compared.
-  if (message == WM_HOTKEY && enabled_ && (!busy_ || reentrant_)) {
+  if (message == WM_HOTKEY && !busy_) {
     OnHotKey();
     return 0;
   }

@@ -27,7 +27,6 @@ class WaitHotKey final : public Window {
   void SetHotKey(std::string_view text);
   // The assignment itself; changing it changes the text form, never the registration.
   KeyAssign& Assignment() { return assign_; }
-  void SetAssignment(const KeyAssign& assign) { assign_.Assign(assign); }
 
   // Binds the assigned key, replacing an earlier binding of this component. Without a key the
   // earlier binding stays. Throws WaitHotKeyHotKeyError for a key that has no code or that the
@@ -35,15 +34,9 @@ class WaitHotKey final : public Window {
   void RegisterKey();
   void UnregisterKey() noexcept;
 
-  bool Busy() const { return busy_; }
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled) { enabled_ = enabled; }
-  bool Reentrant() const { return reentrant_; }
-  void SetReentrant(bool reentrant) { reentrant_ = reentrant; }
-
-  std::function<void()> OnCatchHotKey;  // the hotkey was pressed
-  std::function<void()> OnChangeKey;    // the text form was rebuilt
-  std::function<void()> OnRegisterKey;  // RegisterKey has ended without an error
+  // The hotkey was pressed. A press while its handler still runs (in a message box's loop, say)
+  // is ignored.
+  std::function<void()> OnCatchHotKey;
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,8 +45,6 @@ class WaitHotKey final : public Window {
   KeyAssign assign_;
   UniqueGlobalAtom atom_;
   bool busy_ = false;
-  bool enabled_ = true;
-  bool reentrant_ = false;
 };
 
 }  // namespace kmrn

@@ -1,23 +1,15 @@
 #include "framework/win/message_loop.h"
 
-#include <algorithm>
-#include <vector>
+#include "framework/win/window.h"
 
 namespace kmrn {
 namespace {
 
-std::vector<HWND>& DialogWindows() {
-  static std::vector<HWND> windows;
-  return windows;
-}
-
-// The registered window a message is for, if any. Windows that have gone are forgotten.
+// The window with dialog keys a message is for, if any.
 HWND DialogWindowFor(HWND target) {
-  std::vector<HWND>& windows = DialogWindows();
-  std::erase_if(windows, [](HWND window) { return !IsWindow(window); });
   if (!target) return nullptr;
   HWND root = GetAncestor(target, GA_ROOT);
-  return std::find(windows.begin(), windows.end(), root) != windows.end() ? root : nullptr;
+  return Window::TakesDialogKeys(root) ? root : nullptr;
 }
 
 void Dispatch(MSG& message) {
@@ -30,12 +22,6 @@ void Dispatch(MSG& message) {
 }
 
 }  // namespace
-
-void UseDialogKeys(HWND window) {
-  if (window && std::find(DialogWindows().begin(), DialogWindows().end(), window) == DialogWindows().end()) {
-    DialogWindows().push_back(window);
-  }
-}
 
 void MoveDialogFocus(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)

@@ -1,16 +1,12 @@
 #pragma once
-// The program's message loop. Windows that hold controls with tab stops are registered here, so
-// that Tab, Shift+Tab and the arrow keys move the focus between their controls as in a dialog.
+// The program's message loop. In the program's windows that ask for it (Window::UseDialogKeys),
+// Tab, Shift+Tab and the arrow keys move the focus between their controls as in a dialog.
 
 #include <windows.h>
 
 #include <functional>
 
 namespace kmrn {
-
-// Keyboard navigation for the window's controls, for as long as the window lives (a destroyed
-// window drops out by itself).
-void UseDialogKeys(HWND window);
 
 // What such a window does with WM_NEXTDLGCTL, which the dialog navigation sends it for the
 // arrow keys: moves the focus to the control given, or to the next or previous tab stop.

@@ -37,6 +37,16 @@ void Window::DestroyHandle() noexcept {
   if (hwnd_) DestroyWindow(hwnd_.Get());
 }
 
+bool Window::TakesDialogKeys(HWND window) noexcept {
+  // Only a window of ours keeps its object in the user data.
+  if (!window || static_cast<ULONG_PTR>(GetClassLongPtrW(window, GCLP_WNDPROC)) !=
+                     reinterpret_cast<ULONG_PTR>(&Window::WindowProcedure)) {
+    return false;
+  }
+  const auto* object = reinterpret_cast<const Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return object && object->dialogKeys_;
+}
+
 LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   return DefWindowProcW(hwnd_.Get(), message, wParam, lParam);
 }

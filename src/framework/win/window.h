@@ -27,6 +27,9 @@ class Window {
 
   HWND Handle() const noexcept { return hwnd_.Get(); }
 
+  // Whether the window is one of the program's that asked for the dialog keys.
+  static bool TakesDialogKeys(HWND window) noexcept;
+
  protected:
   // Registers the class on first use and creates the window; from WM_NCCREATE on, the
   // window's messages reach HandleMessage.
@@ -43,10 +46,14 @@ class Window {
   // The window is gone (WM_NCDESTROY): the handle is no longer ours to destroy.
   virtual void OnHandleGone() noexcept {}
 
+  // Keyboard navigation for the window's controls, as in a dialog, from now on.
+  void UseDialogKeys() noexcept { dialogKeys_ = true; }
+
  private:
   static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   UniqueWindow hwnd_;
+  bool dialogKeys_ = false;
 };
 
 }  // namespace kmrn

@@ -4,7 +4,6 @@
 
 #include "framework/file_system.h"
 #include "picture/base_file_name.h"
-#include "settings/settings.h"
 
 namespace kmrn {
 
@@ -13,10 +12,6 @@ std::string MakeBaseFileNameIn(const std::string& folder, std::initializer_list<
   GetLocalTime(&now);
   const LocalTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   return MakeUniqueBaseFileName(folder, time, extensions, PathExists);
-}
-
-std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions) {
-  return MakeBaseFileNameIn(Settings.SaveFile, extensions);
 }
 
 }  // namespace kmrn

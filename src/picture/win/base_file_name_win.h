@@ -7,12 +7,9 @@
 
 namespace kmrn {
 
-// Settings.SaveFile, a backslash and the local time as YYYYMMDD_hhmmss, with "_2", "_3" ... when
-// a file of that name with one of the extensions exists already. Taken once per save action, so
-// that all files of one action share it.
-std::string MakeBaseFileName(std::initializer_list<std::string_view> extensions);
-
-// The same in another folder.
+// The folder, a backslash and the local time as YYYYMMDD_hhmmss, with "_2", "_3" ... when a file
+// of that name with one of the extensions exists already. Taken once per save action, so that all
+// files of one action share it.
 std::string MakeBaseFileNameIn(const std::string& folder, std::initializer_list<std::string_view> extensions);
 
 }  // namespace kmrn

@@ -23,16 +23,17 @@ struct HookTraits {
   static Value Invalid() noexcept { return nullptr; }
   static void Close(Value value) noexcept { UnhookWindowsHookEx(value); }
 };
+using UniqueHook = UniqueResource<HookTraits>;
 
-// Shared by every browse dialog of the program: the hook that records where the dialog is while
-// the user moves and sizes it.
+// Where the open browse dialog is, recorded by a message hook while the user moves and sizes it.
+// A hook procedure is given no context of its own, so what it records lives with the thread that
+// shows the dialog.
 struct Watch {
-  HHOOK hook = nullptr;
   HWND window = nullptr;
   RECT last{};
 };
 Watch& Watched() {
-  static Watch watch;
+  thread_local Watch watch;
   return watch;
 }
 
@@ -40,7 +41,7 @@ LRESULT CALLBACK MessageHook(int code, WPARAM wParam, LPARAM lParam) {
   Watch& watch = Watched();
   RECT now{};
   if (code >= 0 && watch.window && GetWindowRect(watch.window, &now)) watch.last = now;
-  return CallNextHookEx(watch.hook, code, wParam, lParam);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // A folder as a shell item: the path when it names a folder, the special folder otherwise.
@@ -110,13 +111,12 @@ bool BrowseFolder::Execute(HWND owner) {
     info.lParam = reinterpret_cast<LPARAM>(this);
 
     Watch& watch = Watched();
-    if (!watch.hook) watch.hook = SetWindowsHookExW(WH_MSGFILTER, MessageHook, nullptr, GetCurrentThreadId());
     UniqueItem chosen;
     {
+      const UniqueHook hook(SetWindowsHookExW(WH_MSGFILTER, MessageHook, nullptr, GetCurrentThreadId()));
       QuietErrors quiet;
       chosen.Reset(SHBrowseForFolderW(&info));
     }
-    if (watch.hook && UnhookWindowsHookEx(watch.hook)) watch.hook = nullptr;
     // Where the user left it: the next showing opens there.
     FormLeft = watch.last.left;
     FormTop = watch.last.top;

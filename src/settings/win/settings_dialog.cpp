@@ -51,7 +51,7 @@ SettingsDialog::SettingsDialog(HWND owner, SettingsDialogEvents& events) : event
   SendMessageW(trackBar, TBM_SETTICFREQ, 10, 0);
   SetWindowPos(trackBar, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   SizeToClient();
-  UseDialogKeys(Handle());
+  UseDialogKeys();
 
   browse_.RootSpecialDir = BrowseSpecialDir::sfDesktop;
   browse_.InitSpecialDir = BrowseSpecialDir::sfNone;
@@ -70,11 +70,12 @@ void SettingsDialog::SizeToClient() {
   SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void SettingsDialog::ShowModal() {
+void SettingsDialog::ShowModal(const TSettings& settings) {
+  shown_ = settings;
   TabCtrl_SetCurSel(controls_->Get(Id(PageControl_Setting)), 0);
   controls_->ShowTabPage(Id(TabSheet1));
   swatchOutlineOpen_ = false;
-  FillSettingsForm(Settings, *this);
+  FillSettingsForm(shown_, *this);
 
   // Centred on the screen the main window is on.
   const ScreenRect work = WorkAreaOf(owner_);
@@ -113,19 +114,19 @@ void SettingsDialog::Close() {
 }
 
 void SettingsDialog::OnOk() {
-  if (DualDisplayUnset(*this, Settings)) {
+  if (DualDisplayUnset(*this, shown_)) {
     ShowMessageBox(Handle(), DualDisplayWarning, ProgramCaption, MB_OK | MB_ICONWARNING);
     return;
   }
-  const TSettings previous = Settings;
-  StoreSettingsForm(*this, Settings);
-  events_.OnSettingsAccepted(previous);
+  TSettings accepted = shown_;
+  StoreSettingsForm(*this, accepted);
+  events_.OnSettingsAccepted(accepted);
   Close();
 }
 
 void SettingsDialog::OnBrowseSaveFolder() {
   // From the stored folder, not from what the edit shows now.
-  browse_.InitDir = Settings.SaveFile;
+  browse_.InitDir = shown_.SaveFile;
   browse_.Title = "画像を保存するフォルダを選択して下さい";
   if (browse_.Execute(Handle())) {
     SetText(Id(Edit_SaveDir), browse_.SelectedDir());

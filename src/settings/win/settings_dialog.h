@@ -1,7 +1,7 @@
 #pragma once
 // The settings dialog "設定": three pages of controls made from the dialog's layout table, filled
-// from the settings at every showing and stored back on OK. It shows and reports; what changes
-// at once and the saving are the program's.
+// from the settings at every showing, reporting on OK the settings the user accepted. It shows and
+// reports; storing them, what changes at once and the saving are the program's.
 
 #include <windows.h>
 
@@ -19,9 +19,9 @@ namespace kmrn {
 class SettingsDialogEvents {
  public:
   virtual ~SettingsDialogEvents() = default;
-  // OK: the dialog's values are in Settings, which were `previous` before. The program applies
-  // what changes at once and saves; a failure keeps the dialog open.
-  virtual void OnSettingsAccepted(const TSettings& previous) = 0;
+  // OK: the settings the dialog was shown with, changed as the user left the controls. The
+  // program stores them, applies what changes at once and saves; a failure keeps the dialog open.
+  virtual void OnSettingsAccepted(const TSettings& accepted) = 0;
 };
 
 class SettingsDialog final : public Window, private SettingsFormControls {
@@ -32,7 +32,7 @@ class SettingsDialog final : public Window, private SettingsFormControls {
 
   // Shows the dialog filled from the settings, first page in front, the owner disabled, and
   // returns when it has been closed by OK or キャンセル.
-  void ShowModal();
+  void ShowModal(const TSettings& settings);
   bool IsOpen() const { return open_; }
   // While it is open: brings it to the front, or the window it has opened over itself (the folder
   // browser, the colour or file dialog, a message box).
@@ -69,6 +69,7 @@ class SettingsDialog final : public Window, private SettingsFormControls {
 
   SettingsDialogEvents& events_;
   HWND owner_;
+  TSettings shown_;  // as the dialog was shown with them
   int dpi_ = 96;
   std::unique_ptr<Controls> controls_;
   BrowseFolder browse_;

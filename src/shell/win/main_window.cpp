@@ -23,8 +23,8 @@ constexpr DWORD MainWindowExStyle = 0;
 
 }  // namespace
 
-MainWindow::MainWindow(HWND owner, MainWindowEvents& events)
-    : events_(events), taskMenu_(TaskMenu), listMenu_(ListMenu) {
+MainWindow::MainWindow(HWND owner, MainWindowEvents& events, const TSettings& settings)
+    : events_(events), settings_(settings), taskMenu_(TaskMenu), listMenu_(ListMenu) {
   // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
   const int screenDpi = DpiOf(nullptr);
   SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, screenDpi), ScaleForDpi(RangeModeHeight, screenDpi)},
@@ -52,7 +52,7 @@ void MainWindow::OnCreated() {
   SendMessageW(WindowList(), LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi_));
   SetClientHeight(RangeModeHeight);
   ShowWindow(WindowList(), SW_HIDE);
-  UseDialogKeys(hwnd);
+  UseDialogKeys();
 
   taskMenu_.SetEnabled(Id(MainCommand::CaptureSamePlace), false);
 }
@@ -173,7 +173,7 @@ void MainWindow::OnRangeModeClick() {
 void MainWindow::RefillWindowList() {
   HWND list = WindowList();
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  windowListHandles_ = RefreshWindowList(list, Handle());
+  windowListHandles_ = RefreshWindowList(list, Handle(), settings_);
 }
 
 HWND MainWindow::SelectedListWindow() const {
@@ -185,10 +185,10 @@ HWND MainWindow::SelectedListWindow() const {
 void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   // The magnet, with the settings as they are now, for the moves after the first showing; the
   // window going back to its kept place at a showing is never pulled.
-  if (!Settings.AlwaysWinMagnet || !shownOnce_ || returning_) return;
+  if (!settings_.AlwaysWinMagnet || !shownOnce_ || returning_) return;
   const ScreenRect now = WindowRectOf(Handle());
-  const MagnetLines lines{WorkAreaOf(Handle()), Settings.MagPos,
-                          Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
+  const MagnetLines lines{WorkAreaOf(Handle()), settings_.MagPos,
+                          settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
   const Position snapped = SnapMainWindow({pos.x, pos.y}, {now.right - now.left, now.bottom - now.top}, lines);
   pos.x = snapped.left;
   pos.y = snapped.top;

@@ -14,8 +14,6 @@
 #include "settings/settings.h"
 #include "shell/hot_key_failure.h"
 #include "shell/main_window_layout.h"
-#include "viewer/win/hand_over_win.h"
-#include "viewer/win/viewers.h"
 
 namespace kmrn {
 namespace {
@@ -33,7 +31,8 @@ bool SnippingToolHoldsPrintScreen() {
 
 Program::Program(ProgramContext context) : context_(std::move(context)), settingsFile_(IniFile::ForThisProgram()) {
   owner_ = std::make_unique<AppOwnerWindow>();
-  main_ = std::make_unique<MainWindow>(owner_->Handle(), static_cast<MainWindowEvents&>(*this));
+  main_ = std::make_unique<MainWindow>(owner_->Handle(), static_cast<MainWindowEvents&>(*this), settings_);
+  viewers_ = std::make_unique<Viewers>(main_->Handle(), settings_);
 
   // An icon file beside the program replaces the built-in icon, in the window's caption and in
   // the notification area (there as a small icon drawn for the screen's DPI).
@@ -45,51 +44,48 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
   }
   const int traySize = SmallIconSize(DpiOf(nullptr));
   if (iconFile) {
-    trayIcon_.Reset(
+    trayIconImage_.Reset(
         static_cast<HICON>(LoadImageW(nullptr, iconPath.c_str(), IMAGE_ICON, traySize, traySize, LR_LOADFROMFILE)));
   }
-  if (!trayIcon_) {
-    trayIcon_.Reset(static_cast<HICON>(
+  if (!trayIconImage_) {
+    trayIconImage_.Reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, traySize, traySize, 0)));
   }
 
   rangeHotKey_ = std::make_unique<WaitHotKey>();
   windowHotKey_ = std::make_unique<WaitHotKey>();
   // While the settings dialog is open the hotkeys do nothing: the program's windows are busy.
-  rangeHotKey_->OnCatchHotKey = [this] {
-    if (!settings_->IsOpen()) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
-  };
+  rangeHotKey_->OnCatchHotKey = [this] { StartRangeFromOutside(); };
   windowHotKey_->OnCatchHotKey = [this] {
-    if (!settings_->IsOpen()) ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices()); });
+    if (!settingsDialog_->IsOpen()) ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices(), settings_); });
   };
   tray_ = std::make_unique<TaskTray>(main_->Handle());
-  tray_->OnMouseUp = [this](POINT) { OnTrayLeftButtonUp(); };
-  tray_->OnMMouseUp = [this](POINT) { OnTrayMiddleButtonUp(); };
+  tray_->OnLeftButtonUp = [this](POINT) { OnTrayLeftButtonUp(); };
+  tray_->OnMiddleButtonUp = [this](POINT) { OnTrayMiddleButtonUp(); };
   tray_->OnPopupMenu = [this](POINT at) { main_->ShowTaskMenu(at); };
 
-  InitViewers(main_->Handle());
   LoadSettings();
   // A file on the command line is opened at the first showing, so the window shows for it.
-  showAtStart_ = !context_.arguments.empty() || Settings.MainWindowVisible;
-  if (Settings.AlwaysNoCloseX) ShowTrayIcon(true);
+  showAtStart_ = !context_.arguments.empty() || settings_.MainWindowVisible;
+  if (settings_.AlwaysNoCloseX) ShowTrayIcon(true);
   CheckSaveFolder();
-  capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this));
-  settings_ = std::make_unique<SettingsDialog>(main_->Handle(), static_cast<SettingsDialogEvents&>(*this));
+  capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this), *viewers_);
+  settingsDialog_ = std::make_unique<SettingsDialog>(main_->Handle(), static_cast<SettingsDialogEvents&>(*this));
   // Last: a key that cannot be bound is reported, and the program runs without it.
   try {
-    ApplyPrintScreenHotKeys(Settings.UseHotKey);
+    ApplyPrintScreenHotKeys(settings_.UseHotKey);
   } catch (const std::exception& error) {
     ShowErrorBox(main_->Handle(), error);
   }
 }
 
 Program::~Program() {
-  if (trayIconShown_) ShowTrayIcon(false);
-  // Only the pictures this run handed to the editor; nothing else of that name or place.
-  DeleteHandOverPictures();
-  // The dialog and the overlay first: they belong to the main window.
-  settings_.reset();
+  trayIcon_.reset();
+  // The dialog and the overlay first: they belong to the main window. The viewers go next, and
+  // with them the pictures this run handed to the editor (nothing else of that name or place).
+  settingsDialog_.reset();
   capture_.reset();
+  viewers_.reset();
 }
 
 int Program::Run() {
@@ -99,20 +95,20 @@ int Program::Run() {
 
 void Program::LoadSettings() {
   const SettingsFile file = settingsFile_.Load(context_.appDir);
-  Settings = file.settings;
+  settings_ = file.settings;
   // With one display, a window left on a monitor that has gone comes back onto the screen.
-  main_->ApplyState(file.window, !Settings.mDisplay_Enable);
+  main_->ApplyState(file.window, !settings_.mDisplay_Enable);
 }
 
-void Program::SaveSettings() { settingsFile_.Save({main_->State(), Settings}); }
+void Program::SaveSettings() { settingsFile_.Save({main_->State(), settings_}); }
 
 void Program::CheckSaveFolder() {
-  if (PathExists(Settings.SaveFile)) return;
+  if (PathExists(settings_.SaveFile)) return;
   ShowMessageBox(
       main_->Handle(),
-      Settings.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。", "Title",
-      MB_OK);
-  Settings.SaveFile = context_.appDir;
+      settings_.SaveFile + " が見つかりませんでした。\r\n保存フォルダを " + context_.appDir + " に設定します。",
+      "Title", MB_OK);
+  settings_.SaveFile = context_.appDir;
 }
 
 void Program::ApplyPrintScreenHotKeys(bool enable) {
@@ -141,14 +137,16 @@ void Program::ApplyPrintScreenHotKeys(bool enable) {
 }
 
 void Program::ShowTrayIcon(bool show) {
-  tray_->SetIcon(static_cast<int>(show ? TaskTray::Action::Add : TaskTray::Action::Delete), trayIcon_.Get(),
-                 ProgramCaption);
-  trayIconShown_ = show;
+  if (!show) {
+    trayIcon_.reset();
+  } else if (!trayIcon_) {
+    trayIcon_.emplace(*tray_, trayIconImage_.Get(), ProgramCaption);
+  }
 }
 
 void Program::OnTaskbarCreated() {
   // A new shell knows no icons: the program's comes back if it was there.
-  if (trayIconShown_) ShowTrayIcon(true);
+  if (trayIcon_) trayIcon_->AddAgain();
 }
 
 void Program::OnTrayLeftButtonUp() {
@@ -156,8 +154,12 @@ void Program::OnTrayLeftButtonUp() {
 }
 
 void Program::OnTrayMiddleButtonUp() {
-  if (Settings.TaskWheelToRange && !settings_->IsOpen())
-    ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices()); });
+  if (settings_.TaskWheelToRange) StartRangeFromOutside();
+}
+
+void Program::StartRangeFromOutside() {
+  // While the settings dialog is open the program's windows are busy.
+  if (!settingsDialog_->IsOpen()) ReportFailure([this] { capture_->OnRangeHotKey(main_->Choices(), settings_); });
 }
 
 void Program::ReportFailure(const std::function<void()>& action) {
@@ -168,36 +170,36 @@ void Program::ReportFailure(const std::function<void()>& action) {
   }
 }
 
-void Program::OnSettingsAccepted(const TSettings& previous) {
-  if (Settings.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
-    ShowTrayIcon(Settings.AlwaysNoCloseX);
+void Program::OnSettingsAccepted(const TSettings& accepted) {
+  const TSettings previous = std::exchange(settings_, accepted);
+  if (settings_.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
+    ShowTrayIcon(settings_.AlwaysNoCloseX);
     // Without the icon, the window is the way back to the program.
-    if (!Settings.AlwaysNoCloseX) main_->Show();
+    if (!settings_.AlwaysNoCloseX) main_->Show();
   }
   // A key that cannot be bound is reported, and the other settings are saved all the same.
   try {
-    ApplyPrintScreenHotKeys(Settings.UseHotKey);
+    ApplyPrintScreenHotKeys(settings_.UseHotKey);
   } catch (const AppError& error) {
     ShowErrorBox(main_->Handle(), error);
   }
-  if (Settings.ViewWinAlphaClose) SetViewersAlphaBlend(true);
+  if (settings_.ViewWinAlphaClose) viewers_->SetAlphaBlend(true);
   SaveSettings();
 }
 
-void Program::OnCaptureCommand() { capture_->OnCaptureButton(main_->Choices()); }
+void Program::OnCaptureCommand() { capture_->OnCaptureButton(main_->Choices(), settings_); }
 
 void Program::OnTopMostCommand(bool on) {
   main_->SetTopMost(on);
-  SetViewersTopMost(on);
+  viewers_->SetTopMost(on);
 }
 
 bool Program::CloseViewersForExit() {
-  if (OpenViewerCount() > 0) {
+  if (viewers_->OpenCount() > 0) {
     if (ShowMessageBox(main_->Handle(), ExitQuestion, ProgramCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
       return false;
     }
-    SetAppClosing();
-    CloseAllViewers();
+    viewers_->CloseAllForExit();
   }
   return true;
 }
@@ -205,11 +207,11 @@ bool Program::CloseViewersForExit() {
 void Program::OnSettingsCommand() {
   // One settings dialog at a time: asked again (from the notification-area icon's menu), the
   // open one comes to the front.
-  if (settings_->IsOpen()) {
-    settings_->BringToFront();
+  if (settingsDialog_->IsOpen()) {
+    settingsDialog_->BringToFront();
     return;
   }
-  settings_->ShowModal();
+  settingsDialog_->ShowModal(settings_);
   if (exitAfterSettings_) {
     exitAfterSettings_ = false;
     OnExitCommand();
@@ -219,9 +221,9 @@ void Program::OnSettingsCommand() {
 void Program::OnExitCommand() {
   // The end was asked for while the settings dialog is open: the dialog closes as by キャンセル
   // first, and the program ends once it has (outside its modal loop).
-  if (settings_->IsOpen()) {
+  if (settingsDialog_->IsOpen()) {
     exitAfterSettings_ = true;
-    settings_->Cancel();
+    settingsDialog_->Cancel();
     return;
   }
   if (!CloseViewersForExit()) return;
@@ -231,7 +233,7 @@ void Program::OnExitCommand() {
 
 void Program::OnCloseRequest() {
   // A resident program only hides; the notification-area icon brings it back.
-  if (Settings.AlwaysNoCloseX) {
+  if (settings_.AlwaysNoCloseX) {
     main_->Hide();
     return;
   }
@@ -239,22 +241,23 @@ void Program::OnCloseRequest() {
 }
 
 void Program::OnShown() {
-  Settings.MainWindowVisible = true;
+  settings_.MainWindowVisible = true;
   if (!context_.arguments.empty() && openArgumentPending_) {
     openArgumentPending_ = false;
     OpenImageFile(Narrow(context_.arguments.front()));
   }
 }
 
-void Program::OnHidden() { Settings.MainWindowVisible = false; }
+void Program::OnHidden() { settings_.MainWindowVisible = false; }
 
 void Program::OpenImageFile(const std::string& path) {
   std::optional<Dib> picture = LoadImageFile(path, context_.lowColorDisplay);
   if (!picture) return;  // not a picture by its name
-  HWND viewer = CreateViewer(std::move(*picture));
+  HWND viewer = viewers_->Create(std::move(*picture));
   SetTopMostBand(viewer, main_->TopMost());
   const ScreenRect outer = WindowRectOf(viewer);
-  ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);
+  viewers_->ShowAt(viewer,
+                   CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, viewers_->WorkArea()), true);
 }
 
 }  // namespace kmrn

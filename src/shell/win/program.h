@@ -1,6 +1,7 @@
 #pragma once
 // The program object: it owns the settings (their loading and saving), the main window, the
-// capture engine, the two PrintScreen hotkeys, the notification-area icon and the program's icons;
+// viewers, the capture engine, the two PrintScreen hotkeys, the notification-area icon and the
+// program's icons, and hands each part the settings it reads;
 // it starts them in their order, answers what the main window and the components report, and
 // decides how the program ends.
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "capture/win/capture_engine.h"
@@ -20,6 +22,7 @@
 #include "shell/win/app_owner_window.h"
 #include "shell/win/main_window.h"
 #include "shell/win/program_win.h"
+#include "viewer/win/viewers.h"
 
 namespace kmrn {
 
@@ -59,7 +62,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnCaptured() override { main_->EnableSameRect(); }
 
   // SettingsDialogEvents
-  void OnSettingsAccepted(const TSettings& previous) override;
+  void OnSettingsAccepted(const TSettings& accepted) override;
 
   void LoadSettings();
   void SaveSettings();
@@ -74,6 +77,8 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void ApplyPrintScreenHotKeys(bool enable);
   // Adds the notification-area icon, or takes it away.
   void ShowTrayIcon(bool show);
+  // Starts a range selection as PrintScreen does.
+  void StartRangeFromOutside();
   // Runs an action that the user started from outside the program's windows (a hotkey, the
   // notification-area icon, a file handed over): its failure is shown owned by the main window,
   // in front.
@@ -85,16 +90,18 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   OleSession ole_;  // the shell's folder dialog needs it, once for the program
   ProgramContext context_;
   IniFile settingsFile_;
+  TSettings settings_;  // the settings in force; the parts below read them
   UniqueIcon fileIcon_;
-  UniqueIcon trayIcon_;  // the small icon at the screen's DPI
+  UniqueIcon trayIconImage_;  // the small icon at the screen's DPI
   std::unique_ptr<AppOwnerWindow> owner_;
   std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<Viewers> viewers_;          // owned by the main window: they go before it
   std::unique_ptr<WaitHotKey> rangeHotKey_;   // PrintScreen
   std::unique_ptr<WaitHotKey> windowHotKey_;  // Ctrl+PrintScreen
   std::unique_ptr<TaskTray> tray_;
+  std::optional<TrayIcon> trayIcon_;  // there while the icon is in the notification area
   std::unique_ptr<CaptureEngine> capture_;
-  std::unique_ptr<SettingsDialog> settings_;
-  bool trayIconShown_ = false;
+  std::unique_ptr<SettingsDialog> settingsDialog_;
   bool exitAfterSettings_ = false;  // the program ends once the settings dialog has closed
   bool showAtStart_ = true;
   bool openArgumentPending_ = true;

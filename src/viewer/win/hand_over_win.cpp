@@ -16,11 +16,6 @@
 namespace kmrn {
 namespace {
 
-std::vector<std::string>& HandedOver() {
-  static std::vector<std::string> files;
-  return files;
-}
-
 // "...\Temp\Kamerin", made when it is missing.
 std::string HandOverFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
@@ -36,10 +31,14 @@ bool IsFile(const std::string& path) { return PathExists(path) && !FolderExists(
 
 }  // namespace
 
-std::string WriteHandOverPicture(const Dib& picture) {
+HandOverPictures::~HandOverPictures() {
+  for (const std::string& path : files_) DeleteFileW(Widen(path).c_str());
+}
+
+std::string HandOverPictures::Write(const Dib& picture) {
   const std::string path = MakeBaseFileNameIn(HandOverFolder(), {".bmp"}) + ".bmp";
   SaveBmp(picture, path);
-  HandedOver().push_back(path);
+  files_.push_back(path);
   return path;
 }
 
@@ -57,11 +56,6 @@ void StartEditor(const std::string& openApplication, const std::string& pictureP
   }
   UniqueHandle thread(process.hThread);
   UniqueHandle started(process.hProcess);
-}
-
-void DeleteHandOverPictures() noexcept {
-  for (const std::string& path : HandedOver()) DeleteFileW(Widen(path).c_str());
-  HandedOver().clear();
 }
 
 }  // namespace kmrn

@@ -4,19 +4,29 @@
 // editor is started on it, and the files this run handed over are deleted when the program ends.
 
 #include <string>
+#include <vector>
 
 #include "picture/dib.h"
 
 namespace kmrn {
 
-// Writes the picture as BMP and returns the file's full path. Throws FileCreateError.
-std::string WriteHandOverPicture(const Dib& picture);
+// The files handed over: deleted when the record goes, at the program's end.
+class HandOverPictures {
+ public:
+  HandOverPictures() = default;
+  ~HandOverPictures();
+  HandOverPictures(const HandOverPictures&) = delete;
+  HandOverPictures& operator=(const HandOverPictures&) = delete;
+
+  // Writes the picture as BMP and returns the file's full path. Throws FileCreateError.
+  std::string Write(const Dib& picture);
+
+ private:
+  std::vector<std::string> files_;
+};
 
 // Starts OpenApplication on the file (the command line of EditorCommandLine), through the
 // Unicode API so that any path works. Throws ProgramStartError when it cannot be started.
 void StartEditor(const std::string& openApplication, const std::string& picturePath);
-
-// Deletes the files this run handed over.
-void DeleteHandOverPictures() noexcept;
 
 }  // namespace kmrn

@@ -19,7 +19,6 @@
 #include "picture/picture_transform.h"
 #include "picture/win/base_file_name_win.h"
 #include "picture/win/dib_win.h"
-#include "settings/settings.h"
 #include "viewer/viewer_fade.h"
 #include "viewer/viewer_frame.h"
 #include "viewer/win/hand_over_win.h"
@@ -48,17 +47,31 @@ Dib ZoomedPicture(const Dib& base, PixelSize size, StretchQuality quality) {
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry)
+const ViewerWindow::CommandAction ViewerWindow::Commands[] = {
+    {ViewerCommand::Copy, &ViewerWindow::CopyPicture, &TSettings::AutoCloseCopy},
+    {ViewerCommand::OpenInEditor, &ViewerWindow::OpenInEditor, &TSettings::AutoClosePaint},
+    {ViewerCommand::SaveBmp, &ViewerWindow::SavePictureAsBmp, &TSettings::AutoCloseBmp},
+    {ViewerCommand::SaveJpeg, &ViewerWindow::SavePictureAsJpeg, &TSettings::AutoCloseJpg},
+    {ViewerCommand::MirrorLeftRight, &ViewerWindow::MirrorPictureLeftRight, nullptr},
+    {ViewerCommand::MirrorTopBottom, &ViewerWindow::MirrorPictureTopBottom, nullptr},
+    {ViewerCommand::RotateClockwise, &ViewerWindow::RotatePicture, nullptr},
+    {ViewerCommand::Close, &ViewerWindow::OnCloseRequest, nullptr},
+    {ViewerCommand::CloseAll, &ViewerWindow::CloseAllViewers, nullptr},
+};
+
+ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry,
+                           const TSettings& settings)
     : registry_(registry),
-      frameWidth_(ViewerFrameWidth(Settings.ViewWinBorder)),
-      frameColor_(static_cast<std::int32_t>(FrameColorFromSetting(Settings.ViewWinColor))),
-      frameBrush_(CreateSolidBrush(FrameColorFromSetting(Settings.ViewWinColor))),
+      settings_(settings),
+      frameWidth_(ViewerFrameWidth(settings.ViewWinBorder)),
+      frameColor_(static_cast<std::int32_t>(FrameColorFromSetting(settings.ViewWinColor))),
+      frameBrush_(CreateSolidBrush(FrameColorFromSetting(settings.ViewWinColor))),
       menu_(ViewerMenu),
       base_(std::move(picture)),
       picture_(base_),
       closeTimer_(CloseTimerId, TimerIntervalMs),
       labelTimer_(LabelTimerId, TimerIntervalMs) {
-  menu_.SetCaption(Id(ViewerCommand::OpenInEditor), Settings.OpenApplicationStr);
+  menu_.SetCaption(Id(ViewerCommand::OpenInEditor), settings.OpenApplicationStr);
   const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
   const RECT bounds = ToRECT(PixelRect{position.left, position.top, outer.width, outer.height});
   // Owned by the main window: no taskbar button, and always above the main window.
@@ -197,13 +210,13 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
     pos.flags &= ~SWP_NOMOVE;
   }
   // The magnet, with the settings as they are now; not while a capture places a new viewer.
-  if (Settings.AlwaysWinMagnet && !registry_.PlacementPending()) {
+  if (settings_.AlwaysWinMagnet && !registry_.PlacementPending()) {
     // The size the window is about to have: a zoom step moves and resizes it at once.
     const ScreenRect now = WindowRectOf(Handle());
     const PixelSize size =
         (pos.flags & SWP_NOSIZE) ? PixelSize{now.right - now.left, now.bottom - now.top} : PixelSize{pos.cx, pos.cy};
-    const MagnetLines lines{registry_.WorkArea(), Settings.MagPos,
-                            Settings.mDisplay_Enable ? std::optional(Settings.mDisplay_SX) : std::nullopt};
+    const MagnetLines lines{registry_.WorkArea(), settings_.MagPos,
+                            settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
     const Position snapped = SnapViewer({pos.x, pos.y}, size, lines, registry_.OtherViewerRects(Handle()));
     pos.x = snapped.left;
     pos.y = snapped.top;
@@ -219,7 +232,7 @@ void ViewerWindow::OnLeftButtonDown() {
 }
 
 void ViewerWindow::OnMiddleButtonUp() {
-  if (Settings.ViewWinWheelClose) OnCloseRequest();
+  if (settings_.ViewWinWheelClose) OnCloseRequest();
 }
 
 void ViewerWindow::OnWheel(int delta) {
@@ -228,7 +241,7 @@ void ViewerWindow::OnWheel(int delta) {
   while (wheelRemainder_ >= WHEEL_DELTA || wheelRemainder_ <= -WHEEL_DELTA) {
     const WheelDirection direction = wheelRemainder_ > 0 ? WheelDirection::Up : WheelDirection::Down;
     wheelRemainder_ += direction == WheelDirection::Up ? -WHEEL_DELTA : WHEEL_DELTA;
-    if (std::optional<int> level = WheelZoomLevel(zoomLevel_, direction, Settings.ViewWinWheelStretch)) {
+    if (std::optional<int> level = WheelZoomLevel(zoomLevel_, direction, settings_.ViewWinWheelStretch)) {
       ApplyZoom(*level);
     }
   }
@@ -267,62 +280,46 @@ void ViewerWindow::ShowMenu(POINT screenPoint) {
 
 void ViewerWindow::OnCommand(ViewerCommand command) {
   if (closed_) return;
-  // Each auto-close follows its command only when the command has succeeded; a failure goes on
-  // to the error box and the viewer stays.
-  switch (command) {
-    case ViewerCommand::RotateClockwise: Rotate(); break;
-    case ViewerCommand::MirrorLeftRight:
-      MirrorLeftRight(picture_);
-      InvalidateRect(Handle(), nullptr, FALSE);
-      break;
-    case ViewerCommand::MirrorTopBottom:
-      MirrorTopBottom(picture_);
-      InvalidateRect(Handle(), nullptr, FALSE);
-      break;
-    case ViewerCommand::Close: OnCloseRequest(); break;
-    case ViewerCommand::CloseAll: registry_.CloseAll(); break;
-    case ViewerCommand::OpenInEditor:
-      OpenInEditor();
-      if (Settings.AutoClosePaint) OnCloseRequest();
-      break;
-    case ViewerCommand::SaveBmp:
-      SavePictureAsBmp();
-      if (Settings.AutoCloseBmp) OnCloseRequest();
-      break;
-    case ViewerCommand::SaveJpeg:
-      SavePictureAsJpeg();
-      if (Settings.AutoCloseJpg) OnCloseRequest();
-      break;
-    case ViewerCommand::Copy:
-      CopyPicture();
-      if (Settings.AutoCloseCopy) OnCloseRequest();
-      break;
-    case ViewerCommand::None: break;
+  for (const CommandAction& action : Commands) {
+    if (action.command != command) continue;
+    (this->*action.run)();
+    if (action.closeAfter && settings_.*action.closeAfter) OnCloseRequest();
+    return;
   }
 }
 
 void ViewerWindow::CopyPicture() {
   const Bitmap bitmap = BitmapFromDib(picture_);
-  if (!PutBitmapOnClipboard(Handle(), bitmap.Get(), PaletteOf(picture_))) {
-    throw AppError("クリップボードにコピーできません");
-  }
+  PutBitmapOnClipboard(Handle(), bitmap.Get(), PaletteOf(picture_));
 }
 
-void ViewerWindow::OpenInEditor() { StartEditor(Settings.OpenApplication, WriteHandOverPicture(picture_)); }
+void ViewerWindow::OpenInEditor() { StartEditor(settings_.OpenApplication, registry_.HandOver(picture_)); }
 
 // Each kind of file takes the first free name of its own, so that two saves in one second never
 // replace each other, and a BMP and a JPEG saved in the same second still share their name.
-void ViewerWindow::SavePictureAsBmp() { SaveBmp(picture_, MakeBaseFileName({".bmp"}) + ".bmp"); }
+void ViewerWindow::SavePictureAsBmp() { SaveBmp(picture_, MakeBaseFileNameIn(settings_.SaveFile, {".bmp"}) + ".bmp"); }
 
 void ViewerWindow::SavePictureAsJpeg() {
-  SaveJpeg(picture_, MakeBaseFileName({".jpg"}) + ".jpg",
-           ViewerJpegParams(Settings.JpgQuality, Settings.JpgProgressive));
+  SaveJpeg(picture_, MakeBaseFileNameIn(settings_.SaveFile, {".jpg"}) + ".jpg",
+           ViewerJpegParams(settings_.JpgQuality, settings_.JpgProgressive));
 }
 
-void ViewerWindow::Rotate() {
+void ViewerWindow::MirrorPictureLeftRight() {
+  MirrorLeftRight(picture_);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void ViewerWindow::MirrorPictureTopBottom() {
+  MirrorTopBottom(picture_);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void ViewerWindow::RotatePicture() {
   picture_ = RotateClockwise(picture_);
   ShowNewPicture();
 }
+
+void ViewerWindow::CloseAllViewers() { registry_.CloseAll(); }
 
 void ViewerWindow::ShowNewPicture() {
   const PixelSize outer = ViewerOuterSize({picture_.width, picture_.height}, frameWidth_);
@@ -385,7 +382,7 @@ LRESULT ViewerWindow::OnLabelColor(HDC dc) {
 
 void ViewerWindow::OnCloseRequest() {
   if (closed_) return;
-  switch (DecideViewerClose(registry_.IsAppClosing(), Settings.ViewWinAlphaClose, fadeDone_)) {
+  switch (DecideViewerClose(registry_.IsAppClosing(), settings_.ViewWinAlphaClose, fadeDone_)) {
     case CloseDecision::HideOnly: ShowWindow(Handle(), SW_HIDE); break;
     case CloseDecision::StartFade:
       if (!closeTimer_.Running()) closeTimer_.Start(Handle());

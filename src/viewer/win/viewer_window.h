@@ -18,6 +18,7 @@
 #include "framework/win/timer.h"
 #include "framework/win/window.h"
 #include "picture/dib.h"
+#include "settings/settings.h"
 #include "viewer/viewer_menu.h"
 #include "viewer/viewer_zoom.h"
 
@@ -42,13 +43,16 @@ class ViewerRegistry {
   virtual std::vector<ScreenRect> OtherViewerRects(HWND self) const = 0;
   // The work area of the main window's monitor.
   virtual ScreenRect WorkArea() const = 0;
+  // Writes the picture to a file of its own for the image editor; returns its path.
+  virtual std::string HandOver(const Dib& picture) = 0;
 };
 
 class ViewerWindow final : public Window {
  public:
   // Makes the hidden window at `position` for the picture, which it keeps at its own depth. The
-  // frame colour, frame width and the editor command's caption are taken from the settings now.
-  ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry);
+  // frame colour, frame width and the editor command's caption are taken from the settings now;
+  // the rest of the settings are read as they are when they are needed.
+  ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry, const TSettings& settings);
   ~ViewerWindow() override;
 
   void SetSlotIndex(std::size_t index) { slotIndex_ = index; }
@@ -86,14 +90,26 @@ class ViewerWindow final : public Window {
   void ShowNewPicture();
   void ShowMenu(POINT screenPoint);
 
-  // The commands. Those that can close the viewer by themselves return whether they succeeded.
+  // The menu's commands. One that fails throws, on to the error box, and the viewer stays.
   void CopyPicture();
   void OpenInEditor();
   void SavePictureAsBmp();
   void SavePictureAsJpeg();
-  void Rotate();
+  void MirrorPictureLeftRight();
+  void MirrorPictureTopBottom();
+  void RotatePicture();
+  void CloseAllViewers();
+
+  // What a menu command runs, and the setting that closes the viewer once it has succeeded.
+  struct CommandAction {
+    ViewerCommand command;
+    void (ViewerWindow::*run)();
+    bool TSettings::*closeAfter;
+  };
+  static const CommandAction Commands[];
 
   ViewerRegistry& registry_;
+  const TSettings& settings_;
   const std::int32_t frameWidth_;
   const std::int32_t frameColor_;  // 0x00BBGGRR
   Brush frameBrush_;

@@ -1,109 +1,101 @@
 #include "viewer/win/viewers.h"
 
-#include <memory>
-#include <vector>
+#include <utility>
 
+#include "framework/finally.h"
+#include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
-#include "settings/settings.h"
-#include "viewer/viewer_registry.h"
-#include "viewer/win/viewer_window.h"
 
 namespace kmrn {
-namespace {
 
-using ViewerPointer = std::unique_ptr<ViewerWindow>;
+Viewers::Viewers(HWND owner, const TSettings& settings) : owner_(owner), settings_(settings) {}
 
-HWND MainWindowHandle = nullptr;
-ViewerSlots<ViewerPointer> Viewers;
-bool AppClosing = false;
-
-class Registry final : public ViewerRegistry {
- public:
-  bool IsAppClosing() const override { return AppClosing; }
-  void MarkViewerClosed(std::size_t slotIndex) override { Viewers.MarkClosed(slotIndex); }
-  int OpenCount() const override { return OpenViewerCount(); }
-  void CloseAll() override { CloseAllViewers(); }
-  bool PlacementPending() const override { return Viewers.nextViewerPosition.has_value(); }
-  std::vector<ScreenRect> OtherViewerRects(HWND self) const override {
-    std::vector<ScreenRect> others;
-    if (Viewers.OpenViewerCount() < 2) return others;
-    Viewers.ForEachOpen([&](ViewerPointer&, std::uintptr_t window) {
-      if (reinterpret_cast<HWND>(window) != self) others.push_back(WindowRectOf(reinterpret_cast<HWND>(window)));
-    });
-    return others;
-  }
-  ScreenRect WorkArea() const override { return GetWorkArea(); }
-};
-Registry RegistryOfViewers;
-
-template <typename F>
-void ForEachOpenViewer(F&& f) {
-  Viewers.ForEachOpen([&](ViewerPointer& viewer, std::uintptr_t) { f(*viewer); });
+Viewers::~Viewers() {
+  // The registry is empty while the windows go, so that nothing asks it about a viewer half gone.
+  ViewerSlots<ViewerPointer> viewers = std::exchange(slots_, {});
 }
 
-}  // namespace
+template <typename F>
+void Viewers::ForEachOpen(F&& f) {
+  slots_.ForEachOpen([&](ViewerPointer& viewer, std::uintptr_t) { f(*viewer); });
+}
 
-void InitViewers(HWND mainWindow) { MainWindowHandle = mainWindow; }
-
-HWND CreateViewer(Dib picture) {
+HWND Viewers::Create(Dib picture) {
   // Viewers closed since the last one was made go now (never from inside their own window
   // procedure, which is not on the stack here).
-  std::vector<ViewerPointer> closed = Viewers.TakeClosedViewers();
+  std::vector<ViewerPointer> closed = slots_.TakeClosedViewers();
   closed.clear();
-  auto viewer = std::make_unique<ViewerWindow>(
-      MainWindowHandle, std::move(picture), Viewers.nextViewerPosition.value_or(Position{}), RegistryOfViewers);
+  auto viewer =
+      std::make_unique<ViewerWindow>(owner_, std::move(picture), slots_.nextViewerPosition.value_or(Position{}),
+                                     static_cast<ViewerRegistry&>(*this), settings_);
   HWND window = viewer->Handle();
   ViewerWindow& made = *viewer;
-  made.SetSlotIndex(Viewers.Append(std::move(viewer), reinterpret_cast<std::uintptr_t>(window)));
+  made.SetSlotIndex(slots_.Append(std::move(viewer), reinterpret_cast<std::uintptr_t>(window)));
   // A viewer that may fade out is a layered window from the start, fully opaque.
-  if (Settings.ViewWinAlphaClose) made.SetAlphaBlend(true);
+  if (settings_.ViewWinAlphaClose) made.SetAlphaBlend(true);
   return window;
 }
 
-void SetNextViewerPosition(Position position) { Viewers.nextViewerPosition = position; }
-
-void ClearNextViewerPosition() { Viewers.nextViewerPosition.reset(); }
-
-void ShowViewerAt(HWND viewer, Position position, bool takeFocus) {
-  Viewers.ForEachOpen([&](ViewerPointer& open, std::uintptr_t window) {
+void Viewers::ShowAt(HWND viewer, Position position, bool takeFocus) {
+  slots_.ForEachOpen([&](ViewerPointer& open, std::uintptr_t window) {
     if (reinterpret_cast<HWND>(window) == viewer) open->ShowAt(position, takeFocus);
   });
 }
 
-int OpenViewerCount() { return static_cast<int>(Viewers.OpenViewerCount()); }
-
-int ViewerSlotCount() { return static_cast<int>(Viewers.ViewerSlotCount()); }
-
-void HideViewersForCapture() {
-  if (!Settings.AlwaysHideView) return;
-  ForEachOpenViewer([](ViewerWindow& viewer) { viewer.HideForCapture(); });
+void Viewers::OpenPlaced(Dib picture, Position position, bool topMost) {
+  slots_.nextViewerPosition = position;
+  RunThenAlways(
+      [&] {
+        HWND viewer = Create(std::move(picture));
+        SetTopMostBand(viewer, topMost);
+        ShowAt(viewer, position, false);
+      },
+      [&] { slots_.nextViewerPosition.reset(); });
 }
 
-void ShowHiddenViewers() {
-  ForEachOpenViewer([](ViewerWindow& viewer) { viewer.ShowAgain(); });
+int Viewers::OpenCount() const { return static_cast<int>(slots_.OpenViewerCount()); }
+
+void Viewers::HideForCapture() {
+  ForEachOpen([](ViewerWindow& viewer) { viewer.HideForCapture(); });
 }
 
-void SetViewersTopMost(bool onTop) {
-  ForEachOpenViewer([onTop](ViewerWindow& viewer) { viewer.SetTopMost(onTop); });
+void Viewers::ShowHidden() {
+  ForEachOpen([](ViewerWindow& viewer) { viewer.ShowAgain(); });
 }
 
-void SetViewersAlphaBlend(bool on) {
-  ForEachOpenViewer([on](ViewerWindow& viewer) { viewer.SetAlphaBlend(on); });
+void Viewers::SetTopMost(bool onTop) {
+  ForEachOpen([onTop](ViewerWindow& viewer) { viewer.SetTopMost(onTop); });
 }
 
-void CloseAllViewers() {
+void Viewers::SetAlphaBlend(bool on) {
+  ForEachOpen([on](ViewerWindow& viewer) { viewer.SetAlphaBlend(on); });
+}
+
+void Viewers::CloseAll() {
   // Each viewer decides for itself: fade, close at once, or (on exit) just vanish.
-  ForEachOpenViewer([](ViewerWindow& viewer) { SendMessageW(viewer.Handle(), WM_CLOSE, 0, 0); });
+  ForEachOpen([](ViewerWindow& viewer) { SendMessageW(viewer.Handle(), WM_CLOSE, 0, 0); });
 }
 
-void FreeClosedViewers() {
+void Viewers::CloseAllForExit() {
+  appClosing_ = true;
+  CloseAll();
+}
+
+void Viewers::FreeClosed() {
   // The registry is already empty while the windows are destroyed.
-  std::vector<ViewerPointer> closed = Viewers.FreeClosedViewers();
+  std::vector<ViewerPointer> closed = slots_.FreeClosedViewers();
   closed.clear();
 }
 
-void SetAppClosing() { AppClosing = true; }
+std::vector<ScreenRect> Viewers::OtherViewerRects(HWND self) const {
+  std::vector<ScreenRect> others;
+  if (slots_.OpenViewerCount() < 2) return others;
+  slots_.ForEachOpen([&](const ViewerPointer&, std::uintptr_t window) {
+    if (reinterpret_cast<HWND>(window) != self) others.push_back(WindowRectOf(reinterpret_cast<HWND>(window)));
+  });
+  return others;
+}
 
-ScreenRect GetWorkArea() { return WorkAreaOf(MainWindowHandle); }
+ScreenRect Viewers::WorkArea() const { return WorkAreaOf(owner_); }
 
 }  // namespace kmrn

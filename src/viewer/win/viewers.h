@@ -1,42 +1,74 @@
 #pragma once
-// The viewer windows and their registry: every viewer of the program is created, hidden, shown,
-// restacked and closed through these operations.
+// The program's viewer windows: one object, owned by the program, that makes every viewer, keeps
+// the registry of those open and hidden, and hides, shows, restacks and closes them together.
 
 #include <windows.h>
 
+#include <cstddef>
+#include <memory>
+#include <vector>
+
 #include "framework/geometry.h"
 #include "picture/dib.h"
+#include "settings/settings.h"
+#include "viewer/viewer_registry.h"
+#include "viewer/win/hand_over_win.h"
+#include "viewer/win/viewer_window.h"
 
 namespace kmrn {
 
-// Where viewers belong: their owner (the main window), whose monitor also gives the work area.
-void InitViewers(HWND mainWindow);
+class Viewers final : private ViewerRegistry {
+ public:
+  // The viewers belong to `owner` (the main window), whose monitor also gives the work area; the
+  // pictures they hand to the image editor are deleted when this object goes. They
+  // read `settings` as they are at each moment (the magnet, the frame of a new viewer, the
+  // auto-close after a command).
+  Viewers(HWND owner, const TSettings& settings);
+  ~Viewers() override;
+  Viewers(const Viewers&) = delete;
+  Viewers& operator=(const Viewers&) = delete;
 
-// Makes a hidden viewer that keeps the picture, its window at the pending position (if any).
-// Returns the viewer's window.
-HWND CreateViewer(Dib picture);
+  // Makes a hidden viewer that keeps the picture. Returns the viewer's window.
+  HWND Create(Dib picture);
+  // Shows a viewer at the given place (which it also keeps as the place to come back to).
+  void ShowAt(HWND viewer, Position position, bool takeFocus);
+  // Makes and shows a viewer at `position` without taking the focus. The magnet leaves it alone
+  // while it is being placed.
+  void OpenPlaced(Dib picture, Position position, bool topMost);
 
-// The position at which the next viewer's window is made, pending until cleared: the magnet
-// leaves viewers alone meanwhile.
-void SetNextViewerPosition(Position position);
-void ClearNextViewerPosition();
+  int OpenCount() const override;
+  void HideForCapture();
+  void ShowHidden();
+  void SetTopMost(bool onTop);
+  void SetAlphaBlend(bool on);
+  // Each viewer closes as by its menu: with a fade when the settings ask for one.
+  void CloseAll() override;
+  // The program is ending: every viewer vanishes at once.
+  void CloseAllForExit();
+  // Destroys closed viewers when none is open.
+  void FreeClosed();
 
-// Shows a viewer at the given place (which it also keeps as the place to come back to).
-void ShowViewerAt(HWND viewer, Position position, bool takeFocus);
+  // The work area of the monitor that holds the main window (right and bottom exclusive).
+  ScreenRect WorkArea() const override;
 
-int OpenViewerCount();
-int ViewerSlotCount();
-void HideViewersForCapture();
-void ShowHiddenViewers();
-void SetViewersTopMost(bool onTop);
-void SetViewersAlphaBlend(bool on);
-void CloseAllViewers();
-void FreeClosedViewers();
+ private:
+  using ViewerPointer = std::unique_ptr<ViewerWindow>;
+  template <typename F>
+  void ForEachOpen(F&& f);
 
-// Set just before the program closes all viewers on its way out: they vanish at once.
-void SetAppClosing();
+  // ViewerRegistry
+  bool IsAppClosing() const override { return appClosing_; }
+  void MarkViewerClosed(std::size_t slotIndex) override { slots_.MarkClosed(slotIndex); }
+  bool PlacementPending() const override { return slots_.nextViewerPosition.has_value(); }
+  std::vector<ScreenRect> OtherViewerRects(HWND self) const override;
+  std::string HandOver(const Dib& picture) override { return handedOver_.Write(picture); }
 
-// The work area of the monitor that holds the main window (right and bottom exclusive).
-ScreenRect GetWorkArea();
+  HWND owner_;
+  const TSettings& settings_;
+  // Declared before the viewers: the files they handed over are deleted after they have gone.
+  HandOverPictures handedOver_;
+  ViewerSlots<ViewerPointer> slots_;
+  bool appClosing_ = false;
+};
 
 }  // namespace kmrn
