@@ -34,37 +34,20 @@ constexpr std::uint16_t Id(MainControl control) { return static_cast<std::uint16
 
 using CK = ControlKind;
 using MC = MainControl;
+// One control a line, which clang-format would spread over several.
+// clang-format off
 inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
-    {Id(MC::Panel1), CK::Panel, 0, {4, 4, 205, 28}},
-    {Id(MC::Btn_Capture), CK::PushButton, Id(MC::Panel1), {4, 4, 61, 20}, "Capture", nullptr, false, true},
-    {Id(MC::CheckBox_BMP),
-     CK::CheckBox,
-     Id(MC::Panel1),
-     {72, 6, 41, 17},
-     "bmp",
-     "ビットマップ形式で保存します",
-     false,
-     true},
-    {Id(MC::CheckBox_JPG), CK::CheckBox, Id(MC::Panel1), {116, 6, 41, 17}, "Jpg", "Jpeg形式で保存します"},
-    {Id(MC::CheckBox_Win), CK::CheckBox, Id(MC::Panel1), {160, 6, 41, 17}, "Win", "新しいウインドウに保存します", true},
-    {Id(MC::Panel2), CK::Panel, 0, {212, 4, 85, 28}},
-    {Id(MC::RadioButton_Range),
-     CK::RadioButton,
-     Id(MC::Panel2),
-     {4, 6, 43, 17},
-     "範囲",
-     "マウスで範囲を指定してキャプチャします",
-     true,
-     true},
-    {Id(MC::RadioButton_Window),
-     CK::RadioButton,
-     Id(MC::Panel2),
-     {50, 6, 33, 17},
-     "窓",
-     "表示されているウインドウごとにキャプチャします",
-     true},
-    {Id(MC::ListBox_TopWindows), CK::ListBox, 0, {4, WindowListTop, 293, WindowListHeight}, "", nullptr, true, true},
+    {.id = Id(MC::Panel1), .kind = CK::Panel, .rect = {4, 4, 205, 28}},
+    {.id = Id(MC::Btn_Capture), .kind = CK::PushButton, .parent = Id(MC::Panel1), .rect = {4, 4, 61, 20}, .caption = "Capture", .groupStart = true},
+    {.id = Id(MC::CheckBox_BMP), .kind = CK::CheckBox, .parent = Id(MC::Panel1), .rect = {72, 6, 41, 17}, .caption = "bmp", .hint = "ビットマップ形式で保存します", .groupStart = true},
+    {.id = Id(MC::CheckBox_JPG), .kind = CK::CheckBox, .parent = Id(MC::Panel1), .rect = {116, 6, 41, 17}, .caption = "Jpg", .hint = "Jpeg形式で保存します"},
+    {.id = Id(MC::CheckBox_Win), .kind = CK::CheckBox, .parent = Id(MC::Panel1), .rect = {160, 6, 41, 17}, .caption = "Win", .hint = "新しいウインドウに保存します", .tabStop = true},
+    {.id = Id(MC::Panel2), .kind = CK::Panel, .rect = {212, 4, 85, 28}},
+    {.id = Id(MC::RadioButton_Range), .kind = CK::RadioButton, .parent = Id(MC::Panel2), .rect = {4, 6, 43, 17}, .caption = "範囲", .hint = "マウスで範囲を指定してキャプチャします", .tabStop = true, .groupStart = true},
+    {.id = Id(MC::RadioButton_Window), .kind = CK::RadioButton, .parent = Id(MC::Panel2), .rect = {50, 6, 33, 17}, .caption = "窓", .hint = "表示されているウインドウごとにキャプチャします", .tabStop = true},
+    {.id = Id(MC::ListBox_TopWindows), .kind = CK::ListBox, .rect = {4, WindowListTop, 293, WindowListHeight}, .tabStop = true, .groupStart = true},
 }};
+// clang-format on
 
 // The commands of the two context menus.
 enum class MainCommand : std::uint16_t {
