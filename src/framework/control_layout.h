@@ -38,8 +38,8 @@ struct LayoutRect {
 struct ControlLayout {
   std::uint16_t id;
   ControlKind kind;
-  std::uint16_t parent;  // the entry this one is placed in; 0 for the window itself
-  LayoutRect rect;       // relative to the parent, at 96 DPI
+  std::uint16_t parent = 0;  // the entry this one is placed in; 0 for the window itself
+  LayoutRect rect;           // relative to the parent, at 96 DPI
   const char* caption = "";
   const char* hint = nullptr;  // shown on hover
   bool tabStop = false;

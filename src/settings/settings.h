@@ -78,8 +78,8 @@ struct SettingKey {
   SettingField field;
   // The default of an Integer or Boolean key; a String key's default is in stringDefault, where
   // nullptr stands for the executable's folder.
-  std::int32_t numberDefault;
-  const char* stringDefault;
+  std::int32_t numberDefault = 0;
+  const char* stringDefault = nullptr;
   // The settings dialog's control that shows the setting (0: none), and the bounds the dialog
   // keeps an integer within when it stores it.
   std::uint16_t control = 0;

@@ -25,8 +25,8 @@ ControlKind KindOf(std::uint16_t id) {
   return control ? control->kind : ControlKind::Label;
 }
 
-constexpr std::uint16_t DualDisplayEdits[] = {Id(Edit_mDisplay_PW), Id(Edit_mDisplay_PH), Id(Edit_mDisplay_SW),
-                                              Id(Edit_mDisplay_SH), Id(Edit_mDisplay_SX), Id(Edit_mDisplay_SY)};
+constexpr std::uint16_t DualDisplayEdits[] = {Id(PrimaryWidthEdit),    Id(PrimaryHeightEdit), Id(SecondaryWidthEdit),
+                                              Id(SecondaryHeightEdit), Id(SecondaryLeftEdit), Id(SecondaryTopEdit)};
 
 }  // namespace
 
@@ -52,14 +52,14 @@ void FillSettingsForm(const TSettings& settings, SettingsFormControls& form) {
         key.field);
   }
   // The quality edit follows the track bar; the editor's auto-close is named after the editor.
-  form.SetText(Id(Edit_JpgQuality), std::to_string(form.Position(Id(TrackBar_JpgQuality))));
-  form.SetText(Id(CheckBox_AutoClosePaint), settings.OpenApplicationStr);
+  form.SetText(Id(JpegQualityEdit), std::to_string(form.Position(Id(JpegQualitySlider))));
+  form.SetText(Id(AutoCloseEditorCheck), settings.OpenApplicationStr);
   UpdateMagnetControls(form);
   UpdateDualDisplayControls(form);
 }
 
 bool DualDisplayUnset(const SettingsFormControls& form, const TSettings& s) {
-  if (!form.Checked(Id(CheckBox_mDisplay_Enable))) return false;
+  if (!form.Checked(Id(DualDisplayCheck))) return false;
   const std::int32_t current[] = {s.mDisplay_PW, s.mDisplay_PH, s.mDisplay_SW,
                                   s.mDisplay_SH, s.mDisplay_SX, s.mDisplay_SY};
   std::int64_t sum = 0;
@@ -92,23 +92,25 @@ void StoreSettingsForm(const SettingsFormControls& form, TSettings& settings) {
 }
 
 void UpdateDualDisplayControls(SettingsFormControls& form) {
-  const bool on = form.Checked(Id(CheckBox_mDisplay_Enable));
+  const bool on = form.Checked(Id(DualDisplayCheck));
   for (std::uint16_t edit : DualDisplayEdits) form.Enable(edit, on);
-  for (SettingControl label : {Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12}) {
+  for (SettingControl label :
+       {PrimaryDisplayLabel, PrimaryResolutionLabel, PrimaryTimesLabel, SecondaryDisplayLabel, SecondaryResolutionLabel,
+        SecondaryTimesLabel, SecondaryPositionLabel, SecondaryCommaLabel}) {
     form.Enable(Id(label), on);
   }
 }
 
 void UpdateMagnetControls(SettingsFormControls& form) {
-  const bool on = form.Checked(Id(CheckBox_WinMagnet));
-  form.Enable(Id(Label_Mag), on);
-  form.Enable(Id(Edit_Mag), on);
+  const bool on = form.Checked(Id(WindowMagnetCheck));
+  form.Enable(Id(MagnetWidthLabel), on);
+  form.Enable(Id(MagnetWidthEdit), on);
 }
 
 bool NumericEditAccepts(std::uint16_t id, char32_t typed) {
   if (KindOf(id) != ControlKind::NumberEdit) return true;
   if ((typed >= U'0' && typed <= U'9') || typed == 8) return true;
-  return typed == U'-' && (id == Id(Edit_mDisplay_SX) || id == Id(Edit_mDisplay_SY));
+  return typed == U'-' && (id == Id(SecondaryLeftEdit) || id == Id(SecondaryTopEdit));
 }
 
 std::optional<int> TypedJpegQuality(const std::string& text) {

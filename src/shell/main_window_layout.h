@@ -19,52 +19,35 @@ inline constexpr int WindowModeHeight = WindowListTop + WindowListHeight + 4;
 inline constexpr int WindowListItemHeight = 12;
 
 enum class MainControl : std::uint16_t {
-  Panel1 = 1,
-  Panel2,
-  Btn_Capture = 1001,
-  CheckBox_BMP,
-  CheckBox_JPG,
-  CheckBox_Win,
-  RadioButton_Range,
-  RadioButton_Window,
-  ListBox_TopWindows,
+  OutputsPanel = 1,
+  ModePanel,
+  CaptureButton = 1001,
+  SaveBmpCheck,
+  SaveJpegCheck,
+  ViewerCheck,
+  RangeModeRadio,
+  WindowModeRadio,
+  WindowList,
 };
 
 constexpr std::uint16_t Id(MainControl control) { return static_cast<std::uint16_t>(control); }
 
 using CK = ControlKind;
 using MC = MainControl;
+// One control a line, which clang-format would spread over several.
+// clang-format off
 inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
-    {Id(MC::Panel1), CK::Panel, 0, {4, 4, 205, 28}},
-    {Id(MC::Btn_Capture), CK::PushButton, Id(MC::Panel1), {4, 4, 61, 20}, "Capture", nullptr, false, true},
-    {Id(MC::CheckBox_BMP),
-     CK::CheckBox,
-     Id(MC::Panel1),
-     {72, 6, 41, 17},
-     "bmp",
-     "ビットマップ形式で保存します",
-     false,
-     true},
-    {Id(MC::CheckBox_JPG), CK::CheckBox, Id(MC::Panel1), {116, 6, 41, 17}, "Jpg", "Jpeg形式で保存します"},
-    {Id(MC::CheckBox_Win), CK::CheckBox, Id(MC::Panel1), {160, 6, 41, 17}, "Win", "新しいウインドウに保存します", true},
-    {Id(MC::Panel2), CK::Panel, 0, {212, 4, 85, 28}},
-    {Id(MC::RadioButton_Range),
-     CK::RadioButton,
-     Id(MC::Panel2),
-     {4, 6, 43, 17},
-     "範囲",
-     "マウスで範囲を指定してキャプチャします",
-     true,
-     true},
-    {Id(MC::RadioButton_Window),
-     CK::RadioButton,
-     Id(MC::Panel2),
-     {50, 6, 33, 17},
-     "窓",
-     "表示されているウインドウごとにキャプチャします",
-     true},
-    {Id(MC::ListBox_TopWindows), CK::ListBox, 0, {4, WindowListTop, 293, WindowListHeight}, "", nullptr, true, true},
+    {.id = Id(MC::OutputsPanel), .kind = CK::Panel, .rect = {4, 4, 205, 28}},
+    {.id = Id(MC::CaptureButton), .kind = CK::PushButton, .parent = Id(MC::OutputsPanel), .rect = {4, 4, 61, 20}, .caption = "Capture", .groupStart = true},
+    {.id = Id(MC::SaveBmpCheck), .kind = CK::CheckBox, .parent = Id(MC::OutputsPanel), .rect = {72, 6, 41, 17}, .caption = "bmp", .hint = "ビットマップ形式で保存します", .groupStart = true},
+    {.id = Id(MC::SaveJpegCheck), .kind = CK::CheckBox, .parent = Id(MC::OutputsPanel), .rect = {116, 6, 41, 17}, .caption = "Jpg", .hint = "Jpeg形式で保存します"},
+    {.id = Id(MC::ViewerCheck), .kind = CK::CheckBox, .parent = Id(MC::OutputsPanel), .rect = {160, 6, 41, 17}, .caption = "Win", .hint = "新しいウインドウに保存します", .tabStop = true},
+    {.id = Id(MC::ModePanel), .kind = CK::Panel, .rect = {212, 4, 85, 28}},
+    {.id = Id(MC::RangeModeRadio), .kind = CK::RadioButton, .parent = Id(MC::ModePanel), .rect = {4, 6, 43, 17}, .caption = "範囲", .hint = "マウスで範囲を指定してキャプチャします", .tabStop = true, .groupStart = true},
+    {.id = Id(MC::WindowModeRadio), .kind = CK::RadioButton, .parent = Id(MC::ModePanel), .rect = {50, 6, 33, 17}, .caption = "窓", .hint = "表示されているウインドウごとにキャプチャします", .tabStop = true},
+    {.id = Id(MC::WindowList), .kind = CK::ListBox, .rect = {4, WindowListTop, 293, WindowListHeight}, .tabStop = true, .groupStart = true},
 }};
+// clang-format on
 
 // The commands of the two context menus.
 enum class MainCommand : std::uint16_t {
@@ -77,7 +60,7 @@ enum class MainCommand : std::uint16_t {
 
 constexpr std::uint16_t Id(MainCommand command) { return static_cast<std::uint16_t>(command); }
 
-// PopupMenu_Task: the main window's menu, which the notification-area icon shares.
+// The main window's menu, which the notification-area icon shares.
 inline constexpr std::array<MenuEntry, 6> TaskMenu{{
     MenuCommand(Id(MainCommand::AlwaysOnTop), "常に手前に表示(&A)"),
     MenuCommand(Id(MainCommand::CaptureSamePlace), "前回と同じ場所をキャプチャ(&R)"),
@@ -87,7 +70,7 @@ inline constexpr std::array<MenuEntry, 6> TaskMenu{{
     MenuCommand(Id(MainCommand::Exit), "終了(&E)"),
 }};
 
-// PopupMenu_ListBox: the window list's menu.
+// The window list's menu.
 inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::RefreshWindowList), "更新(&R)")}};
 
 inline constexpr const char* ExitQuestion = "Viewウインドウが残っていますが終了してもよろしいですか？";

@@ -53,7 +53,7 @@ void ClickOn(HWND dialog, SettingControl control) {
 
 // Chooses a page by its position, with the arrow keys on the page control.
 void ShowPage(HWND dialog, int page) {
-  const RECT tabs = WindowRectOf(Item(dialog, PageControl_Setting));
+  const RECT tabs = WindowRectOf(Item(dialog, PageTabs));
   Click(tabs.left + 20, tabs.top + 10);
   for (int i = 0; i < page; ++i) PressKey(VK_RIGHT);
   Settle(200);
@@ -87,26 +87,27 @@ TEST(SettingsDialog, ShowsTheSettingsTakesOnlyWhatEachEditAllowsAndStoresOnOk) {
   const int dpi = DpiFor(dialog);
   EXPECT_EQ(client.right, AtDpi(386, dpi));
   EXPECT_EQ(client.bottom, AtDpi(438, dpi));
-  const RECT ok = InClient(dialog, Btn_OK), pages = InClient(dialog, PageControl_Setting);
+  const RECT ok = InClient(dialog, OkButton), pages = InClient(dialog, PageTabs);
   EXPECT_EQ(ok.left, AtDpi(224, dpi));
   EXPECT_EQ(ok.top, AtDpi(408, dpi));
   EXPECT_EQ(ok.right, AtDpi(224 + 75, dpi));
-  EXPECT_EQ(InClient(dialog, Btn_Cancel).left, AtDpi(304, dpi));
+  EXPECT_EQ(InClient(dialog, CancelButton).left, AtDpi(304, dpi));
   EXPECT_EQ(pages.left, AtDpi(4, dpi));
   EXPECT_EQ(pages.right, AtDpi(4 + 377, dpi));
   EXPECT_EQ(pages.bottom, AtDpi(4 + 397, dpi));
-  EXPECT_TRUE(ScaledLength(InClient(dialog, Btn_Ref).left - InClient(dialog, Edit_SaveDir).left, 280, dpi));
-  EXPECT_TRUE(ScaledLength(InClient(dialog, Edit_minHeight).top - InClient(dialog, Edit_minWidth).top, 24, dpi));
-  EXPECT_EQ(TextOf(dialog, CheckBox_UseHotKey), "PrintScreenキーをホットキーとして使用する");
-  EXPECT_EQ(TextOf(dialog, Btn_Cancel), "キャンセル");
+  EXPECT_TRUE(
+      ScaledLength(InClient(dialog, BrowseSaveFolderButton).left - InClient(dialog, SaveFolderEdit).left, 280, dpi));
+  EXPECT_TRUE(ScaledLength(InClient(dialog, MinimumHeightEdit).top - InClient(dialog, MinimumWidthEdit).top, 24, dpi));
+  EXPECT_EQ(TextOf(dialog, PrintScreenHotKeyCheck), "PrintScreenキーをホットキーとして使用する");
+  EXPECT_EQ(TextOf(dialog, CancelButton), "キャンセル");
 
   // Filled from the settings, with the enabling rules.
-  EXPECT_EQ(TextOf(dialog, Edit_CaptureWait), "250");
-  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "70");
-  EXPECT_EQ(SendMessageW(Item(dialog, TrackBar_JpgQuality), TBM_GETPOS, 0, 0), 70);
-  EXPECT_TRUE(IsWindowEnabled(Item(dialog, Edit_Mag))) << "the magnet is on";
-  EXPECT_FALSE(IsWindowEnabled(Item(dialog, Edit_mDisplay_SX))) << "dual display is off";
-  EXPECT_TRUE(IsWindowVisible(Item(dialog, CheckBox_HideView)) && !IsWindowVisible(Item(dialog, Edit_minWidth)))
+  EXPECT_EQ(TextOf(dialog, CaptureWaitEdit), "250");
+  EXPECT_EQ(TextOf(dialog, JpegQualityEdit), "70");
+  EXPECT_EQ(SendMessageW(Item(dialog, JpegQualitySlider), TBM_GETPOS, 0, 0), 70);
+  EXPECT_TRUE(IsWindowEnabled(Item(dialog, MagnetWidthEdit))) << "the magnet is on";
+  EXPECT_FALSE(IsWindowEnabled(Item(dialog, SecondaryLeftEdit))) << "dual display is off";
+  EXPECT_TRUE(IsWindowVisible(Item(dialog, HideViewersCheck)) && !IsWindowVisible(Item(dialog, MinimumWidthEdit)))
       << "the first page in front";
 
   // Neither Enter nor Esc closes it.
@@ -116,51 +117,51 @@ TEST(SettingsDialog, ShowsTheSettingsTakesOnlyWhatEachEditAllowsAndStoresOnOk) {
   EXPECT_TRUE(IsWindowVisible(dialog));
 
   ShowPage(dialog, 1);
-  TypeInto(dialog, Edit_minWidth, L"a-7");
-  EXPECT_EQ(TextOf(dialog, Edit_minWidth), "7") << "digits only";
-  ClickOn(dialog, CheckBox_mDisplay_Enable);
-  EXPECT_TRUE(IsWindowEnabled(Item(dialog, Edit_mDisplay_SX)));
-  TypeInto(dialog, Edit_mDisplay_SX, L"-12");
-  EXPECT_EQ(TextOf(dialog, Edit_mDisplay_SX), "-12") << "a position may be negative";
-  TypeInto(dialog, Edit_JpgQuality, L"150");
+  TypeInto(dialog, MinimumWidthEdit, L"a-7");
+  EXPECT_EQ(TextOf(dialog, MinimumWidthEdit), "7") << "digits only";
+  ClickOn(dialog, DualDisplayCheck);
+  EXPECT_TRUE(IsWindowEnabled(Item(dialog, SecondaryLeftEdit)));
+  TypeInto(dialog, SecondaryLeftEdit, L"-12");
+  EXPECT_EQ(TextOf(dialog, SecondaryLeftEdit), "-12") << "a position may be negative";
+  TypeInto(dialog, JpegQualityEdit, L"150");
   PressKey(VK_RETURN);
-  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "70") << "out of range: the track bar's value again";
-  TypeInto(dialog, Edit_JpgQuality, L"075");
+  EXPECT_EQ(TextOf(dialog, JpegQualityEdit), "70") << "out of range: the track bar's value again";
+  TypeInto(dialog, JpegQualityEdit, L"075");
   PressKey(VK_RETURN);
-  EXPECT_EQ(TextOf(dialog, Edit_JpgQuality), "75");
-  EXPECT_EQ(SendMessageW(Item(dialog, TrackBar_JpgQuality), TBM_GETPOS, 0, 0), 75);
+  EXPECT_EQ(TextOf(dialog, JpegQualityEdit), "75");
+  EXPECT_EQ(SendMessageW(Item(dialog, JpegQualitySlider), TBM_GETPOS, 0, 0), 75);
 
   // Dual display on with values that add up to nothing: a warning, and the dialog stays.
-  TypeInto(dialog, Edit_mDisplay_SX, L"0");
-  ClickOn(dialog, Btn_OK);
+  TypeInto(dialog, SecondaryLeftEdit, L"0");
+  ClickOn(dialog, OkButton);
   auto box = WaitForMessageBox(program);
   ASSERT_TRUE(box);
   EXPECT_EQ(box->text, "デュアルディスプレイを使用する場合は解像度を設定してください");
   Answer(*box, IDOK);
   EXPECT_TRUE(IsWindowVisible(dialog));
   const std::pair<SettingControl, const wchar_t*> sumZero[] = {
-      {Edit_mDisplay_PW, L"1024"}, {Edit_mDisplay_PH, L"768"},   {Edit_mDisplay_SW, L"1024"},
-      {Edit_mDisplay_SH, L"768"},  {Edit_mDisplay_SX, L"-1024"}, {Edit_mDisplay_SY, L"-2560"}};
+      {PrimaryWidthEdit, L"1024"},   {PrimaryHeightEdit, L"768"},   {SecondaryWidthEdit, L"1024"},
+      {SecondaryHeightEdit, L"768"}, {SecondaryLeftEdit, L"-1024"}, {SecondaryTopEdit, L"-2560"}};
   for (const auto& [edit, value] : sumZero) TypeInto(dialog, edit, value);
-  ClickOn(dialog, Btn_OK);
+  ClickOn(dialog, OkButton);
   box = WaitForMessageBox(program);
   ASSERT_TRUE(box) << "the Part's sum-zero example warns too";
   Answer(*box, IDOK);
-  ClickOn(dialog, CheckBox_mDisplay_Enable);
+  ClickOn(dialog, DualDisplayCheck);
 
   // Cancel stores nothing; the next showing starts afresh.
   const std::string iniBefore = sandbox.ReadIni();
-  ClickOn(dialog, Btn_Cancel);
+  ClickOn(dialog, CancelButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(sandbox.ReadIni(), iniBefore) << "nothing written";
   dialog = OpenSettingsDialog(program, main);
   ASSERT_TRUE(dialog);
   ShowPage(dialog, 1);
-  EXPECT_EQ(TextOf(dialog, Edit_minWidth), "10");
-  TypeInto(dialog, Edit_CaptureWait, L"5000");
+  EXPECT_EQ(TextOf(dialog, MinimumWidthEdit), "10");
+  TypeInto(dialog, CaptureWaitEdit, L"5000");
   ShowPage(dialog, 2);
-  TypeInto(dialog, Edit_Mag, L"80");
-  ClickOn(dialog, Btn_OK);
+  TypeInto(dialog, MagnetWidthEdit, L"80");
+  ClickOn(dialog, OkButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog) && IsWindowEnabled(main); }));
   auto values = SettingValues(sandbox);
   EXPECT_EQ(values["CaptureWait"], "1000");
@@ -194,9 +195,9 @@ TEST(SettingsDialog, TakesEffectAtOnceAndKeepsItsValuesWhenTheFileCannotBeWritte
   }
   ASSERT_TRUE(dialog);
   Settle(300);
-  ClickOn(dialog, CheckBox_NoCloseX);
-  ClickOn(dialog, CheckBox_UseHotKey);
-  ClickOn(dialog, Btn_OK);
+  ClickOn(dialog, KeepRunningCheck);
+  ClickOn(dialog, PrintScreenHotKeyCheck);
+  ClickOn(dialog, OkButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog) && IsWindowVisible(main); }))
       << "without the icon the window is shown";
   EXPECT_EQ(shell.Calls().back().action, static_cast<DWORD>(NIM_DELETE));
@@ -213,17 +214,17 @@ TEST(SettingsDialog, TakesEffectAtOnceAndKeepsItsValuesWhenTheFileCannotBeWritte
   dialog = OpenSettingsDialog(program, main);
   ASSERT_TRUE(dialog);
   ShowPage(dialog, 1);
-  TypeInto(dialog, Edit_CaptureWait, L"300");
-  ClickOn(dialog, Btn_OK);
+  TypeInto(dialog, CaptureWaitEdit, L"300");
+  ClickOn(dialog, OkButton);
   auto box = WaitForMessageBox(program);
   ASSERT_TRUE(box);
   EXPECT_NE(box->text.find(Narrow(sandbox.Ini())), std::string::npos) << box->text;
   Answer(*box, IDOK);
   Settle(300);
   EXPECT_TRUE(IsWindowVisible(dialog));
-  EXPECT_EQ(TextOf(dialog, Edit_CaptureWait), "300");
+  EXPECT_EQ(TextOf(dialog, CaptureWaitEdit), "300");
   RemoveDirectoryW(sandbox.Ini().c_str());
-  ClickOn(dialog, Btn_OK);
+  ClickOn(dialog, OkButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(SettingValues(sandbox)["CaptureWait"], "300");
 }
@@ -240,11 +241,11 @@ TEST(SettingsDialog, OkTurnsTheIconOnAndSavesEverythingWhenPrintScreenCannotBeBo
   EXPECT_TRUE(shell.Calls().empty());
   HWND dialog = OpenSettingsDialog(program, main);
   ASSERT_TRUE(dialog);
-  ClickOn(dialog, CheckBox_NoCloseX);
-  ClickOn(dialog, CheckBox_UseHotKey);
+  ClickOn(dialog, KeepRunningCheck);
+  ClickOn(dialog, PrintScreenHotKeyCheck);
   ShowPage(dialog, 1);
-  TypeInto(dialog, Edit_CaptureWait, L"300");
-  ClickOn(dialog, Btn_OK);
+  TypeInto(dialog, CaptureWaitEdit, L"300");
+  ClickOn(dialog, OkButton);
 
   auto box = WaitForMessageBox(program);
   ASSERT_TRUE(box) << "the key that cannot be bound is not reported";
@@ -293,18 +294,18 @@ TEST(SettingsDialog, OnlyOneOpensAndTheEndFromTheIconClosesItAndWhatItHasOpenFir
   HWND dialog = OpenSettingsDialog(program, main);
   ASSERT_TRUE(dialog);
   ShowPage(dialog, 1);
-  TypeInto(dialog, Edit_CaptureWait, L"300");
+  TypeInto(dialog, CaptureWaitEdit, L"300");
 
   // Asked for again from the icon: the open dialog comes to the front, with what was typed.
   SetForegroundWindow(main);
   ASSERT_TRUE(ChooseFromIconMenu(program, callback, 'S'));
   EXPECT_EQ(WindowsOfProcess(program, L"KMRN_SETTINGS").size(), 1u);
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; }, 3s));
-  EXPECT_EQ(TextOf(dialog, Edit_CaptureWait), "300") << "the form was not filled again";
+  EXPECT_EQ(TextOf(dialog, CaptureWaitEdit), "300") << "the form was not filled again";
 
   // With the folder browser open over it, the browser comes to the front.
   ShowPage(dialog, 0);
-  ClickOn(dialog, Btn_Ref);
+  ClickOn(dialog, BrowseSaveFolderButton);
   HWND browser = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (browser = FindVisibleWindow(program, L"#32770")) != nullptr; }, 5s));
   Settle(300);
@@ -345,7 +346,7 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   HWND dialog = OpenSettingsDialog(program, main);
   ASSERT_TRUE(dialog);
   auto openBrowser = [&] {
-    ClickOn(dialog, Btn_Ref);
+    ClickOn(dialog, BrowseSaveFolderButton);
     HWND browser = nullptr;
     WaitUntil([&] { return (browser = FindVisibleWindow(program, L"#32770")) != nullptr; }, 5s);
     Settle(500);
@@ -359,7 +360,7 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   };
 
   // The edit shows something else: OK must put the chosen folder there.
-  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
+  SendMessageW(Item(dialog, SaveFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
   HWND browser = openBrowser();
   ASSERT_TRUE(browser);
   const RECT first = WindowRectOf(browser);
@@ -375,9 +376,9 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
                SWP_NOZORDER);
   Settle(300);
   press(browser, IDOK);
-  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), Narrow(folder));
+  EXPECT_EQ(TextOf(dialog, SaveFolderEdit), Narrow(folder));
 
-  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
+  SendMessageW(Item(dialog, SaveFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
   browser = openBrowser();
   ASSERT_TRUE(browser);
   const RECT again = WindowRectOf(browser);
@@ -389,13 +390,13 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   EXPECT_EQ(again.right - cancelAgain.right, first.right - firstCancel.right) << "the buttons keep to the corner";
   EXPECT_EQ(again.bottom - cancelAgain.bottom, first.bottom - firstCancel.bottom);
   press(browser, IDOK);
-  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), Narrow(folder)) << "opened at the stored folder, not at the edit's";
+  EXPECT_EQ(TextOf(dialog, SaveFolderEdit), Narrow(folder)) << "opened at the stored folder, not at the edit's";
 
-  SendMessageW(Item(dialog, Edit_SaveDir), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
+  SendMessageW(Item(dialog, SaveFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\"));
   browser = openBrowser();
   ASSERT_TRUE(browser);
   press(browser, IDCANCEL);
-  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), "C:\\") << "Cancel changes nothing";
+  EXPECT_EQ(TextOf(dialog, SaveFolderEdit), "C:\\") << "Cancel changes nothing";
 
   // A folder of the shell's own has no path: OK (which the dialog greys for it, but which may
   // come all the same) leaves the save folder alone and says why.
@@ -413,11 +414,12 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   auto box = WaitForMessageBox(program);
   ASSERT_TRUE(box) << "the choice is not reported";
   EXPECT_EQ(box->caption, "Kamerin");
-  EXPECT_NE(box->text.find("」は画像を保存するフォルダにできません。\r\n別のフォルダを選択して下さい。"), std::string::npos)
+  EXPECT_NE(box->text.find("」は画像を保存するフォルダにできません。\r\n別のフォルダを選択して下さい。"),
+            std::string::npos)
       << box->text;
   Answer(*box, IDOK);
-  EXPECT_EQ(TextOf(dialog, Edit_SaveDir), "C:\\");
-  ClickOn(dialog, Btn_OK);
+  EXPECT_EQ(TextOf(dialog, SaveFolderEdit), "C:\\");
+  ClickOn(dialog, OkButton);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
   EXPECT_EQ(SettingValues(sandbox)["SaveFile"], "C:\\");
 }

@@ -208,7 +208,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
     HWND dialog = OpenSettingsDialog(program, main);
     ASSERT_TRUE(dialog);
     wchar_t paint[64] = {};
-    SendMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::CheckBox_AutoClosePaint)), WM_GETTEXT, 64,
+    SendMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::AutoCloseEditorCheck)), WM_GETTEXT, 64,
                  reinterpret_cast<LPARAM>(paint));
     EXPECT_EQ(Narrow(paint), folder ? "ペイントで開く(&P)" : "ペイント") << "up to the NUL byte";
 
@@ -216,7 +216,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
       if (exit) {
         ChooseFromMainMenu(main, 'E');
       } else {
-        PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::Btn_OK)), BM_CLICK, 0, 0);
+        PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::OkButton)), BM_CLICK, 0, 0);
       }
       auto box = WaitForMessageBox(program);
       ASSERT_TRUE(box) << (exit ? "Exit" : "OK");
@@ -227,7 +227,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
       Answer(*box, IDOK);
       Settle(300);
       EXPECT_TRUE(exit ? program.Running() : IsWindowVisible(dialog) != 0) << "the save stops what called it";
-      if (!exit) PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::Btn_Cancel)), BM_CLICK, 0, 0);
+      if (!exit) PostMessageW(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::CancelButton)), BM_CLICK, 0, 0);
       ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != 0; }));
     }
     EXPECT_EQ(GetFileAttributesW(sandbox.Ini().c_str()) & FILE_ATTRIBUTE_DIRECTORY,

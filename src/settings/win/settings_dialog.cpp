@@ -23,7 +23,7 @@ using enum SettingControl;
 constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
 constexpr DWORD DialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
 
-constexpr std::uint16_t TabPages[] = {Id(TabSheet1), Id(TabSheet2), Id(TabSheet3)};
+constexpr std::uint16_t TabPages[] = {Id(GeneralPage), Id(DetailsPage), Id(SpecialPage)};
 
 // The items of a radio group, in table order.
 std::vector<std::uint16_t> RadioItems(std::uint16_t group) {
@@ -40,13 +40,13 @@ SettingsDialog::SettingsDialog(HWND owner, SettingsDialogEvents& events) : event
   CreateWindowOfClass({L"KMRN_SETTINGS"}, DialogExStyle, DialogStyle, L"設定", owner, RECT{0, 0, 0, 0});
   dpi_ = DpiOf(Handle());
   controls_ = std::make_unique<Controls>(Handle(), SettingsDialogLayout, dpi_, [this](std::uint16_t id, wchar_t typed) {
-    if (id == Id(Edit_JpgQuality) && typed == L'\r') {
+    if (id == Id(JpegQualityEdit) && typed == L'\r') {
       TakeTypedQuality();
       return false;
     }
     return NumericEditAccepts(id, typed);
   });
-  HWND trackBar = controls_->Get(Id(TrackBar_JpgQuality));
+  HWND trackBar = controls_->Get(Id(JpegQualitySlider));
   SendMessageW(trackBar, TBM_SETRANGE, TRUE, MAKELPARAM(1, 100));
   SendMessageW(trackBar, TBM_SETTICFREQ, 10, 0);
   SetWindowPos(trackBar, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
@@ -72,8 +72,8 @@ void SettingsDialog::SizeToClient() {
 
 void SettingsDialog::ShowModal(const TSettings& settings) {
   shown_ = settings;
-  TabCtrl_SetCurSel(controls_->Get(Id(PageControl_Setting)), 0);
-  controls_->ShowTabPage(Id(TabSheet1));
+  TabCtrl_SetCurSel(controls_->Get(Id(PageTabs)), 0);
+  controls_->ShowTabPage(Id(GeneralPage));
   swatchOutlineOpen_ = false;
   FillSettingsForm(shown_, *this);
 
@@ -129,7 +129,7 @@ void SettingsDialog::OnBrowseSaveFolder() {
   browse_.InitDir = shown_.SaveFile;
   browse_.Title = "画像を保存するフォルダを選択して下さい";
   if (browse_.Execute(Handle())) {
-    SetText(Id(Edit_SaveDir), browse_.SelectedDir());
+    SetText(Id(SaveFolderEdit), browse_.SelectedDir());
   } else if (browse_.UnusableChoice()) {
     ShowMessageBox(Handle(), UnusableSaveFolderMessage(*browse_.UnusableChoice()), ProgramCaption,
                    MB_OK | MB_ICONWARNING);
@@ -151,9 +151,9 @@ void SettingsDialog::OnChooseEditor() {
   lastEditor_ = file;
   const std::string path = Narrow(file);
   const std::string caption = OpenWithCaption(path);
-  SetText(Id(Edit_OpenApplication), path);
-  SetText(Id(Edit_OpenApplicationStr), caption);
-  SetText(Id(CheckBox_AutoClosePaint), caption);
+  SetText(Id(EditorCommandEdit), path);
+  SetText(Id(EditorMenuCaptionEdit), caption);
+  SetText(Id(AutoCloseEditorCheck), caption);
 }
 
 void SettingsDialog::OnChooseColour() {
@@ -167,23 +167,23 @@ void SettingsDialog::OnChooseColour() {
   lastChosenColour_ = choose.rgbResult;
   swatchColour_ = choose.rgbResult;
   swatchOutlineOpen_ = true;
-  InvalidateRect(controls_->Get(Id(Image_ViewWinColor)), nullptr, TRUE);
+  InvalidateRect(controls_->Get(Id(FrameColourSwatch)), nullptr, TRUE);
 }
 
 void SettingsDialog::OnOpenLink(std::uint16_t id) {
-  const std::string target = id == Id(Label_URL) ? std::string(HomePageUrl) : std::string("mailto:") + MailAddress;
+  const std::string target = id == Id(HomePageLink) ? std::string(HomePageUrl) : std::string("mailto:") + MailAddress;
   ShellExecuteW(Handle(), L"open", Widen(target).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 void SettingsDialog::TakeTypedQuality() {
-  if (const std::optional<int> quality = TypedJpegQuality(Text(Id(Edit_JpgQuality)))) {
-    SetPosition(Id(TrackBar_JpgQuality), *quality);
+  if (const std::optional<int> quality = TypedJpegQuality(Text(Id(JpegQualityEdit)))) {
+    SetPosition(Id(JpegQualitySlider), *quality);
   }
-  SetText(Id(Edit_JpgQuality), std::to_string(Position(Id(TrackBar_JpgQuality))));
+  SetText(Id(JpegQualityEdit), std::to_string(Position(Id(JpegQualitySlider))));
 }
 
 void SettingsDialog::OnTabChanged() {
-  const int index = TabCtrl_GetCurSel(controls_->Get(Id(PageControl_Setting)));
+  const int index = TabCtrl_GetCurSel(controls_->Get(Id(PageTabs)));
   if (index >= 0 && index < 3) controls_->ShowTabPage(TabPages[index]);
 }
 
@@ -198,26 +198,26 @@ void SettingsDialog::DrawSwatch(const DRAWITEMSTRUCT& item) {
 
 void SettingsDialog::OnCommand(std::uint16_t id, UINT code) {
   switch (static_cast<SettingControl>(id)) {
-    case Btn_OK: OnOk(); return;
-    case Btn_Cancel: Close(); return;
-    case Btn_Ref: OnBrowseSaveFolder(); return;
-    case Btn_Ref2: OnChooseEditor(); return;
-    case CheckBox_mDisplay_Enable: UpdateDualDisplayControls(*this); return;
-    case CheckBox_WinMagnet: UpdateMagnetControls(*this); return;
-    case Image_ViewWinColor:
+    case OkButton: OnOk(); return;
+    case CancelButton: Close(); return;
+    case BrowseSaveFolderButton: OnBrowseSaveFolder(); return;
+    case ChooseEditorButton: OnChooseEditor(); return;
+    case DualDisplayCheck: UpdateDualDisplayControls(*this); return;
+    case WindowMagnetCheck: UpdateMagnetControls(*this); return;
+    case FrameColourSwatch:
       if (code == STN_CLICKED) OnChooseColour();
       return;
-    case Label_URL:
-    case Label_Mail:
+    case HomePageLink:
+    case MailLink:
       if (code == STN_CLICKED) OnOpenLink(id);
       return;
-    case Edit_JpgQuality:
+    case JpegQualityEdit:
       if (code == EN_KILLFOCUS) TakeTypedQuality();
       return;
     default: break;
   }
   // Enter in the dialog: not OK, but the quality edit takes what was typed.
-  if (id == IDOK && GetFocus() == controls_->Get(Id(Edit_JpgQuality))) TakeTypedQuality();
+  if (id == IDOK && GetFocus() == controls_->Get(Id(JpegQualityEdit))) TakeTypedQuality();
 }
 
 void SettingsDialog::OnDpiChanged(int dpi, const RECT& suggested) {
@@ -232,8 +232,8 @@ LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == controls_->Get(Id(TrackBar_JpgQuality))) {
-        SetText(Id(Edit_JpgQuality), std::to_string(Position(Id(TrackBar_JpgQuality))));
+      if (reinterpret_cast<HWND>(lParam) == controls_->Get(Id(JpegQualitySlider))) {
+        SetText(Id(JpegQualityEdit), std::to_string(Position(Id(JpegQualitySlider))));
       }
       return 0;
     case WM_NOTIFY:
@@ -280,7 +280,7 @@ std::string SettingsDialog::Text(std::uint16_t id) const { return controls_->Tex
 void SettingsDialog::SetText(std::uint16_t id, const std::string& text) { controls_->SetText(id, text); }
 
 int SettingsDialog::Position(std::uint16_t id) const {
-  if (id == Id(TrackBar_JpgQuality)) return static_cast<int>(SendMessageW(controls_->Get(id), TBM_GETPOS, 0, 0));
+  if (id == Id(JpegQualitySlider)) return static_cast<int>(SendMessageW(controls_->Get(id), TBM_GETPOS, 0, 0));
   const std::vector<std::uint16_t> items = RadioItems(id);
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (controls_->IsChecked(items[i])) return static_cast<int>(i);
@@ -289,7 +289,7 @@ int SettingsDialog::Position(std::uint16_t id) const {
 }
 
 void SettingsDialog::SetPosition(std::uint16_t id, int position) {
-  if (id == Id(TrackBar_JpgQuality)) {
+  if (id == Id(JpegQualitySlider)) {
     SendMessageW(controls_->Get(id), TBM_SETPOS, TRUE, position);
     return;
   }

@@ -41,7 +41,7 @@ bool MainWindow::Checked(MainControl control) const { return controls_->IsChecke
 
 void MainWindow::SetCheck(MainControl control, bool checked) { controls_->SetChecked(Id(control), checked); }
 
-HWND MainWindow::WindowList() const { return controls_->Get(Id(MainControl::ListBox_TopWindows)); }
+HWND MainWindow::WindowList() const { return controls_->Get(Id(MainControl::WindowList)); }
 
 void MainWindow::OnCreated() {
   HWND hwnd = Handle();
@@ -67,19 +67,19 @@ MainWindowState MainWindow::State() const {
   MainWindowState state;
   state.Left = outer.left;
   state.Top = outer.top;
-  state.bmp = Checked(MainControl::CheckBox_BMP);
-  state.jpg = Checked(MainControl::CheckBox_JPG);
-  state.win = Checked(MainControl::CheckBox_Win);
-  state.range = Checked(MainControl::RadioButton_Range);
+  state.bmp = Checked(MainControl::SaveBmpCheck);
+  state.jpg = Checked(MainControl::SaveJpegCheck);
+  state.win = Checked(MainControl::ViewerCheck);
+  state.range = Checked(MainControl::RangeModeRadio);
   state.WindowTopMost = TopMost();
   return state;
 }
 
 void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScreen) {
-  SetCheck(MainControl::CheckBox_BMP, state.bmp);
-  SetCheck(MainControl::CheckBox_JPG, state.jpg);
-  SetCheck(MainControl::CheckBox_Win, state.win);
-  SetCheck(MainControl::RadioButton_Range, state.range);
+  SetCheck(MainControl::SaveBmpCheck, state.bmp);
+  SetCheck(MainControl::SaveJpegCheck, state.jpg);
+  SetCheck(MainControl::ViewerCheck, state.win);
+  SetCheck(MainControl::RangeModeRadio, state.range);
 
   Position position{state.Left, state.Top};
   if (pullBackOntoScreen) {
@@ -94,18 +94,18 @@ void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScree
   if (state.range) {
     SetClientHeight(RangeModeHeight);
   } else {
-    SetCheck(MainControl::RadioButton_Window, true);
+    SetCheck(MainControl::WindowModeRadio, true);
     OnWindowModeClick();
   }
 }
 
 CaptureChoices MainWindow::Choices() const {
   CaptureChoices choices;
-  choices.saveBmp = Checked(MainControl::CheckBox_BMP);
-  choices.saveJpg = Checked(MainControl::CheckBox_JPG);
-  choices.viewer = Checked(MainControl::CheckBox_Win);
+  choices.saveBmp = Checked(MainControl::SaveBmpCheck);
+  choices.saveJpg = Checked(MainControl::SaveJpegCheck);
+  choices.viewer = Checked(MainControl::ViewerCheck);
   choices.topMost = TopMost();
-  choices.windowMode = Checked(MainControl::RadioButton_Window);
+  choices.windowMode = Checked(MainControl::WindowModeRadio);
   choices.sameRect = taskMenu_.IsChecked(Id(MainCommand::CaptureSamePlace));
   choices.listWindow = SelectedListWindow();
   return choices;
@@ -151,7 +151,7 @@ void MainWindow::OnWindowModeClick() {
     // The window comes back where the switch put it, not below the work area.
     saved_ = {outer.left, top};
   }
-  SetCheck(MainControl::RadioButton_Range, false);
+  SetCheck(MainControl::RangeModeRadio, false);
   ShowWindow(WindowList(), SW_SHOWNA);
   RefillWindowList();
 }
@@ -165,7 +165,7 @@ void MainWindow::OnRangeModeClick() {
     MoveTo({outer.left, top});
     saved_ = {outer.left, top};
   }
-  SetCheck(MainControl::RadioButton_Window, false);
+  SetCheck(MainControl::WindowModeRadio, false);
   // Cut off below the panels, the list keeps its items but takes no focus.
   ShowWindow(WindowList(), SW_HIDE);
 }
@@ -230,24 +230,24 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
 
 void MainWindow::OnCommand(UINT id, UINT code) {
   switch (static_cast<MainControl>(id)) {
-    case MainControl::Btn_Capture:
+    case MainControl::CaptureButton:
       if (code == BN_CLICKED) events_.OnCaptureCommand();
       return;
-    case MainControl::RadioButton_Range:
-      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Range)) {
-        SetCheck(MainControl::RadioButton_Range, true);
+    case MainControl::RangeModeRadio:
+      if (code == BN_CLICKED && !Checked(MainControl::RangeModeRadio)) {
+        SetCheck(MainControl::RangeModeRadio, true);
         OnRangeModeClick();
       }
       return;
-    case MainControl::RadioButton_Window:
-      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Window)) {
-        SetCheck(MainControl::RadioButton_Window, true);
+    case MainControl::WindowModeRadio:
+      if (code == BN_CLICKED && !Checked(MainControl::WindowModeRadio)) {
+        SetCheck(MainControl::WindowModeRadio, true);
         OnWindowModeClick();
       } else if (code == BN_DOUBLECLICKED) {
         RefillWindowList();
       }
       return;
-    case MainControl::ListBox_TopWindows:
+    case MainControl::WindowList:
       if (code == LBN_DBLCLK) {
         if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
       }
@@ -280,7 +280,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   controls_->Relayout(dpi);
   SendMessageW(WindowList(), LB_SETITEMHEIGHT, 0, ScaleForDpi(WindowListItemHeight, dpi));
   MoveTo({suggested.left, suggested.top});
-  SetClientHeight(Checked(MainControl::RadioButton_Range) ? RangeModeHeight : WindowModeHeight);
+  SetClientHeight(Checked(MainControl::RangeModeRadio) ? RangeModeHeight : WindowModeHeight);
 }
 
 void MainWindow::OnPaint() {

@@ -26,8 +26,8 @@
 namespace kmrn {
 namespace {
 
-constexpr UINT_PTR CloseTimerId = 1;  // Timer_Close: the fade-out
-constexpr UINT_PTR LabelTimerId = 2;  // Timer_Label: the zoom percentage sliding away
+constexpr UINT_PTR CloseTimerId = 1;  // the fade-out
+constexpr UINT_PTR LabelTimerId = 2;  // the zoom percentage sliding away
 constexpr UINT TimerIntervalMs = 10;
 
 constexpr DWORD ViewerStyle = WS_POPUP | WS_CLIPCHILDREN;

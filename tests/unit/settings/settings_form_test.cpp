@@ -42,12 +42,12 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   s.OpenApplicationStr = "editorで開く";
   FakeForm form;
   FillSettingsForm(s, form);
-  EXPECT_EQ(form.texts[Id(Edit_SaveDir)], "D:\\shots");
-  EXPECT_EQ(form.positions[Id(RadioGroup_CapturedWinPos)], 1);
-  EXPECT_EQ(form.texts[Id(Edit_JpgQuality)], "42") << "the quality edit follows the track bar";
-  EXPECT_EQ(form.texts[Id(CheckBox_AutoClosePaint)], "editorで開く");
-  EXPECT_FALSE(form.enabled[Id(Edit_mDisplay_SX)]) << "dual display is off";
-  EXPECT_FALSE(form.enabled[Id(Edit_Mag)]) << "the magnet is off";
+  EXPECT_EQ(form.texts[Id(SaveFolderEdit)], "D:\\shots");
+  EXPECT_EQ(form.positions[Id(ViewerPlacementGroup)], 1);
+  EXPECT_EQ(form.texts[Id(JpegQualityEdit)], "42") << "the quality edit follows the track bar";
+  EXPECT_EQ(form.texts[Id(AutoCloseEditorCheck)], "editorで開く");
+  EXPECT_FALSE(form.enabled[Id(SecondaryLeftEdit)]) << "dual display is off";
+  EXPECT_FALSE(form.enabled[Id(MagnetWidthEdit)]) << "the magnet is off";
   TSettings back;
   StoreSettingsForm(form, back);
   back.MainWindowVisible = s.MainWindowVisible;
@@ -66,14 +66,14 @@ TEST(SettingsForm, NumbersAreBoundedAndTextThatIsNoNumberKeepsTheSetting) {
   s.mDisplay_SX = 1920;
   FakeForm form;
   FillSettingsForm(s, form);
-  form.texts[Id(Edit_CaptureWait)] = "5000";
-  form.texts[Id(Edit_Mag)] = "";
-  form.texts[Id(Edit_mDisplay_SX)] = "12-3";
+  form.texts[Id(CaptureWaitEdit)] = "5000";
+  form.texts[Id(MagnetWidthEdit)] = "";
+  form.texts[Id(SecondaryLeftEdit)] = "12-3";
   StoreSettingsForm(form, s);
   EXPECT_EQ(s.CaptureWait, 1000);
   EXPECT_EQ(s.MagPos, 33);
   EXPECT_EQ(s.mDisplay_SX, 1920);
-  form.texts[Id(Edit_Mag)] = "80";
+  form.texts[Id(MagnetWidthEdit)] = "80";
   StoreSettingsForm(form, s);
   EXPECT_EQ(s.MagPos, 50);
 }
@@ -83,24 +83,24 @@ TEST(SettingsForm, DualDisplayNeedsValuesThatDoNotAddUpToZero) {
   FakeForm form;
   FillSettingsForm(s, form);
   EXPECT_FALSE(DualDisplayUnset(form, s)) << "off";
-  form.checked[Id(CheckBox_mDisplay_Enable)] = true;
+  form.checked[Id(DualDisplayCheck)] = true;
   EXPECT_TRUE(DualDisplayUnset(form, s)) << "all zero";
   const char* sumZero[] = {"1024", "768", "1024", "768", "-1024", "-2560"};
-  const SettingControl edits[] = {Edit_mDisplay_PW, Edit_mDisplay_PH, Edit_mDisplay_SW,
-                                  Edit_mDisplay_SH, Edit_mDisplay_SX, Edit_mDisplay_SY};
+  const SettingControl edits[] = {PrimaryWidthEdit,    PrimaryHeightEdit, SecondaryWidthEdit,
+                                  SecondaryHeightEdit, SecondaryLeftEdit, SecondaryTopEdit};
   for (int i = 0; i < 6; ++i) form.SetText(Id(edits[i]), sumZero[i]);
   EXPECT_TRUE(DualDisplayUnset(form, s));
-  form.SetText(Id(Edit_mDisplay_SY), "0");
+  form.SetText(Id(SecondaryTopEdit), "0");
   EXPECT_FALSE(DualDisplayUnset(form, s));
 }
 
 TEST(SettingsForm, TypedCharactersQualityAndEditorCaption) {
-  EXPECT_FALSE(NumericEditAccepts(Id(Edit_minWidth), U'a'));
-  EXPECT_FALSE(NumericEditAccepts(Id(Edit_minWidth), U'-'));
-  EXPECT_TRUE(NumericEditAccepts(Id(Edit_minWidth), U'7'));
-  EXPECT_TRUE(NumericEditAccepts(Id(Edit_minWidth), 8)) << "backspace";
-  EXPECT_TRUE(NumericEditAccepts(Id(Edit_mDisplay_SY), U'-'));
-  EXPECT_TRUE(NumericEditAccepts(Id(Edit_OpenApplication), U'a'));
+  EXPECT_FALSE(NumericEditAccepts(Id(MinimumWidthEdit), U'a'));
+  EXPECT_FALSE(NumericEditAccepts(Id(MinimumWidthEdit), U'-'));
+  EXPECT_TRUE(NumericEditAccepts(Id(MinimumWidthEdit), U'7'));
+  EXPECT_TRUE(NumericEditAccepts(Id(MinimumWidthEdit), 8)) << "backspace";
+  EXPECT_TRUE(NumericEditAccepts(Id(SecondaryTopEdit), U'-'));
+  EXPECT_TRUE(NumericEditAccepts(Id(EditorCommandEdit), U'a'));
   EXPECT_EQ(TypedJpegQuality("075"), 75);
   EXPECT_EQ(TypedJpegQuality("150"), std::nullopt);
   EXPECT_EQ(TypedJpegQuality("0"), std::nullopt);
