@@ -64,10 +64,10 @@ SettingsDialog::~SettingsDialog() {
 }
 
 void SettingsDialog::SizeToClient() {
-  const SIZE outer =
+  const PixelSize outer =
       OuterSizeForClient({ScaleForDpi(SettingsClientWidth, dpi_), ScaleForDpi(SettingsClientHeight, dpi_)}, DialogStyle,
                          DialogExStyle, dpi_);
-  SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialog::ShowModal() {
