@@ -254,7 +254,7 @@ void Program::OpenImageFile(const std::string& path) {
   HWND viewer = CreateViewer(std::move(*picture));
   SetTopMostBand(viewer, main_->TopMost());
   const ScreenRect outer = WindowRectOf(viewer);
-  ShowViewerAt(viewer, CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, GetWorkArea()), true);
+  ShowViewerAt(viewer, CentredInWorkArea(outer.Size(), GetWorkArea()), true);
 }
 
 }  // namespace kmrn
