@@ -37,7 +37,7 @@ Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& ca
                                 const ScreenRect& workArea) {
   switch (capturedWinPos) {
     case 0: return CentredInWorkArea(capture.Size(), workArea);
-    case 1: return {workArea.left, workArea.top};
+    case 1: return workArea.TopLeft();
     default: {
       const std::int32_t frame = ViewerFrameWidth(viewWinBorder);
       return {SaturateToInt32(std::int64_t{capture.x} - frame), SaturateToInt32(std::int64_t{capture.y} - frame)};

@@ -115,10 +115,7 @@ CaptureChoices MainWindow::Choices() const {
   return choices;
 }
 
-void MainWindow::RememberPosition() {
-  const ScreenRect outer = WindowRectOf(Handle());
-  saved_ = {outer.left, outer.top};
-}
+void MainWindow::RememberPosition() { saved_ = WindowRectOf(Handle()).TopLeft(); }
 
 void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::CaptureSamePlace), true); }
 
