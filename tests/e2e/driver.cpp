@@ -296,6 +296,8 @@ RECT ClientRectOnScreen(HWND window) {
   return rect;
 }
 
+SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
+
 POINT CentreOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
