@@ -58,8 +58,8 @@ constexpr ScreenRect ToScreenRect(const PixelRect& r) {
   return {r.x, r.y, SaturateToInt32(std::int64_t{r.x} + r.width), SaturateToInt32(std::int64_t{r.y} + r.height)};
 }
 
-// The two ways the program centres a size in an area. They differ by a pixel when exactly one of
-// the two lengths is odd, and each window keeps the way it has always been placed.
+// The two ways the program centres a size in an area. They differ by a pixel, and only when
+// exactly one of the two lengths is odd; each window keeps its own, so that it lands where it did.
 enum class Centring {
   // The area's middle less half the size, each halved on its own: the viewers.
   MiddleLessHalf,
