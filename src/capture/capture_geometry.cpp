@@ -8,7 +8,7 @@ namespace kmrn {
 
 PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientOnScreen, bool alwaysWinClient) {
   const ScreenRect& taken = alwaysWinClient && !IsEmpty(clientOnScreen) ? clientOnScreen : windowRect;
-  return {taken.left, taken.top, taken.right - taken.left, taken.bottom - taken.top};
+  return ToPixelRect(taken);
 }
 
 PixelRect OverlayBounds(const TSettings& s, const ScreenRect& desktopRect) {
@@ -36,8 +36,8 @@ bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible) {
 Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
                                 const ScreenRect& workArea) {
   switch (capturedWinPos) {
-    case 0: return CentredInWorkArea({capture.width, capture.height}, workArea);
-    case 1: return {workArea.left, workArea.top};
+    case 0: return CentredInWorkArea(capture.Size(), workArea);
+    case 1: return workArea.TopLeft();
     default: {
       const std::int32_t frame = ViewerFrameWidth(viewWinBorder);
       return {SaturateToInt32(std::int64_t{capture.x} - frame), SaturateToInt32(std::int64_t{capture.y} - frame)};
@@ -46,8 +46,7 @@ Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& ca
 }
 
 Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workArea) {
-  return {workArea.left + (workArea.right - workArea.left) / 2 - outerSize.width / 2,
-          workArea.top + (workArea.bottom - workArea.top) / 2 - outerSize.height / 2};
+  return CentredIn(outerSize, workArea, Centring::MiddleLessHalf);
 }
 
 }  // namespace kmrn

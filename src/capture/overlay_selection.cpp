@@ -70,9 +70,8 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   if (MoveSeen(s)) step.draws.push_back(OverlayDraw::FillErase(Band(s.AnchorX, s.AnchorY, s.LastX, s.LastY)));
   step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
   step.draws.push_back(OverlayDraw::FillBand(band));
-  step.draws.push_back(
-      OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight,
-                             std::to_string(band.right - band.left) + "x" + std::to_string(band.bottom - band.top)));
+  step.draws.push_back(OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight,
+                                              std::to_string(band.Width()) + "x" + std::to_string(band.Height())));
   s.LastX = x;
   s.LastY = y;
   s.LabelX = band.left;

@@ -17,7 +17,7 @@ int SpecialDirCsidl(BrowseSpecialDir dir) {
 
 Position BrowseWindowPlace(int left, int top, PixelSize window, PixelSize screen) {
   if (left != 0 || top != 0) return {left, top};
-  return {(screen.width - window.width) / 2, (screen.height - window.height) / 2};
+  return CentredIn(window, PixelRect{0, 0, screen.width, screen.height}, Centring::HalfTheRoom);
 }
 
 BrowseControlsLayout LayOutBrowseControls(PixelSize window, PixelSize button, std::int32_t windowBottom,

@@ -39,8 +39,8 @@ StretchQuality StretchQualityForLevel(int level) {
 }
 
 Position ZoomedWindowPosition(Position old, PixelSize oldOuterSize, PixelSize newPictureSize) {
-  return {SaturateToInt32(old.left + (std::int64_t{oldOuterSize.width} - newPictureSize.width) / 2),
-          SaturateToInt32(old.top + (std::int64_t{oldOuterSize.height} - newPictureSize.height) / 2)};
+  return CentredIn(newPictureSize, PixelRect{old.left, old.top, oldOuterSize.width, oldOuterSize.height},
+                   Centring::HalfTheRoom);
 }
 
 const char* ZoomLabelCaption(int level) {

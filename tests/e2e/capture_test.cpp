@@ -418,8 +418,8 @@ TEST(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
   CaptureFromList(kamerin, L"framed target");
   auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), framed, {client.left, client.top}, client.right - client.left,
-                           client.bottom - client.top));
+  EXPECT_TRUE(
+      ShowsPattern(ReadBmpFile(files[0]), framed, {client.left, client.top}, SizeOf(client).cx, SizeOf(client).cy));
 }
 
 TEST(CaptureWindow, AlwaysWinClientLeavesAFramelessWindowWhole) {
@@ -458,8 +458,8 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
     ASSERT_EQ(viewers.size(), 1u);
     RECT placed{};
     GetWindowRect(viewers[0], &placed);
-    EXPECT_EQ(placed.right - placed.left, 320 + 2 * 3);
-    EXPECT_EQ(placed.bottom - placed.top, 240 + 2 * 3);
+    EXPECT_EQ(SizeOf(placed).cx, 320 + 2 * 3);
+    EXPECT_EQ(SizeOf(placed).cy, 240 + 2 * 3);
 
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;

@@ -296,6 +296,8 @@ RECT ClientRectOnScreen(HWND window) {
   return rect;
 }
 
+SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
+
 POINT CentreOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -483,7 +485,9 @@ HeldHotKey::HeldHotKey(UINT modifiers, UINT key) {
 }
 
 HeldHotKey::~HeldHotKey() {
-  if (held_) EXPECT_TRUE(UnregisterHotKey(nullptr, id_)) << "the driver's hotkey stays";
+  if (held_) {
+    EXPECT_TRUE(UnregisterHotKey(nullptr, id_)) << "the driver's hotkey stays";
+  }
 }
 
 // Opens the main window's context menu and picks an item by its accelerator key.

@@ -94,6 +94,8 @@ HWND FindChild(HWND parent, const wchar_t* className, const std::wstring& text);
 // A window's outer rectangle, and its client area in screen coordinates.
 RECT WindowRectOf(HWND window);
 RECT ClientRectOnScreen(HWND window);
+// A rectangle's width and height.
+SIZE SizeOf(const RECT& r);
 // The centre of a window on the screen.
 POINT CentreOf(HWND window);
 

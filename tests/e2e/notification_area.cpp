@@ -30,7 +30,7 @@ struct NotificationArea::Impl {
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COPYDATA) return std::nullopt;
     const auto& data = *reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    IconCall call{static_cast<DWORD>(data.dwData), reinterpret_cast<HWND>(wParam)};
+    IconCall call{.action = static_cast<DWORD>(data.dwData), .callback = reinterpret_cast<HWND>(wParam)};
     if (data.cbData >= sizeof(ShellIconRecord)) {
       const auto& record = *static_cast<const ShellIconRecord*>(data.lpData);
       call.id = record.id;

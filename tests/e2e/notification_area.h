@@ -23,7 +23,7 @@ struct IconCall {
   UINT id = 0;
   UINT flags = 0;
   UINT callbackMessage = 0;
-  std::string tip;  // UTF-8
+  std::string tip{};  // UTF-8
 };
 
 class NotificationArea {

@@ -130,8 +130,8 @@ void PutTextOnClipboard(const std::wstring& text) {
 }
 
 Picture ScreenPixels(const RECT& rect) {
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
+  const int width = SizeOf(rect).cx;
+  const int height = SizeOf(rect).cy;
   Picture picture{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height)};
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
@@ -246,9 +246,8 @@ struct PatternWindow::Impl {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
     RegisterClassExW(&windowClass);  // fails harmlessly when a previous window registered it
-    HWND window =
-        CreateWindowExW(0, className, title.c_str(), style, bounds.left, bounds.top, bounds.right - bounds.left,
-                        bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    HWND window = CreateWindowExW(0, className, title.c_str(), style, bounds.left, bounds.top, SizeOf(bounds).cx,
+                                  SizeOf(bounds).cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window) {
       ShowWindow(window, SW_SHOWNORMAL);
       UpdateWindow(window);

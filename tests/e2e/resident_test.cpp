@@ -42,8 +42,8 @@ HWND WaitForOverlay(const Process& program) {
   PressKey(VK_SNAPSHOT, true);
   const auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
   if (files.size() != 1) return ::testing::AssertionFailure() << files.size() << " files";
-  return ShowsPattern(ReadBmpFile(files[0]), target, {TargetBounds.left, TargetBounds.top},
-                      TargetBounds.right - TargetBounds.left, TargetBounds.bottom - TargetBounds.top);
+  return ShowsPattern(ReadBmpFile(files[0]), target, {TargetBounds.left, TargetBounds.top}, SizeOf(TargetBounds).cx,
+                      SizeOf(TargetBounds).cy);
 }
 
 TEST(HotKeys, PrintScreenAndCtrlPrintScreenWorkWhicheverProgramHasTheFocus) {

@@ -50,7 +50,7 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
   auto grown = [&] {
     RECT now{};
     GetWindowRect(viewer, &now);
-    return now.right - now.left > before.right - before.left;
+    return SizeOf(now).cx > SizeOf(before).cx;
   };
   for (int attempt = 0; attempt < 3 && !grown(); ++attempt) {
     POINT picture = CentreOf(viewer);

@@ -371,9 +371,8 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   const RECT firstCancel = WindowRectOf(GetDlgItem(browser, IDCANCEL));
   EXPECT_LT(tree.bottom, firstCancel.top) << "the tree above the buttons";
   // Moved and made larger by the user, then left with OK at once: the folder it opened at.
-  const RECT moved{100, 80, 100 + (first.right - first.left) + 60, 80 + (first.bottom - first.top) + 40};
-  SetWindowPos(browser, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
-               SWP_NOZORDER);
+  const RECT moved{100, 80, 100 + SizeOf(first).cx + 60, 80 + SizeOf(first).cy + 40};
+  SetWindowPos(browser, nullptr, moved.left, moved.top, SizeOf(moved).cx, SizeOf(moved).cy, SWP_NOZORDER);
   Settle(300);
   press(browser, IDOK);
   EXPECT_EQ(TextOf(dialog, SaveFolderEdit), Narrow(folder));
@@ -384,8 +383,8 @@ TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWh
   const RECT again = WindowRectOf(browser);
   EXPECT_EQ(again.left, moved.left);
   EXPECT_EQ(again.top, moved.top);
-  EXPECT_EQ(again.right - again.left, moved.right - moved.left);
-  EXPECT_EQ(again.bottom - again.top, moved.bottom - moved.top);
+  EXPECT_EQ(SizeOf(again).cx, SizeOf(moved).cx);
+  EXPECT_EQ(SizeOf(again).cy, SizeOf(moved).cy);
   const RECT cancelAgain = WindowRectOf(GetDlgItem(browser, IDCANCEL));
   EXPECT_EQ(again.right - cancelAgain.right, first.right - firstCancel.right) << "the buttons keep to the corner";
   EXPECT_EQ(again.bottom - cancelAgain.bottom, first.bottom - firstCancel.bottom);

@@ -165,7 +165,7 @@ TEST(SettingsFile, AWindowBeyondThePrimaryScreenIsPulledBackOnlyWithOneDisplay) 
                                   &rect);
     std::map<std::string, std::string> values;
     for (const auto& [key, value] : IniSection(saved, "Setting")) values[key] = value;
-    std::string expected = c.pulledBack ? std::to_string(screenWidth - (rect.right - rect.left)) : c.expectedLeft;
+    std::string expected = c.pulledBack ? std::to_string(screenWidth - SizeOf(rect).cx) : c.expectedLeft;
     EXPECT_EQ(values["Left"], expected);
     EXPECT_EQ(values["Top"], "20");
   }

@@ -52,6 +52,8 @@ int FirstQuantValue(const std::string& jpeg) {
 // show the same pixels. An empty caption is a separator; an item with items of its own opens
 // them as its submenu.
 struct MenuLine {
+  MenuLine(std::wstring caption = {}, std::vector<std::wstring> submenu = {})
+      : caption(std::move(caption)), submenu(std::move(submenu)) {}
   std::wstring caption;
   std::vector<std::wstring> submenu;
 };

@@ -11,12 +11,11 @@ COLORREF Pattern(int x, int y) { return RGB((x * 7 + y) & 0xFF, (y * 13 + 40) & 
 
 std::vector<HWND> ViewersOf(const Process& process) { return WindowsOfProcess(process, L"KMRN_VIEW_WINDOW"); }
 
-SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 std::string Describe(const RECT& r) {
   std::ostringstream out;
-  out << "(" << r.left << ", " << r.top << ") " << r.right - r.left << " x " << r.bottom - r.top;
+  out << "(" << r.left << ", " << r.top << ") " << SizeOf(r).cx << " x " << SizeOf(r).cy;
   return out.str();
 }
 

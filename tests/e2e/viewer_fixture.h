@@ -23,7 +23,6 @@ COLORREF Pattern(int x, int y);
 
 std::vector<HWND> ViewersOf(const Process& process);
 std::vector<HWND> VisibleViewersOf(const Process& process);
-SIZE SizeOf(const RECT& r);
 POINT MiddleOf(const RECT& r);
 std::string Describe(const RECT& r);
 bool Visible(HWND window);

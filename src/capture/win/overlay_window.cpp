@@ -57,8 +57,7 @@ OverlayWindow::~OverlayWindow() { DestroyHandle(); }
 void OverlayWindow::ShowOver(const PixelRect& bounds) {
   SetWindowPos(Handle(), HWND_TOPMOST, bounds.x, bounds.y, bounds.width, bounds.height, SWP_SHOWWINDOW);
   // Where the overlay really is: the screen point under each client pixel is what gets captured.
-  const ScreenRect client = ClientRectOnScreen(Handle());
-  OnOverlayShown(state_->selection, {client.left, client.top});
+  OnOverlayShown(state_->selection, ClientRectOnScreen(Handle()).TopLeft());
   // Esc must reach the overlay, so it takes the keyboard as well.
   SetForegroundWindow(Handle());
   SetFocus(Handle());

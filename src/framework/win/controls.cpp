@@ -174,7 +174,8 @@ void Controls::Place(const ControlLayout& control, HWND child) const {
     rect.right = rect.left + text.cx;
     rect.bottom = rect.top + text.cy;
   }
-  MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+  const PixelSize size = SizeOf(rect);
+  MoveWindow(child, rect.left, rect.top, size.width, size.height, FALSE);
 }
 
 void Controls::Relayout(int dpi) {

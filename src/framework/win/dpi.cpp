@@ -1,6 +1,7 @@
 #include "framework/win/dpi.h"
 
 #include "framework/win/gdi.h"
+#include "framework/win/geometry_win.h"
 
 namespace kmrn {
 namespace {
@@ -34,14 +35,14 @@ int SmallIconSize(int dpi) noexcept {
   return GetSystemMetrics(SM_CXSMICON);
 }
 
-SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept {
+PixelSize OuterSizeForClient(PixelSize client, DWORD style, DWORD exStyle, int dpi) noexcept {
   using AdjustForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
   static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
-  RECT rect{0, 0, client.cx, client.cy};
+  RECT rect{0, 0, client.width, client.height};
   if (!adjustForDpi || !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
   }
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  return SizeOf(rect);
 }
 
 }  // namespace kmrn

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "framework/geometry.h"
+
 namespace kmrn {
 
 inline constexpr int DesignDpi = 96;
@@ -22,6 +24,6 @@ inline RECT ScaleForDpi(RECT design, int dpi) noexcept {
 int SmallIconSize(int dpi) noexcept;
 
 // The outer size of a window with this style whose client area has the given size.
-SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) noexcept;
+PixelSize OuterSizeForClient(PixelSize client, DWORD style, DWORD exStyle, int dpi) noexcept;
 
 }  // namespace kmrn

@@ -10,10 +10,8 @@ namespace kmrn {
 inline ScreenRect FromRECT(const RECT& r) noexcept { return {r.left, r.top, r.right, r.bottom}; }
 inline RECT ToRECT(const ScreenRect& r) noexcept { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-inline RECT ToRECT(const PixelRect& r) noexcept {
-  return RECT{r.x, r.y, SaturateToInt32(std::int64_t{r.x} + r.width), SaturateToInt32(std::int64_t{r.y} + r.height)};
-}
+inline RECT ToRECT(const PixelRect& r) noexcept { return ToRECT(ToScreenRect(r)); }
 
-inline PixelSize SizeOf(const RECT& r) noexcept { return {r.right - r.left, r.bottom - r.top}; }
+inline PixelSize SizeOf(const RECT& r) noexcept { return FromRECT(r).Size(); }
 
 }  // namespace kmrn

@@ -1,6 +1,7 @@
 #include "framework/win/window.h"
 
 #include "framework/win/error_box.h"
+#include "framework/win/geometry_win.h"
 #include "framework/win/win32_error.h"
 
 namespace kmrn {
@@ -23,8 +24,9 @@ void Window::CreateWindowOfClass(const WindowClassSpec& spec, DWORD exStyle, DWO
     windowClass.lpszClassName = spec.name;
     if (!RegisterClassExW(&windowClass)) ThrowLastSystemError("RegisterClassExW");
   }
-  HWND hwnd = CreateWindowExW(exStyle, spec.name, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
-                              bounds.bottom - bounds.top, owner, nullptr, instance, this);
+  const PixelSize size = SizeOf(bounds);
+  HWND hwnd = CreateWindowExW(exStyle, spec.name, caption, style, bounds.left, bounds.top, size.width, size.height,
+                              owner, nullptr, instance, this);
   if (!hwnd) ThrowLastSystemError("CreateWindowExW");
 }
 

@@ -123,12 +123,14 @@ Dib AtDisplayDepth(const Dib& dib, PixelSize size) {
 
 void PaintDib(HDC dc, const Dib& dib, const RECT& area) {
   const InfoWithColors info = InfoOf(dib);
-  // The rows are bottom-up: the area's top row is source row height - area.bottom.
-  const int top = std::max<LONG>(area.top, 0), bottom = std::min<LONG>(area.bottom, dib.height);
-  const int left = std::max<LONG>(area.left, 0), right = std::min<LONG>(area.right, dib.width);
-  if (left >= right || top >= bottom) return;
-  SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(right - left), static_cast<DWORD>(bottom - top), left,
-                    dib.height - bottom, 0, static_cast<UINT>(dib.height), dib.bits.data(),
+  // The part of the area the picture covers. The rows are bottom-up: its top row is source row
+  // height - bottom.
+  const ScreenRect drawn{std::max<std::int32_t>(area.left, 0), std::max<std::int32_t>(area.top, 0),
+                         std::min<std::int32_t>(area.right, dib.width),
+                         std::min<std::int32_t>(area.bottom, dib.height)};
+  if (IsEmpty(drawn)) return;
+  SetDIBitsToDevice(dc, drawn.left, drawn.top, static_cast<DWORD>(drawn.Width()), static_cast<DWORD>(drawn.Height()),
+                    drawn.left, dib.height - drawn.bottom, 0, static_cast<UINT>(dib.height), dib.bits.data(),
                     reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
 }
 

@@ -5,6 +5,7 @@
 
 #include "framework/win/com.h"
 #include "framework/win/dpi.h"
+#include "framework/win/geometry_win.h"
 #include "framework/win/text_win.h"
 #include "framework/win/unique_resource.h"
 
@@ -120,8 +121,9 @@ bool BrowseFolder::Execute(HWND owner) {
     // Where the user left it: the next showing opens there.
     FormLeft = watch.last.left;
     FormTop = watch.last.top;
-    formWidth_ = watch.last.right - watch.last.left;
-    formHeight_ = watch.last.bottom - watch.last.top;
+    const PixelSize lastSize = SizeOf(watch.last);
+    formWidth_ = lastSize.width;
+    formHeight_ = lastSize.height;
     watch.window = nullptr;
     dialog_ = nullptr;
     initialItem_ = nullptr;
@@ -165,8 +167,9 @@ void BrowseFolder::OnInitialized(HWND dialog) {
   if (initialItem_) SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(initialItem_));
   RECT natural{};
   GetWindowRect(dialog, &natural);
-  minWidth_ = natural.right - natural.left;
-  minHeight_ = natural.bottom - natural.top;
+  const PixelSize smallest = SizeOf(natural);
+  minWidth_ = smallest.width;
+  minHeight_ = smallest.height;
   Watched().last = natural;
   if (OnShow) OnShow();
   if (!Caption.empty()) SetWindowTextW(dialog, Widen(Caption).c_str());
@@ -187,8 +190,7 @@ void BrowseFolder::LayOut(HWND dialog) {
   GetWindowRect(dialog, &windowRect);
   GetWindowRect(tree, &treeRect);
   const BrowseControlsLayout layout =
-      LayOutBrowseControls({formWidth_, formHeight_}, {okRect.right - okRect.left, okRect.bottom - okRect.top},
-                           windowRect.bottom, treeRect.top, DpiOf(dialog));
+      LayOutBrowseControls({formWidth_, formHeight_}, SizeOf(okRect), windowRect.bottom, treeRect.top, DpiOf(dialog));
   SetWindowPos(tree, nullptr, 0, 0, layout.tree.width, layout.tree.height, SWP_NOMOVE | SWP_NOZORDER);
   SetWindowPos(ok, nullptr, layout.ok.left, layout.ok.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   SetWindowPos(cancel, nullptr, layout.cancel.left, layout.cancel.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

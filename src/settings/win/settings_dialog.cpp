@@ -64,10 +64,10 @@ SettingsDialog::~SettingsDialog() {
 }
 
 void SettingsDialog::SizeToClient() {
-  const SIZE outer =
+  const PixelSize outer =
       OuterSizeForClient({ScaleForDpi(SettingsClientWidth, dpi_), ScaleForDpi(SettingsClientHeight, dpi_)}, DialogStyle,
                          DialogExStyle, dpi_);
-  SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDialog::ShowModal(const TSettings& settings) {
@@ -78,11 +78,8 @@ void SettingsDialog::ShowModal(const TSettings& settings) {
   FillSettingsForm(shown_, *this);
 
   // Centred on the screen the main window is on.
-  const ScreenRect work = WorkAreaOf(owner_);
-  const ScreenRect outer = WindowRectOf(Handle());
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  SetWindowPos(Handle(), HWND_TOPMOST, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, 0, 0, SWP_NOSIZE);
+  const kmrn::Position place = CentredIn(WindowRectOf(Handle()).Size(), WorkAreaOf(owner_), Centring::HalfTheRoom);
+  SetWindowPos(Handle(), HWND_TOPMOST, place.left, place.top, 0, 0, SWP_NOSIZE);
 
   open_ = true;
   EnableWindow(owner_, FALSE);

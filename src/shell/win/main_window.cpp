@@ -21,17 +21,21 @@ namespace {
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD MainWindowExStyle = 0;
 
+// The window's outer size for a client area of the design height, at this DPI.
+PixelSize OuterSizeForClientHeight(int designClientHeight, int dpi) {
+  return OuterSizeForClient({ScaleForDpi(MainClientWidth, dpi), ScaleForDpi(designClientHeight, dpi)}, MainWindowStyle,
+                            MainWindowExStyle, dpi);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HWND owner, MainWindowEvents& events, const TSettings& settings)
     : events_(events), settings_(settings), taskMenu_(TaskMenu), listMenu_(ListMenu) {
   // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
-  const int screenDpi = DpiOf(nullptr);
-  SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, screenDpi), ScaleForDpi(RangeModeHeight, screenDpi)},
-                                  MainWindowStyle, MainWindowExStyle, screenDpi);
+  const PixelSize outer = OuterSizeForClientHeight(RangeModeHeight, DpiOf(nullptr));
   const std::wstring className = Widen(MainWindowClass), caption = Widen(MainWindowCaption);
   CreateWindowOfClass({className.c_str(), LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))}, MainWindowExStyle,
-                      MainWindowStyle, caption.c_str(), owner, RECT{0, 0, outer.cx, outer.cy});
+                      MainWindowStyle, caption.c_str(), owner, RECT{0, 0, outer.width, outer.height});
   OnCreated();
 }
 
@@ -84,7 +88,7 @@ void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScree
   Position position{state.Left, state.Top};
   if (pullBackOntoScreen) {
     const ScreenRect outer = WindowRectOf(Handle());
-    position = PullBackOntoScreen(position, outer.right - outer.left, outer.bottom - outer.top, DesktopRect());
+    position = PullBackOntoScreen(position, outer.Width(), outer.Height(), DesktopRect());
   }
   MoveTo(position);
   saved_ = position;
@@ -111,10 +115,7 @@ CaptureChoices MainWindow::Choices() const {
   return choices;
 }
 
-void MainWindow::RememberPosition() {
-  const ScreenRect outer = WindowRectOf(Handle());
-  saved_ = {outer.left, outer.top};
-}
+void MainWindow::RememberPosition() { saved_ = WindowRectOf(Handle()).TopLeft(); }
 
 void MainWindow::EnableSameRect() { taskMenu_.SetEnabled(Id(MainCommand::CaptureSamePlace), true); }
 
@@ -130,15 +131,12 @@ void MainWindow::MoveTo(Position position) {
 }
 
 int MainWindow::OuterHeightFor(int designClientHeight) const {
-  return OuterSizeForClient({ScaleForDpi(MainClientWidth, dpi_), ScaleForDpi(designClientHeight, dpi_)},
-                            MainWindowStyle, MainWindowExStyle, dpi_)
-      .cy;
+  return OuterSizeForClientHeight(designClientHeight, dpi_).height;
 }
 
 void MainWindow::SetClientHeight(int designHeight) {
-  SIZE outer = OuterSizeForClient({ScaleForDpi(MainClientWidth, dpi_), ScaleForDpi(designHeight, dpi_)},
-                                  MainWindowStyle, MainWindowExStyle, dpi_);
-  SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const PixelSize outer = OuterSizeForClientHeight(designHeight, dpi_);
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OnWindowModeClick() {
@@ -159,7 +157,7 @@ void MainWindow::OnWindowModeClick() {
 void MainWindow::OnRangeModeClick() {
   const MainWindowHeights heights{OuterHeightFor(RangeModeHeight), OuterHeightFor(WindowModeHeight)};
   const ScreenRect outer = WindowRectOf(Handle());
-  const int top = TopForRangeMode(outer.top, outer.bottom - outer.top, heights, WorkAreaOf(Handle()).bottom);
+  const int top = TopForRangeMode(outer.top, outer.Height(), heights, WorkAreaOf(Handle()).bottom);
   SetClientHeight(RangeModeHeight);
   if (top != outer.top) {
     MoveTo({outer.left, top});
@@ -189,7 +187,7 @@ void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   const ScreenRect now = WindowRectOf(Handle());
   const MagnetLines lines{WorkAreaOf(Handle()), settings_.MagPos,
                           settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
-  const Position snapped = SnapMainWindow({pos.x, pos.y}, {now.right - now.left, now.bottom - now.top}, lines);
+  const Position snapped = SnapMainWindow({pos.x, pos.y}, now.Size(), lines);
   pos.x = snapped.left;
   pos.y = snapped.top;
 }

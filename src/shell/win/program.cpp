@@ -256,8 +256,7 @@ void Program::OpenImageFile(const std::string& path) {
   HWND viewer = viewers_->Create(std::move(*picture));
   SetTopMostBand(viewer, main_->TopMost());
   const ScreenRect outer = WindowRectOf(viewer);
-  viewers_->ShowAt(viewer,
-                   CentredInWorkArea({outer.right - outer.left, outer.bottom - outer.top}, viewers_->WorkArea()), true);
+  viewers_->ShowAt(viewer, CentredInWorkArea(outer.Size(), viewers_->WorkArea()), true);
 }
 
 }  // namespace kmrn

@@ -189,7 +189,7 @@ void ViewerWindow::PaintFrame() {
   HWND hwnd = Handle();
   RECT outer{};
   GetWindowRect(hwnd, &outer);
-  const RECT whole{0, 0, outer.right - outer.left, outer.bottom - outer.top};
+  const RECT whole{0, 0, SizeOf(outer).width, SizeOf(outer).height};
   const ScreenRect client = ViewerClientRect(FromRECT(whole), frameWidth_);
   WindowDC dc(hwnd, WindowDC::Area::WholeWindow);
   if (!dc.Get()) return;
@@ -213,8 +213,7 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   if (settings_.AlwaysWinMagnet && !registry_.PlacementPending()) {
     // The size the window is about to have: a zoom step moves and resizes it at once.
     const ScreenRect now = WindowRectOf(Handle());
-    const PixelSize size =
-        (pos.flags & SWP_NOSIZE) ? PixelSize{now.right - now.left, now.bottom - now.top} : PixelSize{pos.cx, pos.cy};
+    const PixelSize size = (pos.flags & SWP_NOSIZE) ? now.Size() : PixelSize{pos.cx, pos.cy};
     const MagnetLines lines{registry_.WorkArea(), settings_.MagPos,
                             settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
     const Position snapped = SnapViewer({pos.x, pos.y}, size, lines, registry_.OtherViewerRects(Handle()));
@@ -338,8 +337,7 @@ void ViewerWindow::ApplyZoom(int level) {
 
   RECT outer{};
   GetWindowRect(hwnd, &outer);
-  const Position position =
-      ZoomedWindowPosition({outer.left, outer.top}, {outer.right - outer.left, outer.bottom - outer.top}, size);
+  const Position position = ZoomedWindowPosition({outer.left, outer.top}, SizeOf(outer), size);
   const PixelSize outerSize = ViewerOuterSize(size, frameWidth_);
 
   zoomLevel_ = level;
@@ -367,7 +365,7 @@ void ViewerWindow::OnLabelTimer() {
   RECT bounds{};
   GetWindowRect(label_, &bounds);
   const std::int32_t oldLeft = zoomLabel_.left;
-  const bool keepGoing = AdvanceZoomLabel(zoomLabel_, bounds.right - bounds.left);
+  const bool keepGoing = AdvanceZoomLabel(zoomLabel_, SizeOf(bounds).width);
   if (zoomLabel_.left != oldLeft) {
     SetWindowPos(label_, nullptr, zoomLabel_.left, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -30,7 +30,7 @@ bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 // The newest BMP and JPEG files of the capture, once both are complete: the BMP of the whole
 // desktop is 100 MB and is compared with the pattern, the JPEG with the BMP.
 void CheckFiles(const Sandbox& sandbox, size_t count, const PatternWindow& wall, const RECT& taken) {
-  const int width = taken.right - taken.left, height = taken.bottom - taken.top;
+  const int width = SizeOf(taken).cx, height = SizeOf(taken).cy;
   const auto bmps = WaitForFiles(sandbox.Folder(), L".bmp", count, 60s);
   const auto jpgs = WaitForFiles(sandbox.Folder(), L".jpg", count, 60s);
   ASSERT_EQ(bmps.size(), count);

@@ -27,8 +27,7 @@ TEST(ViewerFrame, ClientAreaIsTheWindowLessTheFrame) {
   EXPECT_EQ(ViewerClientRect({-50, -40, 10, 20}, 0), (ScreenRect{-50, -40, 10, 20}));
   // Too small for its frame: empty, not inverted.
   const ScreenRect tiny = ViewerClientRect({0, 0, 10, 7}, 6);
-  EXPECT_EQ(tiny.right - tiny.left, 0);
-  EXPECT_EQ(tiny.bottom - tiny.top, 0);
+  EXPECT_EQ(tiny.Size(), (PixelSize{0, 0}));
   EXPECT_TRUE(IsEmpty(tiny));
   const ScreenRect huge = ViewerClientRect({-10, -10, 10, 10}, std::numeric_limits<std::int32_t>::max());
   EXPECT_GE(huge.right, huge.left);
