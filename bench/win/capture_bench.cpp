@@ -147,7 +147,7 @@ int main() {
 
   const fs::path folder = fs::temp_directory_path() / "kamerin-capture-bench";
   fs::create_directories(folder);
-  TSettings settings;
+  Settings settings;
   settings.SaveFile = Narrow(folder.wstring());
   settings.CaptureWait = 0;
   settings.CapturedWinPos = 1;

@@ -11,7 +11,7 @@ PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& cli
   return ToPixelRect(taken);
 }
 
-PixelRect OverlayBounds(const TSettings& s, const ScreenRect& desktopRect) {
+PixelRect OverlayBounds(const Settings& s, const ScreenRect& desktopRect) {
   if (!s.mDisplay_Enable) return {0, 0, desktopRect.right, desktopRect.bottom};
   const std::int64_t left = std::min<std::int64_t>(0, s.mDisplay_SX);
   const std::int64_t top = std::min<std::int64_t>(0, s.mDisplay_SY);
@@ -20,7 +20,7 @@ PixelRect OverlayBounds(const TSettings& s, const ScreenRect& desktopRect) {
   return {SaturateToInt32(left), SaturateToInt32(top), SaturateToInt32(right - left), SaturateToInt32(bottom - top)};
 }
 
-ScreenRect VisibleDesktopRect(const TSettings& s, const ScreenRect& desktopRect) {
+ScreenRect VisibleDesktopRect(const Settings& s, const ScreenRect& desktopRect) {
   if (!s.mDisplay_Enable) return desktopRect;
   const bool secondaryLeft = s.mDisplay_SX < 0;
   return {secondaryLeft ? s.mDisplay_SX : 0, s.mDisplay_SY < 0 ? s.mDisplay_SY : 0,

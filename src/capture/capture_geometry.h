@@ -18,10 +18,10 @@ PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& cli
 // (0, 0, mDisplay_PW, mDisplay_PH) and the secondary at (mDisplay_SX, mDisplay_SY, mDisplay_SW,
 // mDisplay_SH) are both covered, wherever the secondary lies; otherwise the desktop window's
 // rectangle from its origin.
-PixelRect OverlayBounds(const TSettings& settings, const ScreenRect& desktopRect);
+PixelRect OverlayBounds(const Settings& settings, const ScreenRect& desktopRect);
 
 // The area a top-level window has to touch to be offered in the window list.
-ScreenRect VisibleDesktopRect(const TSettings& settings, const ScreenRect& desktopRect);
+ScreenRect VisibleDesktopRect(const Settings& settings, const ScreenRect& desktopRect);
 
 // True when rect is not empty and touches visible; edges that only meet count as touching.
 bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);

@@ -85,7 +85,7 @@ OverlayStep OnOverlayRelease(OverlaySelection& s, MouseButton button, const Over
   // rectangle left over from the previous selection.
   const bool endsLeftDrag = s.State == OverlayState::Dragging && button == MouseButton::Left;
   OverlayStep step = EndSelection(s, context.clientSize);
-  const TSettings& settings = context.settings;
+  const Settings& settings = context.settings;
 
   // The rectangle ends where the pointer last moved; the release point itself is not used.
   const PixelRect selected{std::min(s.AnchorX, s.LastX), std::min(s.AnchorY, s.LastY), std::abs(s.LastX - s.AnchorX),

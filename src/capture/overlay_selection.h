@@ -61,7 +61,7 @@ struct OverlayStep {
 
 // What a release needs to know beyond the selection.
 struct OverlayReleaseContext {
-  const TSettings& settings;
+  const Settings& settings;
   bool mainWasVisible;
   PixelSize clientSize;  // the overlay's, to blank it
 };

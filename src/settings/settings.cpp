@@ -11,7 +11,7 @@ namespace kmrn {
 namespace {
 
 using W = MainWindowState;
-using S = TSettings;
+using S = Settings;
 
 constexpr const char* AppDirDefault = nullptr;
 
@@ -72,7 +72,7 @@ auto& FieldOf(File& file, T MainWindowState::*member) {
   return file.window.*member;
 }
 template <typename File, typename T>
-auto& FieldOf(File& file, T TSettings::*member) {
+auto& FieldOf(File& file, T Settings::*member) {
   return file.settings.*member;
 }
 

@@ -12,7 +12,7 @@
 
 namespace kmrn {
 
-struct TSettings {
+struct Settings {
   std::string SaveFile;  // a folder, despite the key's name
   bool AlwaysHideView = true;
   bool AlwaysClipBoard = false;
@@ -65,13 +65,13 @@ struct MainWindowState {
 // Everything the INI file holds.
 struct SettingsFile {
   MainWindowState window;
-  TSettings settings;
+  Settings settings;
 };
 
 enum class SettingType { Integer, Boolean, String };
 
-using SettingField = std::variant<std::int32_t MainWindowState::*, bool MainWindowState::*, std::int32_t TSettings::*,
-                                  bool TSettings::*, std::string TSettings::*>;
+using SettingField = std::variant<std::int32_t MainWindowState::*, bool MainWindowState::*, std::int32_t Settings::*,
+                                  bool Settings::*, std::string Settings::*>;
 
 struct SettingKey {
   const char* key;

@@ -30,16 +30,16 @@ constexpr std::uint16_t DualDisplayEdits[] = {Id(PrimaryWidthEdit),    Id(Primar
 
 }  // namespace
 
-void FillSettingsForm(const TSettings& settings, SettingsFormControls& form) {
+void FillSettingsForm(const Settings& settings, SettingsFormControls& form) {
   for (const SettingKey& key : SettingKeys()) {
     if (key.control == 0) continue;
     std::visit(
         [&](auto member) {
-          if constexpr (std::is_same_v<decltype(member), bool TSettings::*>) {
+          if constexpr (std::is_same_v<decltype(member), bool Settings::*>) {
             form.SetChecked(key.control, settings.*member);
-          } else if constexpr (std::is_same_v<decltype(member), std::string TSettings::*>) {
+          } else if constexpr (std::is_same_v<decltype(member), std::string Settings::*>) {
             form.SetText(key.control, settings.*member);
-          } else if constexpr (std::is_same_v<decltype(member), std::int32_t TSettings::*>) {
+          } else if constexpr (std::is_same_v<decltype(member), std::int32_t Settings::*>) {
             const std::int32_t value = settings.*member;
             switch (KindOf(key.control)) {
               case ControlKind::Swatch: form.SetColour(key.control, static_cast<std::uint32_t>(value)); break;
@@ -58,7 +58,7 @@ void FillSettingsForm(const TSettings& settings, SettingsFormControls& form) {
   UpdateDualDisplayControls(form);
 }
 
-bool DualDisplayUnset(const SettingsFormControls& form, const TSettings& s) {
+bool DualDisplayUnset(const SettingsFormControls& form, const Settings& s) {
   if (!form.Checked(Id(DualDisplayCheck))) return false;
   const std::int32_t current[] = {s.mDisplay_PW, s.mDisplay_PH, s.mDisplay_SW,
                                   s.mDisplay_SH, s.mDisplay_SX, s.mDisplay_SY};
@@ -67,16 +67,16 @@ bool DualDisplayUnset(const SettingsFormControls& form, const TSettings& s) {
   return sum == 0;
 }
 
-void StoreSettingsForm(const SettingsFormControls& form, TSettings& settings) {
+void StoreSettingsForm(const SettingsFormControls& form, Settings& settings) {
   for (const SettingKey& key : SettingKeys()) {
     if (key.control == 0) continue;
     std::visit(
         [&](auto member) {
-          if constexpr (std::is_same_v<decltype(member), bool TSettings::*>) {
+          if constexpr (std::is_same_v<decltype(member), bool Settings::*>) {
             settings.*member = form.Checked(key.control);
-          } else if constexpr (std::is_same_v<decltype(member), std::string TSettings::*>) {
+          } else if constexpr (std::is_same_v<decltype(member), std::string Settings::*>) {
             settings.*member = form.Text(key.control);
-          } else if constexpr (std::is_same_v<decltype(member), std::int32_t TSettings::*>) {
+          } else if constexpr (std::is_same_v<decltype(member), std::int32_t Settings::*>) {
             std::int32_t value;
             switch (KindOf(key.control)) {
               case ControlKind::Swatch: value = static_cast<std::int32_t>(form.Colour(key.control)); break;

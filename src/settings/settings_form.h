@@ -32,16 +32,16 @@ class SettingsFormControls {
 
 // Every control from the settings (the dialog's showing), with the enabling rules applied and the
 // editor's auto-close check box captioned with OpenApplicationStr.
-void FillSettingsForm(const TSettings& settings, SettingsFormControls& form);
+void FillSettingsForm(const Settings& settings, SettingsFormControls& form);
 
 // Dual display is to be switched on, but its six values (each falling back to its setting) add up
 // to 0: the dialog warns and stores nothing.
-bool DualDisplayUnset(const SettingsFormControls& form, const TSettings& settings);
+bool DualDisplayUnset(const SettingsFormControls& form, const Settings& settings);
 inline constexpr const char* DualDisplayWarning = "デュアルディスプレイを使用する場合は解像度を設定してください";
 
 // Every setting from its control: check boxes as they are, texts as typed, numbers parsed with the
 // setting's current value for text that is no number and kept within the setting's bounds.
-void StoreSettingsForm(const SettingsFormControls& form, TSettings& settings);
+void StoreSettingsForm(const SettingsFormControls& form, Settings& settings);
 
 // The dual-display edits and their labels are enabled exactly while dual display is checked; the
 // magnet width while the magnet is.

@@ -25,13 +25,13 @@ namespace {
 constexpr DWORD RestoreWaitMs = 300;
 
 // The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so.
-PixelRect WindowCaptureRect(HWND window, const TSettings& settings) {
+PixelRect WindowCaptureRect(HWND window, const Settings& settings) {
   return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), settings.AlwaysWinClient);
 }
 
 // The pause between hiding the program's windows and the copy, so that what lay beneath them has
 // been repainted. A hand-edited negative value means no pause.
-void WaitBeforeCopy(const TSettings& settings) { Sleep(static_cast<DWORD>(std::max(settings.CaptureWait, 0))); }
+void WaitBeforeCopy(const Settings& settings) { Sleep(static_cast<DWORD>(std::max(settings.CaptureWait, 0))); }
 
 }  // namespace
 
@@ -42,7 +42,7 @@ CaptureEngine::CaptureEngine(CaptureHost& host, Viewers& viewers)
 
 CaptureEngine::~CaptureEngine() = default;
 
-void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings) {
+void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const Settings& settings) {
   // A window that shrank to nothing since it was chosen has no pixels to take.
   if (rect.width <= 0 || rect.height <= 0) return;
 
@@ -102,7 +102,7 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
   lastCaptureRect_ = rect;
 }
 
-void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings,
+void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const Settings& settings,
                                        bool showMainAfter) {
   RunThenAlways(
       [&] {
@@ -117,7 +117,7 @@ void CaptureEngine::CaptureWhileHidden(const PixelRect& rect, const CaptureChoic
       });
 }
 
-void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const TSettings& settings) {
+void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const Settings& settings) {
   selectionChoices_ = choices;
   selectionSettings_ = settings;
   host_.HideMainWindow();
@@ -125,7 +125,7 @@ void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const TSe
   overlay_->ShowOver(OverlayBounds(settings, DesktopRect()));
 }
 
-void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const TSettings& settings) {
+void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Settings& settings) {
   host_.RememberMainPosition();
   viewers_.FreeClosed();
   mainWasVisible_ = true;
@@ -152,7 +152,7 @@ void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const TSettin
   StartRangeSelection(choices, settings);
 }
 
-void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const TSettings& settings) {
+void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const Settings& settings) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
@@ -165,7 +165,7 @@ void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const TSetting
   RunThenAlways([&] { CaptureWhileHidden(rect, choices, settings, mainWasVisible_); }, [&] { captureBusy_ = false; });
 }
 
-void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices, const TSettings& settings) {
+void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices, const Settings& settings) {
   if (captureBusy_) return;
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();

@@ -52,34 +52,34 @@ class CaptureEngine final : private OverlayHost {
 
   // The one capture operation: the rectangle in screen pixels. Errors (a file that cannot be
   // written) propagate to the caller after the bitmap is freed.
-  void CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings);
+  void CaptureRect(const PixelRect& rect, const CaptureChoices& choices, const Settings& settings);
 
-  void OnCaptureButton(const CaptureChoices& choices, const TSettings& settings);
-  void OnWindowHotKey(const CaptureChoices& choices, const TSettings& settings);
-  void OnRangeHotKey(const CaptureChoices& choices, const TSettings& settings);
+  void OnCaptureButton(const CaptureChoices& choices, const Settings& settings);
+  void OnWindowHotKey(const CaptureChoices& choices, const Settings& settings);
+  void OnRangeHotKey(const CaptureChoices& choices, const Settings& settings);
 
  private:
   // OverlayHost
   void SetCaptureBusy(bool busy) override { captureBusy_ = busy; }
   bool MainWasVisible() const override { return mainWasVisible_; }
-  const TSettings& SelectionSettings() const override { return selectionSettings_; }
+  const Settings& SelectionSettings() const override { return selectionSettings_; }
   void CaptureSelection(const PixelRect& screenRect) override;
   void ShowMainWindow() override;
   void ShowHiddenViewers() override;
 
   // Hides the main window and the viewers, waits CaptureWait, captures the rectangle and brings
   // them back (the main window only when showMainAfter), also when the capture failed.
-  void CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const TSettings& settings,
+  void CaptureWhileHidden(const PixelRect& rect, const CaptureChoices& choices, const Settings& settings,
                           bool showMainAfter);
   // Hides the program's windows and shows the overlay over the screen (or the configured
   // two-display area); the selection is captured with these choices and settings.
-  void StartRangeSelection(const CaptureChoices& choices, const TSettings& settings);
+  void StartRangeSelection(const CaptureChoices& choices, const Settings& settings);
 
   CaptureHost& host_;
   Viewers& viewers_;
   std::unique_ptr<OverlayWindow> overlay_;
   CaptureChoices selectionChoices_;
-  TSettings selectionSettings_;
+  Settings selectionSettings_;
   std::optional<PixelRect> lastCaptureRect_;
   bool captureBusy_ = false;
   bool mainWasVisible_ = true;

@@ -18,7 +18,7 @@ class OverlayHost {
   virtual void SetCaptureBusy(bool busy) = 0;
   virtual bool MainWasVisible() const = 0;
   // The settings the selection was started with.
-  virtual const TSettings& SelectionSettings() const = 0;
+  virtual const Settings& SelectionSettings() const = 0;
   virtual void CaptureSelection(const PixelRect& screenRect) = 0;
   virtual void ShowMainWindow() = 0;
   virtual void ShowHiddenViewers() = 0;

@@ -28,7 +28,7 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const TSettings& settings) {
+std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const Settings& settings) {
   std::vector<TopLevelWindow> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   WindowList list = BuildWindowList(windows, reinterpret_cast<std::uintptr_t>(mainWindow),

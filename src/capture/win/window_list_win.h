@@ -13,7 +13,7 @@ namespace kmrn {
 // Appends the current top-level windows that touch the desktop the settings describe to the
 // (already cleared) list box, sets its sideways scrolling to the widest item plus 5 pixels, and
 // returns the windows in item order.
-std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const TSettings& settings);
+std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const Settings& settings);
 
 // Restores a minimised window, unless it is an input method's.
 void RestoreListedWindow(HWND window);

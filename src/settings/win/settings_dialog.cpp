@@ -70,7 +70,7 @@ void SettingsDialog::SizeToClient() {
   SetWindowPos(Handle(), nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void SettingsDialog::ShowModal(const TSettings& settings) {
+void SettingsDialog::ShowModal(const Settings& settings) {
   shown_ = settings;
   TabCtrl_SetCurSel(controls_->Get(Id(PageTabs)), 0);
   controls_->ShowTabPage(Id(GeneralPage));
@@ -115,7 +115,7 @@ void SettingsDialog::OnOk() {
     ShowMessageBox(Handle(), DualDisplayWarning, ProgramCaption, MB_OK | MB_ICONWARNING);
     return;
   }
-  TSettings accepted = shown_;
+  Settings accepted = shown_;
   StoreSettingsForm(*this, accepted);
   events_.OnSettingsAccepted(accepted);
   Close();

@@ -21,7 +21,7 @@ class SettingsDialogEvents {
   virtual ~SettingsDialogEvents() = default;
   // OK: the settings the dialog was shown with, changed as the user left the controls. The
   // program stores them, applies what changes at once and saves; a failure keeps the dialog open.
-  virtual void OnSettingsAccepted(const TSettings& accepted) = 0;
+  virtual void OnSettingsAccepted(const Settings& accepted) = 0;
 };
 
 class SettingsDialog final : public Window, private SettingsFormControls {
@@ -32,7 +32,7 @@ class SettingsDialog final : public Window, private SettingsFormControls {
 
   // Shows the dialog filled from the settings, first page in front, the owner disabled, and
   // returns when it has been closed by OK or キャンセル.
-  void ShowModal(const TSettings& settings);
+  void ShowModal(const Settings& settings);
   bool IsOpen() const { return open_; }
   // While it is open: brings it to the front, or the window it has opened over itself (the folder
   // browser, the colour or file dialog, a message box).
@@ -69,7 +69,7 @@ class SettingsDialog final : public Window, private SettingsFormControls {
 
   SettingsDialogEvents& events_;
   HWND owner_;
-  TSettings shown_;  // as the dialog was shown with them
+  Settings shown_;  // as the dialog was shown with them
   int dpi_ = 96;
   std::unique_ptr<Controls> controls_;
   BrowseFolder browse_;

@@ -29,7 +29,7 @@ PixelSize OuterSizeForClientHeight(int designClientHeight, int dpi) {
 
 }  // namespace
 
-MainWindow::MainWindow(HWND owner, MainWindowEvents& events, const TSettings& settings)
+MainWindow::MainWindow(HWND owner, MainWindowEvents& events, const Settings& settings)
     : events_(events), settings_(settings), taskMenu_(TaskMenu), listMenu_(ListMenu) {
   // Made at its range-mode size for the screen's DPI; OnCreated corrects it for the monitor's.
   const PixelSize outer = OuterSizeForClientHeight(RangeModeHeight, DpiOf(nullptr));

@@ -40,7 +40,7 @@ class MainWindow final : public Window {
  public:
   // Creates the hidden window with its controls and menus, in range mode. The magnet and the
   // window list read `settings` as they are at each moment.
-  MainWindow(HWND owner, MainWindowEvents& events, const TSettings& settings);
+  MainWindow(HWND owner, MainWindowEvents& events, const Settings& settings);
   ~MainWindow() override;
 
   // The program's icon, also shown in the window's caption.
@@ -94,7 +94,7 @@ class MainWindow final : public Window {
   HWND WindowList() const;
 
   MainWindowEvents& events_;
-  const TSettings& settings_;
+  const Settings& settings_;
   int dpi_ = 96;
   std::unique_ptr<Controls> controls_;
   PopupMenu taskMenu_;

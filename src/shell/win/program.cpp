@@ -170,8 +170,8 @@ void Program::ReportFailure(const std::function<void()>& action) {
   }
 }
 
-void Program::OnSettingsAccepted(const TSettings& accepted) {
-  const TSettings previous = std::exchange(settings_, accepted);
+void Program::OnSettingsAccepted(const Settings& accepted) {
+  const Settings previous = std::exchange(settings_, accepted);
   if (settings_.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
     ShowTrayIcon(settings_.AlwaysNoCloseX);
     // Without the icon, the window is the way back to the program.

@@ -62,7 +62,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnCaptured() override { main_->EnableSameRect(); }
 
   // SettingsDialogEvents
-  void OnSettingsAccepted(const TSettings& accepted) override;
+  void OnSettingsAccepted(const Settings& accepted) override;
 
   void LoadSettings();
   void SaveSettings();
@@ -90,7 +90,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   OleSession ole_;  // the shell's folder dialog needs it, once for the program
   ProgramContext context_;
   IniFile settingsFile_;
-  TSettings settings_;  // the settings in force; the parts below read them
+  Settings settings_;  // the settings in force; the parts below read them
   UniqueIcon fileIcon_;
   UniqueIcon trayIconImage_;  // the small icon at the screen's DPI
   std::unique_ptr<AppOwnerWindow> owner_;

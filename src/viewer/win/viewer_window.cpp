@@ -48,10 +48,10 @@ Dib ZoomedPicture(const Dib& base, PixelSize size, StretchQuality quality) {
 }  // namespace
 
 const ViewerWindow::CommandAction ViewerWindow::Commands[] = {
-    {ViewerCommand::Copy, &ViewerWindow::CopyPicture, &TSettings::AutoCloseCopy},
-    {ViewerCommand::OpenInEditor, &ViewerWindow::OpenInEditor, &TSettings::AutoClosePaint},
-    {ViewerCommand::SaveBmp, &ViewerWindow::SavePictureAsBmp, &TSettings::AutoCloseBmp},
-    {ViewerCommand::SaveJpeg, &ViewerWindow::SavePictureAsJpeg, &TSettings::AutoCloseJpg},
+    {ViewerCommand::Copy, &ViewerWindow::CopyPicture, &Settings::AutoCloseCopy},
+    {ViewerCommand::OpenInEditor, &ViewerWindow::OpenInEditor, &Settings::AutoClosePaint},
+    {ViewerCommand::SaveBmp, &ViewerWindow::SavePictureAsBmp, &Settings::AutoCloseBmp},
+    {ViewerCommand::SaveJpeg, &ViewerWindow::SavePictureAsJpeg, &Settings::AutoCloseJpg},
     {ViewerCommand::MirrorLeftRight, &ViewerWindow::MirrorPictureLeftRight, nullptr},
     {ViewerCommand::MirrorTopBottom, &ViewerWindow::MirrorPictureTopBottom, nullptr},
     {ViewerCommand::RotateClockwise, &ViewerWindow::RotatePicture, nullptr},
@@ -60,7 +60,7 @@ const ViewerWindow::CommandAction ViewerWindow::Commands[] = {
 };
 
 ViewerWindow::ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry,
-                           const TSettings& settings)
+                           const Settings& settings)
     : registry_(registry),
       settings_(settings),
       frameWidth_(ViewerFrameWidth(settings.ViewWinBorder)),

@@ -52,7 +52,7 @@ class ViewerWindow final : public Window {
   // Makes the hidden window at `position` for the picture, which it keeps at its own depth. The
   // frame colour, frame width and the editor command's caption are taken from the settings now;
   // the rest of the settings are read as they are when they are needed.
-  ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry, const TSettings& settings);
+  ViewerWindow(HWND owner, Dib picture, Position position, ViewerRegistry& registry, const Settings& settings);
   ~ViewerWindow() override;
 
   void SetSlotIndex(std::size_t index) { slotIndex_ = index; }
@@ -104,12 +104,12 @@ class ViewerWindow final : public Window {
   struct CommandAction {
     ViewerCommand command;
     void (ViewerWindow::*run)();
-    bool TSettings::*closeAfter;
+    bool Settings::*closeAfter;
   };
   static const CommandAction Commands[];
 
   ViewerRegistry& registry_;
-  const TSettings& settings_;
+  const Settings& settings_;
   const std::int32_t frameWidth_;
   const std::int32_t frameColor_;  // 0x00BBGGRR
   Brush frameBrush_;

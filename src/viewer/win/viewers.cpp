@@ -8,7 +8,7 @@
 
 namespace kmrn {
 
-Viewers::Viewers(HWND owner, const TSettings& settings) : owner_(owner), settings_(settings) {}
+Viewers::Viewers(HWND owner, const Settings& settings) : owner_(owner), settings_(settings) {}
 
 Viewers::~Viewers() {
   // The registry is empty while the windows go, so that nothing asks it about a viewer half gone.

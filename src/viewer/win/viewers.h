@@ -23,7 +23,7 @@ class Viewers final : private ViewerRegistry {
   // pictures they hand to the image editor are deleted when this object goes. They
   // read `settings` as they are at each moment (the magnet, the frame of a new viewer, the
   // auto-close after a command).
-  Viewers(HWND owner, const TSettings& settings);
+  Viewers(HWND owner, const Settings& settings);
   ~Viewers() override;
   Viewers(const Viewers&) = delete;
   Viewers& operator=(const Viewers&) = delete;
@@ -64,7 +64,7 @@ class Viewers final : private ViewerRegistry {
   std::string HandOver(const Dib& picture) override { return handedOver_.Write(picture); }
 
   HWND owner_;
-  const TSettings& settings_;
+  const Settings& settings_;
   // Declared before the viewers: the files they handed over are deleted after they have gone.
   HandOverPictures handedOver_;
   ViewerSlots<ViewerPointer> slots_;

@@ -5,9 +5,9 @@
 namespace kmrn {
 namespace {
 
-TSettings Displays(std::int32_t sx, std::int32_t sy, std::int32_t pw, std::int32_t ph, std::int32_t sw,
-                   std::int32_t sh) {
-  TSettings s;
+Settings Displays(std::int32_t sx, std::int32_t sy, std::int32_t pw, std::int32_t ph, std::int32_t sw,
+                  std::int32_t sh) {
+  Settings s;
   s.mDisplay_Enable = true;
   s.mDisplay_SX = sx;
   s.mDisplay_SY = sy;
@@ -30,11 +30,11 @@ TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
   const ScreenRect desktop{0, 0, 1920, 1080};
   const struct {
     const char* name;
-    TSettings settings;
+    Settings settings;
     PixelRect overlay;
     ScreenRect visible;
   } kCases[] = {
-      {"one display", TSettings{}, {0, 0, 1920, 1080}, desktop},
+      {"one display", Settings{}, {0, 0, 1920, 1080}, desktop},
       {"secondary left", Displays(-1280, 0, 1600, 1200, 1280, 1024), {-1280, 0, 2880, 1200}, {-1280, 0, 1600, 1200}},
       {"higher", Displays(-1280, -200, 1920, 1080, 1280, 1440), {-1280, -200, 3200, 1440}, {-1280, -200, 1920, 1440}},
       {"secondary right", Displays(1920, 0, 1920, 1080, 1280, 1024), {0, 0, 3200, 1080}, {0, 0, 3200, 1080}},

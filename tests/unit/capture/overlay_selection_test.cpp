@@ -18,7 +18,7 @@ struct Point {
 };
 
 // Shows the overlay, drags from the anchor through the moves and releases `button`.
-OverlayStep Drag(OverlaySelection& s, Point anchor, const std::vector<Point>& moves, const TSettings& settings,
+OverlayStep Drag(OverlaySelection& s, Point anchor, const std::vector<Point>& moves, const Settings& settings,
                  MouseButton button = MouseButton::Left, bool mainWasVisible = true, Position origin = {}) {
   OnOverlayShown(s, origin);
   OnOverlayPress(s, MouseButton::Left, anchor.x, anchor.y);
@@ -48,7 +48,7 @@ TEST(OverlaySelection, CapturesOnlyLeftDragsBigEnoughInOneDirection) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     OverlaySelection s;
-    const OverlayStep step = Drag(s, c.anchor, c.moves, TSettings{}, c.button);
+    const OverlayStep step = Drag(s, c.anchor, c.moves, Settings{}, c.button);
     EXPECT_EQ(step.capture, c.capture);
     EXPECT_EQ(step.draws, Draws{Draw::FillErase({0, 0, 1920, 1080})});  // blank for the next showing
     EXPECT_TRUE(step.hideOverlay && step.showMainWindow && step.showHiddenViewers);
@@ -58,9 +58,9 @@ TEST(OverlaySelection, CapturesOnlyLeftDragsBigEnoughInOneDirection) {
 
 TEST(OverlaySelection, LeftReleaseWithoutPressDoesNotRetakeThePreviousSelection) {
   OverlaySelection s;
-  ASSERT_TRUE(Drag(s, {0, 0}, {{300, 300}}, TSettings{}).capture);
+  ASSERT_TRUE(Drag(s, {0, 0}, {{300, 300}}, Settings{}).capture);
   OnOverlayShown(s, {});
-  EXPECT_FALSE(OnOverlayRelease(s, MouseButton::Left, {TSettings{}, true, kOverlay}).capture);
+  EXPECT_FALSE(OnOverlayRelease(s, MouseButton::Left, {Settings{}, true, kOverlay}).capture);
 }
 
 TEST(OverlaySelection, MainWindowComesBackByCloseAfterCapture) {
@@ -73,7 +73,7 @@ TEST(OverlaySelection, MainWindowComesBackByCloseAfterCapture) {
       {true, true, true, false},
   };
   for (const auto& c : kCases) {
-    TSettings settings;
+    Settings settings;
     settings.CloseAfterCapture = c.closeAfterCapture;
     settings.AlwaysNoCloseX = c.alwaysNoCloseX;
     for (std::int32_t corner : {300, 3}) {  // captured, refused
@@ -86,7 +86,7 @@ TEST(OverlaySelection, MainWindowComesBackByCloseAfterCapture) {
 }
 
 TEST(OverlaySelection, EscCancelsAndBringsTheMainWindowAndTheViewersBack) {
-  TSettings settings;
+  Settings settings;
   settings.CloseAfterCapture = true;  // a release would keep the main window hidden
   OverlaySelection s;
   OnOverlayShown(s, {});
@@ -144,7 +144,7 @@ TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
   const ScreenRect desktop{0, 0, 1920, 1080};
   for (const auto& p : kPlacements) {
     SCOPED_TRACE(p.name);
-    TSettings settings;
+    Settings settings;
     settings.mDisplay_Enable = p.enable;
     settings.mDisplay_PW = 1920;
     settings.mDisplay_PH = 1080;

@@ -31,7 +31,7 @@ class FakeForm final : public SettingsFormControls {
 };
 
 TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
-  TSettings s;
+  Settings s;
   s.SaveFile = "D:\\shots";
   s.AlwaysClipBoard = true;
   s.CapturedWinPos = 1;
@@ -48,7 +48,7 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   EXPECT_EQ(form.texts[Id(AutoCloseEditorCheck)], "editorで開く");
   EXPECT_FALSE(form.enabled[Id(SecondaryLeftEdit)]) << "dual display is off";
   EXPECT_FALSE(form.enabled[Id(MagnetWidthEdit)]) << "the magnet is off";
-  TSettings back;
+  Settings back;
   StoreSettingsForm(form, back);
   back.MainWindowVisible = s.MainWindowVisible;
   EXPECT_EQ(back.SaveFile, s.SaveFile);
@@ -61,7 +61,7 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
 }
 
 TEST(SettingsForm, NumbersAreBoundedAndTextThatIsNoNumberKeepsTheSetting) {
-  TSettings s;
+  Settings s;
   s.MagPos = 33;
   s.mDisplay_SX = 1920;
   FakeForm form;
@@ -79,7 +79,7 @@ TEST(SettingsForm, NumbersAreBoundedAndTextThatIsNoNumberKeepsTheSetting) {
 }
 
 TEST(SettingsForm, DualDisplayNeedsValuesThatDoNotAddUpToZero) {
-  TSettings s;
+  Settings s;
   FakeForm form;
   FillSettingsForm(s, form);
   EXPECT_FALSE(DualDisplayUnset(form, s)) << "off";
