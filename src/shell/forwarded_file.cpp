@@ -40,4 +40,10 @@ std::u16string ReadUnicodeForwardedFilePayload(const void* data, std::size_t siz
   return path;
 }
 
+ForwardedFileMessage ForwardedFileMessageFor(std::u16string_view path, std::string_view utf8Path,
+                                             std::string_view ansiPath, std::string_view ansiReadBack) {
+  if (ansiReadBack == utf8Path) return {CopyDataOpenFile, MakeForwardedFilePayload(std::string(ansiPath))};
+  return {CopyDataOpenFileUnicode, MakeUnicodeForwardedFilePayload(path)};
+}
+
 }  // namespace kmrn

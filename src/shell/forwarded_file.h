@@ -26,4 +26,15 @@ std::vector<char> MakeUnicodeForwardedFilePayload(std::u16string_view path);
 // Up to the first NUL code unit, never reading past size bytes (an odd last byte is no unit).
 std::u16string ReadUnicodeForwardedFilePayload(const void* data, std::size_t size);
 
+// The message a second start sends for a path.
+struct ForwardedFileMessage {
+  std::uint32_t tag = 0;
+  std::vector<char> payload;
+};
+
+// The ANSI message when the path's ANSI spelling reads back as the path (no character was left
+// out or replaced by a look-alike), as every version has sent it; the UTF-16 one otherwise.
+ForwardedFileMessage ForwardedFileMessageFor(std::u16string_view path, std::string_view utf8Path,
+                                             std::string_view ansiPath, std::string_view ansiReadBack);
+
 }  // namespace kmrn

@@ -36,5 +36,19 @@ TEST(ForwardedFile, TheUnicodeMessageCarriesEveryCharacter) {
   EXPECT_EQ(ReadUnicodeForwardedFilePayload(nullptr, 8), u"");
 }
 
+TEST(ForwardedFile, APathTheAnsiCodePageSpellsGoesAsAnsiAnyOtherAsUtf16) {
+  const ForwardedFileMessage ansi =
+      ForwardedFileMessageFor(u"C:\\画像\\a.bmp", "C:\\画像\\a.bmp", "C:\\\x89\xe6\x91\x9c\\a.bmp", "C:\\画像\\a.bmp");
+  EXPECT_EQ(ansi.tag, CopyDataOpenFile);
+  EXPECT_EQ(ReadForwardedFilePayload(ansi.payload.data(), ansi.payload.size()), "C:\\\x89\xe6\x91\x9c\\a.bmp");
+
+  // A character the code page lacks comes back as "?", one it has a look-alike for as that.
+  for (const char* readBack : {"C:\\?.bmp", "C:\\e.bmp"}) {
+    const ForwardedFileMessage wide = ForwardedFileMessageFor(u"C:\\é.bmp", "C:\\é.bmp", readBack, readBack);
+    EXPECT_EQ(wide.tag, CopyDataOpenFileUnicode) << readBack;
+    EXPECT_EQ(ReadUnicodeForwardedFilePayload(wide.payload.data(), wide.payload.size()), u"C:\\é.bmp");
+  }
+}
+
 }  // namespace
 }  // namespace kmrn
