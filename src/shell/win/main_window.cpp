@@ -11,6 +11,7 @@
 #include "framework/win/window_query.h"
 #include "framework/window_magnet.h"
 #include "shell/forwarded_file.h"
+#include "shell/main_window_commands.h"
 #include "shell/main_window_docking.h"
 #include "shell/main_window_layout.h"
 #include "shell/program_identity.h"
@@ -20,6 +21,9 @@ namespace {
 
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD MainWindowExStyle = 0;
+
+static_assert(ButtonClicked == BN_CLICKED && ListDoubleClicked == LBN_DBLCLK &&
+              ButtonDoubleClicked == BN_DOUBLECLICKED);
 
 }  // namespace
 
@@ -229,32 +233,24 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
 }
 
 void MainWindow::OnCommand(UINT id, UINT code) {
-  switch (static_cast<MainControl>(id)) {
-    case MainControl::Btn_Capture:
-      if (code == BN_CLICKED) events_.OnCaptureCommand();
-      return;
-    case MainControl::RadioButton_Range:
-      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Range)) {
-        SetCheck(MainControl::RadioButton_Range, true);
-        OnRangeModeClick();
-      }
-      return;
-    case MainControl::RadioButton_Window:
-      if (code == BN_CLICKED && !Checked(MainControl::RadioButton_Window)) {
-        SetCheck(MainControl::RadioButton_Window, true);
-        OnWindowModeClick();
-      } else if (code == BN_DOUBLECLICKED) {
-        RefillWindowList();
-      }
-      return;
-    case MainControl::ListBox_TopWindows:
-      if (code == LBN_DBLCLK) {
-        if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
-      }
-      return;
-    default: break;
+  switch (ActionForCommand(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(code),
+                           Checked(MainControl::RadioButton_Range), Checked(MainControl::RadioButton_Window))) {
+    case MainWindowAction::None: break;
+    case MainWindowAction::Capture: events_.OnCaptureCommand(); break;
+    case MainWindowAction::ToRangeMode:
+      SetCheck(MainControl::RadioButton_Range, true);
+      OnRangeModeClick();
+      break;
+    case MainWindowAction::ToWindowMode:
+      SetCheck(MainControl::RadioButton_Window, true);
+      OnWindowModeClick();
+      break;
+    case MainWindowAction::RefillWindowList: RefillWindowList(); break;
+    case MainWindowAction::BringListedWindowForward:
+      if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
+      break;
+    case MainWindowAction::MenuCommand: OnMenuCommand(static_cast<MainCommand>(id)); break;
   }
-  if (code == 0) OnMenuCommand(static_cast<MainCommand>(id));
 }
 
 void MainWindow::OnMenuCommand(MainCommand command) {
