@@ -6,6 +6,9 @@
 
 namespace kmrn {
 
+// The assignment's modifier flags go to the system as they are.
+static_assert(ModAlt == MOD_ALT && ModControl == MOD_CONTROL && ModShift == MOD_SHIFT && ModWin == MOD_WIN);
+
 WaitHotKey::WaitHotKey() {
   // Every change of the assignment changes the text form.
   assign_.OnChange = [this] {
