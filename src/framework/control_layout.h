@@ -81,6 +81,7 @@ const ControlLayout* FirstControlOnPage(std::span<const ControlLayout> layout, s
 struct ControlColours {
   bool blueText = false;
   bool whiteBackground = false;
+  friend bool operator==(const ControlColours&, const ControlColours&) = default;
 };
 ControlColours ColoursOf(std::span<const ControlLayout> layout, const ControlLayout& control);
 

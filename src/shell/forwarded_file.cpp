@@ -46,4 +46,11 @@ ForwardedFileMessage ForwardedFileMessageFor(std::u16string_view path, std::stri
   return {CopyDataOpenFileUnicode, MakeUnicodeForwardedFilePayload(path)};
 }
 
+SecondStartStep NextSecondStartStep(bool hasFile, bool handedOver, std::uint32_t waitedMs) {
+  // Without a file there is nothing to hand over, and nothing to say.
+  if (!hasFile || handedOver) return SecondStartStep::End;
+  if (waitedMs > RunningCopyWaitMs) return SecondStartStep::ReportNotTaken;
+  return SecondStartStep::WaitAgain;
+}
+
 }  // namespace kmrn

@@ -11,7 +11,6 @@
 #include "framework/win/unique_resource.h"
 #include "shell/forwarded_file.h"
 #include "shell/program_identity.h"
-#include "shell/second_start.h"
 #include "shell/win/program.h"
 #include "shell/win/program_win.h"
 

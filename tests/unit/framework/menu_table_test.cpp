@@ -7,36 +7,32 @@
 namespace kmrn {
 namespace {
 
-// The items as text: a command by its number, a separator as "-", a submenu as caption[items].
+// A command by its number, a separator as "-", a submenu as caption[items].
 std::string Shape(const std::vector<MenuNode>& items) {
   std::string text;
   for (const MenuNode& item : items) {
     if (!text.empty()) text += ' ';
-    switch (item.entry->kind) {
-      case MenuEntry::Kind::Command: text += std::to_string(item.entry->command); break;
-      case MenuEntry::Kind::Separator: text += '-'; break;
-      default: text += std::string(item.entry->caption) + "[" + Shape(item.items) + "]";
-    }
+    if (item.entry->kind == MenuEntry::Kind::Command) text += std::to_string(item.entry->command);
+    if (item.entry->kind == MenuEntry::Kind::Separator) text += '-';
+    if (item.entry->kind == MenuEntry::Kind::SubmenuStart)
+      text.append(item.entry->caption).append("[").append(Shape(item.items)).append("]");
   }
   return text;
 }
 
-TEST(MenuTree, SubmenusTakeTheEntriesBetweenTheirStartAndEnd) {
-  // As the viewer's menu is made.
-  constexpr MenuEntry kViewer[] = {
-      MenuCommand(1, "コピー(&C)"),   MenuSeparator,  MenuSubmenu("編集(&E)"), MenuCommand(2, "左右反転(&L)"),
-      MenuCommand(3, "上下反転(&U)"), MenuSubmenuEnd, MenuSeparator,           MenuCommand(4, "閉じる(&Q)"),
+TEST(MenuTree, SubmenusTakeTheEntriesBetweenTheirStartAndTheirEnd) {
+  // clang-format off
+  constexpr MenuEntry kTable[] = {
+      MenuSubmenuEnd,  // ends no submenu: passed over
+      MenuCommand(1, ""), MenuSeparator,
+      MenuSubmenu("A"), MenuCommand(2, ""), MenuSubmenu("B"), MenuCommand(3, ""), MenuSubmenuEnd, MenuCommand(4, ""),
+      MenuSubmenuEnd,
+      MenuSubmenu("C"), MenuSubmenuEnd,
+      MenuCommand(5, ""),
+      MenuSubmenu("D"), MenuCommand(6, ""),  // never ended: left out
   };
-  EXPECT_EQ(Shape(MenuTree(kViewer)), "1 - 編集(&E)[2 3] - 4");
-
-  constexpr MenuEntry kNested[] = {
-      MenuSubmenu("A"),   MenuCommand(1, ""), MenuSubmenu("B"), MenuCommand(2, ""), MenuSubmenuEnd,
-      MenuCommand(3, ""), MenuSubmenuEnd,     MenuSubmenu("C"), MenuSubmenuEnd,     MenuCommand(4, ""),
-  };
-  EXPECT_EQ(Shape(MenuTree(kNested)), "A[1 B[2] 3] C[] 4");
-
-  constexpr MenuEntry kUnmatched[] = {MenuSubmenuEnd, MenuCommand(1, ""), MenuSubmenu("A"), MenuCommand(2, "")};
-  EXPECT_EQ(Shape(MenuTree(kUnmatched)), "1");
+  // clang-format on
+  EXPECT_EQ(Shape(MenuTree(kTable)), "1 - A[2 B[3] 4] C[] 5");
 }
 
 }  // namespace
