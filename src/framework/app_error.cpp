@@ -1,5 +1,7 @@
 #include "framework/app_error.h"
 
+#include <new>
+
 namespace kmrn {
 namespace {
 
@@ -51,6 +53,20 @@ AppError SystemCallError(const std::string& call, unsigned long code, const std:
   if (!reason.empty()) text += ": " + reason;
   if (code != 0) text += " (エラー " + std::to_string(code) + ")";
   return AppError(text);
+}
+
+std::string SystemReason(std::string systemText) {
+  // The system's texts end in a full stop and a line break, some with a space between.
+  while (!systemText.empty() && (systemText.back() == '\r' || systemText.back() == '\n' || systemText.back() == ' ')) {
+    systemText.pop_back();
+  }
+  return systemText;
+}
+
+std::string ErrorBoxText(const std::exception& error) {
+  if (dynamic_cast<const AppError*>(&error)) return error.what();
+  if (dynamic_cast<const std::bad_alloc*>(&error)) return "メモリが足りません";
+  return std::string("予期しないエラーが起きました (") + error.what() + ")";
 }
 
 }  // namespace kmrn

@@ -2,6 +2,7 @@
 // The program's errors. Every failure the user must hear about is an AppError whose text (UTF-8)
 // is shown as it stands in the standard error box.
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -40,5 +41,13 @@ AppError ForwardFileError(const std::string& path);
 // A system call that failed, with the system's own reason (empty when it gave none):
 // "%s が失敗しました: %s (エラー %lu)".
 AppError SystemCallError(const std::string& call, unsigned long code, const std::string& reason);
+
+// The system's own text for an error code as it goes into a reason: without the line break (and
+// the spaces) the system ends its texts with.
+std::string SystemReason(std::string systemText);
+
+// What the standard error box says: the program's own errors speak for themselves; any other
+// comes from the runtime, in English, and is framed by a sentence of the program's.
+std::string ErrorBoxText(const std::exception& error);
 
 }  // namespace kmrn

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
+
+#include "framework/geometry.h"
 
 namespace kmrn {
 
@@ -54,5 +57,32 @@ std::uint16_t TabPageOf(std::span<const ControlLayout> layout, const ControlLayo
 
 // The entry of an id, or nullptr.
 const ControlLayout* FindControl(std::span<const ControlLayout> layout, std::uint16_t id);
+
+// The control's rectangle in the window's client area at this DPI. Each edge is scaled on its
+// own, so that controls that meet at 96 DPI still meet; a width may differ by a pixel from the
+// scaled width.
+ScreenRect ScaledControlRect(std::span<const ControlLayout> layout, const ControlLayout& control, int dpi);
+
+// False for the kinds the window draws itself or that only group others (panels, tab pages):
+// they have no control of their own.
+bool HasWindow(ControlKind kind);
+// The kinds made as edit controls.
+bool IsEdit(ControlKind kind);
+
+// The tab pages laid into a page control, in table order: its tabs.
+std::vector<const ControlLayout*> TabPagesOf(std::span<const ControlLayout> layout, std::uint16_t tabs);
+
+// The first entry on a tab page (not 0) that has a control of its own, whose visibility says
+// whether the page is shown; nullptr for a page without one.
+const ControlLayout* FirstControlOnPage(std::span<const ControlLayout> layout, std::uint16_t page);
+
+// The colours a control takes instead of the system's: blue text for link and blue labels (red
+// under the pointer), and a white background on a white panel or a tab page, which are white.
+struct ControlColours {
+  bool blueText = false;
+  bool whiteBackground = false;
+  friend bool operator==(const ControlColours&, const ControlColours&) = default;
+};
+ControlColours ColoursOf(std::span<const ControlLayout> layout, const ControlLayout& control);
 
 }  // namespace kmrn

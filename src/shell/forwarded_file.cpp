@@ -40,4 +40,17 @@ std::u16string ReadUnicodeForwardedFilePayload(const void* data, std::size_t siz
   return path;
 }
 
+ForwardedFileMessage ForwardedFileMessageFor(std::u16string_view path, std::string_view utf8Path,
+                                             std::string_view ansiPath, std::string_view ansiReadBack) {
+  if (ansiReadBack == utf8Path) return {CopyDataOpenFile, MakeForwardedFilePayload(std::string(ansiPath))};
+  return {CopyDataOpenFileUnicode, MakeUnicodeForwardedFilePayload(path)};
+}
+
+SecondStartStep NextSecondStartStep(bool hasFile, bool handedOver, std::uint32_t waitedMs) {
+  // Without a file there is nothing to hand over, and nothing to say.
+  if (!hasFile || handedOver) return SecondStartStep::End;
+  if (waitedMs > RunningCopyWaitMs) return SecondStartStep::ReportNotTaken;
+  return SecondStartStep::WaitAgain;
+}
+
 }  // namespace kmrn

@@ -6,24 +6,13 @@
 
 #include <regex>
 
+#include "capture_fixture.h"
 #include "driver.h"
 #include "input.h"
 #include "pictures.h"
 
 namespace e2e {
 namespace {
-
-constexpr const wchar_t* OverlayCaption = L"FormKN_Serect";
-constexpr const wchar_t* ViewerClass = L"KMRN_VIEW_WINDOW";
-
-// Where the pattern window lies: clear of the main window, which starts at the top-left corner.
-constexpr RECT TargetBounds{600, 300, 1000, 600};
-
-// The files go to the sandbox. No hotkeys: PrintScreen may be held by something else on the
-// desktop, and these tests start every capture with the mouse.
-std::string CaptureIni(const Sandbox& sandbox, const std::string& more = {}) {
-  return "[Setting]\r\nSaveFile=" + ToAnsi(sandbox.FolderUtf8()) + "\r\nUseHotKey=0\r\n" + more;
-}
 
 int DisplayBitsPerPixel() {
   HDC screen = GetDC(nullptr);
@@ -32,107 +21,16 @@ int DisplayBitsPerPixel() {
   return bits;
 }
 
-// The running program and the controls of its main window.
-class Kamerin {
- public:
-  explicit Kamerin(const Sandbox& sandbox) : process_(sandbox.Start()) {
-    main_ = WaitForMainWindow(process_);
-    EXPECT_TRUE(main_) << "no main window";
-    EXPECT_TRUE(WaitUntil([&] { return MainVisible(); })) << "the main window did not show";
-    Settle(300);
-  }
-
-  const Process& Program() const { return process_; }
-  HWND Main() const { return main_; }
-  bool MainVisible() const { return main_ && IsWindowVisible(main_); }
-
-  HWND Control(const wchar_t* className, const wchar_t* text) const {
-    HWND control = FindChild(main_, className, text);
-    EXPECT_TRUE(control) << "no control " << Narrow(text);
-    return control;
-  }
-
-  // A real click, as the user gives it.
-  void ClickControl(const wchar_t* className, const wchar_t* text) const {
-    HWND control = Control(className, text);
-    if (!control) return;
-    POINT centre = CentreOf(control);
-    Click(centre.x, centre.y);
-  }
-
-  void ClickCapture() const { ClickControl(L"Button", L"Capture"); }
-
-  HWND WaitForOverlay() const {
-    HWND overlay = nullptr;
-    WaitUntil([&] { return (overlay = FindVisibleWindow(process_, nullptr, OverlayCaption)) != nullptr; }, 5s);
-    if (overlay) Settle(200);
-    return overlay;
-  }
-
-  // Starts a range selection from the Capture button and returns the overlay.
-  HWND StartRangeSelection() const {
-    ClickCapture();
-    HWND overlay = WaitForOverlay();
-    EXPECT_TRUE(overlay) << "the overlay did not appear";
-    return overlay;
-  }
-
-  // Waits until the overlay has gone and the main window is back.
-  bool SelectionEnded(HWND overlay) const {
-    return WaitUntil([&] { return !IsWindowVisible(overlay) && MainVisible(); }, 5s);
-  }
-
-  std::vector<HWND> VisibleViewers() const {
-    std::vector<HWND> visible;
-    for (HWND viewer : WindowsOfProcess(process_, ViewerClass)) {
-      if (IsWindowVisible(viewer)) visible.push_back(viewer);
-    }
-    return visible;
-  }
-
- private:
-  Process process_;
-  HWND main_ = nullptr;
-};
-
-// Ticks "前回と同じ場所をキャプチャ(&R)" in the main window's context menu, as the user does.
-void TickSameRect(const Kamerin& kamerin) {
-  HWND capture = kamerin.Control(L"Button", L"Capture");
-  ASSERT_TRUE(capture);
-  RECT button{};
-  GetWindowRect(capture, &button);
-  // Right of the check boxes, between the two panels: the window itself, not a control.
-  HWND mode = kamerin.Control(L"Button", L"範囲");
-  ASSERT_TRUE(mode);
-  RECT modeRect{};
-  GetWindowRect(mode, &modeRect);
-  const int x = modeRect.left - 6;
-  const int y = (button.top + button.bottom) / 2;
-  HWND menu = nullptr;
-  for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
-    Click(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    WaitUntil([&] { return (menu = FindVisibleWindow(kamerin.Program(), L"#32768")) != nullptr; }, 3s);
-  }
-  ASSERT_TRUE(menu) << "the context menu did not open";
-  Settle(200);
-  PressKey('R');
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 3s));
-  Settle(200);
-}
-
 std::wstring BaseName(const std::wstring& path) { return path.substr(0, path.find_last_of(L'.')); }
 
 // --- Range captures --------------------------------------------------------------------------
 
-TEST(CaptureRange, TheOverlayCoversTheScreenAsATranslucentWindowOwnedByTheMainWindow) {
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "win=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, TheOverlayCoversTheScreenAsATranslucentWindowOwnedByTheMainWindow) {
+  ASSERT_TRUE(Start("win=0\r\n"));
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
-  EXPECT_FALSE(kamerin.MainVisible()) << "the main window hides for the selection";
+  EXPECT_FALSE(MainVisible()) << "the main window hides for the selection";
   RECT bounds{};
   GetWindowRect(overlay, &bounds);
   RECT desktop{};
@@ -141,7 +39,7 @@ TEST(CaptureRange, TheOverlayCoversTheScreenAsATranslucentWindowOwnedByTheMainWi
   EXPECT_EQ(bounds.top, 0);
   EXPECT_EQ(bounds.right, desktop.right);
   EXPECT_EQ(bounds.bottom, desktop.bottom);
-  EXPECT_EQ(GetWindow(overlay, GW_OWNER), kamerin.Main());
+  EXPECT_EQ(GetWindow(overlay, GW_OWNER), main_);
   const LONG exStyle = GetWindowLongW(overlay, GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_LAYERED);
   EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
@@ -153,30 +51,27 @@ TEST(CaptureRange, TheOverlayCoversTheScreenAsATranslucentWindowOwnedByTheMainWi
   EXPECT_FALSE(GetWindowLongW(overlay, GWL_STYLE) & WS_CAPTION);
 
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  EXPECT_TRUE(SelectionEnded(overlay));
 }
 
-TEST(CaptureRange, ADragCapturesExactlyThePixelsBeneathItAndNotTheOverlay) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=0\r\njpg=0\r\nwin=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, ADragCapturesExactlyThePixelsBeneathItAndNotTheOverlay) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(Start("bmp=0\r\njpg=0\r\nwin=0\r\n"));
 
   // The check box as the user ticks it: the capture reads the box, not the start-up settings.
-  HWND bmp = kamerin.Control(L"Button", L"bmp");
+  HWND bmp = Control(L"Button", L"bmp");
   ASSERT_TRUE(bmp);
-  kamerin.ClickControl(L"Button", L"bmp");
+  ClickControl(L"Button", L"bmp");
   ASSERT_EQ(SendMessageW(bmp, BM_GETCHECK, 0, 0), BST_CHECKED);
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(650, 340, 850, 460);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  ASSERT_TRUE(SelectionEnded(overlay));
 
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
-  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".jpg").empty()) << "\"Jpg\" is off";
+  EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".jpg").empty()) << "\"Jpg\" is off";
   EXPECT_EQ(BmpBitCount(files[0]), DisplayBitsPerPixel()) << "the display's depth";
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
   const std::wregex name(LR"(.*\\\d{8}_\d{6}(_\d+)?\.bmp)");
@@ -185,45 +80,39 @@ TEST(CaptureRange, ADragCapturesExactlyThePixelsBeneathItAndNotTheOverlay) {
   // Backwards, from bottom-right to top-left, over a changed picture: the same rectangle, taken
   // afresh.
   target.SetPhase(1);
-  overlay = kamerin.StartRangeSelection();
+  overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(850, 460, 650, 340);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
-  files = WaitForFiles(sandbox.Folder(), L".bmp", 2);
+  ASSERT_TRUE(SelectionEnded(overlay));
+  files = WaitForFiles(sandbox_.Folder(), L".bmp", 2);
   ASSERT_EQ(files.size(), 2u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[1]), target, {650, 340}, 200, 120));
-  EXPECT_TRUE(kamerin.VisibleViewers().empty()) << "\"Win\" is off";
+  EXPECT_TRUE(VisibleViewers().empty()) << "\"Win\" is off";
 }
 
-TEST(CaptureRange, WithASecondDisplayRightAndLowerTheBandIsStillTakenFromBeneathIt) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox,
-                              "bmp=1\r\nwin=0\r\nmDisplay_Enable=1\r\nmDisplay_PW=1920\r\nmDisplay_PH=1080\r\n"
-                              "mDisplay_SW=800\r\nmDisplay_SH=600\r\nmDisplay_SX=1920\r\nmDisplay_SY=200\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, WithASecondDisplayRightAndLowerTheBandIsStillTakenFromBeneathIt) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(
+      Start("bmp=1\r\nwin=0\r\nmDisplay_Enable=1\r\nmDisplay_PW=1920\r\nmDisplay_PH=1080\r\n"
+            "mDisplay_SW=800\r\nmDisplay_SH=600\r\nmDisplay_SX=1920\r\nmDisplay_SY=200\r\n"));
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   const RECT covered = WindowRectOf(overlay);
   EXPECT_EQ(covered.left, 0);
   EXPECT_EQ(covered.top, 0) << "the primary display is covered from its top";
   Drag(650, 340, 850, 460);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  ASSERT_TRUE(SelectionEnded(overlay));
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
 }
 
-TEST(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(Start("bmp=1\r\nwin=0\r\n"));
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   DragWithoutRelease(650, 340, 810, 460);
   Settle(200);
@@ -246,17 +135,14 @@ TEST(CaptureRange, WhileDraggingTheBandIsBlueAndTheRestIsVeiledInWhite) {
 
   PressKey(VK_ESCAPE);
   ReleaseButton(810, 460, MOUSEEVENTF_LEFTUP);
-  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  EXPECT_TRUE(SelectionEnded(overlay));
   Settle(300);
-  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+  EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".bmp").empty());
 }
 
-TEST(CaptureRange, ClicksTinyDragsAndOtherButtonsEndTheSelectionWithoutAFile) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\njpg=1\r\nwin=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, ClicksTinyDragsAndOtherButtonsEndTheSelectionWithoutAFile) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\n"));
 
   struct Refusal {
     const char* what;
@@ -275,117 +161,88 @@ TEST(CaptureRange, ClicksTinyDragsAndOtherButtonsEndTheSelectionWithoutAFile) {
        }},
       {"a middle click", [] { Click(700, 400, MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP); }},
   };
-  const std::vector<std::wstring> before = EntriesIn(sandbox.Folder());
+  const std::vector<std::wstring> before = EntriesIn(sandbox_.Folder());
   for (const Refusal& refusal : refusals) {
     SCOPED_TRACE(refusal.what);
-    HWND overlay = kamerin.StartRangeSelection();
+    HWND overlay = StartRangeSelection();
     ASSERT_TRUE(overlay);
     refusal.act();
-    EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+    EXPECT_TRUE(SelectionEnded(overlay));
     Settle(400);
-    EXPECT_EQ(EntriesIn(sandbox.Folder()), before) << "no file is written";
-    EXPECT_TRUE(kamerin.VisibleViewers().empty());
+    EXPECT_EQ(EntriesIn(sandbox_.Folder()), before) << "no file is written";
+    EXPECT_TRUE(VisibleViewers().empty());
   }
 
   // One pixel wider than the minimum is enough, in one direction only.
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(700, 400, 711, 410, 5);
-  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  EXPECT_TRUE(SelectionEnded(overlay));
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {700, 400}, 11, 10));
 }
 
-TEST(CaptureRange, EscEndsTheSelectionAndAlwaysBringsTheMainWindowBack) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
+TEST_F(CaptureRange, EscEndsTheSelectionAndAlwaysBringsTheMainWindowBack) {
+  PatternWindow& target = ShowTarget();
   // After a capture the main window stays away here; Esc brings it back all the same.
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\nCloseAfterCapture=1\r\nAlwaysNoCloseX=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+  ASSERT_TRUE(Start("bmp=1\r\nwin=0\r\nCloseAfterCapture=1\r\nAlwaysNoCloseX=1\r\n"));
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   DragWithoutRelease(650, 340, 810, 460);
   PressKey(VK_ESCAPE);
-  EXPECT_TRUE(kamerin.SelectionEnded(overlay));
+  EXPECT_TRUE(SelectionEnded(overlay));
   ReleaseButton(810, 460, MOUSEEVENTF_LEFTUP);
   Settle(400);
-  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
+  EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".bmp").empty());
 
-  overlay = kamerin.StartRangeSelection();
+  overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(650, 340, 850, 460);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay); }, 5s));
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {650, 340}, 200, 120));
   Settle(300);
-  EXPECT_FALSE(kamerin.MainVisible()) << "CloseAfterCapture keeps the resident program's window away";
+  EXPECT_FALSE(MainVisible()) << "CloseAfterCapture keeps the resident program's window away";
 }
 
-TEST(CaptureRange, AlwaysClipBoardPutsThePictureOnTheClipboardEvenWithNoOtherOutput) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=0\r\njpg=0\r\nwin=0\r\nAlwaysClipBoard=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureRange, AlwaysClipBoardPutsThePictureOnTheClipboardEvenWithNoOtherOutput) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(Start("bmp=0\r\njpg=0\r\nwin=0\r\nAlwaysClipBoard=1\r\n"));
   PutTextOnClipboard(L"no picture yet");
   ASSERT_FALSE(ClipboardPicture());
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(660, 350, 780, 430);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  ASSERT_TRUE(SelectionEnded(overlay));
   std::optional<Picture> copied;
   EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardPicture()).has_value(); }, 5s));
   EXPECT_TRUE(ShowsPattern(copied, target, {660, 350}, 120, 80));
 
   // The capture made the same-place command available although it wrote nothing.
-  TickSameRect(kamerin);
+  TickSameRect();
   target.SetPhase(3);
   PutTextOnClipboard(L"no picture yet");
-  kamerin.ClickCapture();
+  ClickCapture();
   EXPECT_TRUE(WaitUntil([&] { return (copied = ClipboardPicture()).has_value(); }, 5s));
   EXPECT_TRUE(ShowsPattern(copied, target, {660, 350}, 120, 80));
-  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty());
-  EXPECT_TRUE(FilesIn(sandbox.Folder(), L".jpg").empty());
-  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+  EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".bmp").empty());
+  EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".jpg").empty());
+  EXPECT_TRUE(VisibleViewers().empty());
 }
 
 // --- Window captures -------------------------------------------------------------------------
 
-// Picks the window in the list box and presses Capture.
-void CaptureFromList(const Kamerin& kamerin, const std::wstring& title) {
-  HWND list = kamerin.Control(L"ListBox", L"");
-  ASSERT_TRUE(list);
-  const std::wstring item = L"[" + title + L"] [" + PatternWindow::ClassName + L"]";
-  LRESULT index =
-      SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
-  if (index == LB_ERR) {
-    // The list is a snapshot; the pattern window may have come after it.
-    HWND windowMode = kamerin.Control(L"Button", L"窓");
-    ASSERT_TRUE(windowMode);
-    SendMessageW(kamerin.Main(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(windowMode), BN_DOUBLECLICKED),
-                 reinterpret_cast<LPARAM>(windowMode));
-    index = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
-  }
-  ASSERT_NE(index, LB_ERR) << "no item " << Narrow(item);
-  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  kamerin.ClickCapture();
-}
+TEST_F(CaptureWindow, TheChosenWindowIsTakenWholeToBmpAndJpegWithOneName) {
+  PatternWindow& target = ShowTarget(L"window target", {500, 250, 820, 490});
+  ASSERT_TRUE(Start("range=0\r\nbmp=1\r\njpg=1\r\nwin=0\r\n"));
 
-TEST(CaptureWindow, TheChosenWindowIsTakenWholeToBmpAndJpegWithOneName) {
-  PatternWindow target(L"window target", {500, 250, 820, 490});
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\njpg=1\r\nwin=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
-
-  CaptureFromList(kamerin, L"window target");
-  auto bmps = WaitForFiles(sandbox.Folder(), L".bmp", 1);
-  auto jpgs = WaitForFiles(sandbox.Folder(), L".jpg", 1);
+  CaptureFromList(L"window target");
+  auto bmps = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
+  auto jpgs = WaitForFiles(sandbox_.Folder(), L".jpg", 1);
   ASSERT_EQ(bmps.size(), 1u);
   ASSERT_EQ(jpgs.size(), 1u);
   EXPECT_EQ(BaseName(bmps[0]), BaseName(jpgs[0]));
@@ -399,43 +256,37 @@ TEST(CaptureWindow, TheChosenWindowIsTakenWholeToBmpAndJpegWithOneName) {
   EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
   EXPECT_EQ(jpeg.find("\xFF\xC2"), std::string::npos) << "baseline, not progressive";
 
-  EXPECT_TRUE(WaitUntil([&] { return kamerin.MainVisible(); })) << "the main window comes back";
+  EXPECT_TRUE(WaitUntil([&] { return MainVisible(); })) << "the main window comes back";
 }
 
-TEST(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
+TEST_F(CaptureWindow, AlwaysWinClientTakesOnlyTheClientArea) {
   // A scroll bar in the frame: the client area does not lie in the middle between the borders.
-  PatternWindow framed(L"framed target", {450, 220, 850, 560}, WS_OVERLAPPEDWINDOW | WS_VSCROLL);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+  PatternWindow& framed = ShowTarget(L"framed target", {450, 220, 850, 560}, WS_OVERLAPPEDWINDOW | WS_VSCROLL);
+  ASSERT_TRUE(Start("range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
 
   const RECT client = framed.ClientOnScreen();
   RECT outer{};
   GetWindowRect(framed.Handle(), &outer);
   ASSERT_LT(client.left - outer.left, outer.right - client.right) << "the scroll bar widens the right border";
 
-  CaptureFromList(kamerin, L"framed target");
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  CaptureFromList(L"framed target");
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(
       ShowsPattern(ReadBmpFile(files[0]), framed, {client.left, client.top}, SizeOf(client).cx, SizeOf(client).cy));
 }
 
-TEST(CaptureWindow, AlwaysWinClientLeavesAFramelessWindowWhole) {
-  PatternWindow target(L"window target", {500, 250, 820, 490});
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureWindow, AlwaysWinClientLeavesAFramelessWindowWhole) {
+  PatternWindow& target = ShowTarget(L"window target", {500, 250, 820, 490});
+  ASSERT_TRUE(Start("range=0\r\nbmp=1\r\nwin=0\r\nAlwaysWinClient=1\r\n"));
 
-  CaptureFromList(kamerin, L"window target");
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  CaptureFromList(L"window target");
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {500, 250}, 320, 240));
 }
 
-TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
+TEST_F(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
   struct Case {
     int capturedWinPos;
   };
@@ -443,18 +294,16 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
     SCOPED_TRACE("CapturedWinPos=" + std::to_string(c.capturedWinPos));
     // Two pixels from the screen's left edge (and below the main window): in the same place the
     // viewer lies one pixel beyond it, and the magnet leaves it there until the user moves it.
-    PatternWindow target(L"window target", {2, 400, 322, 640});
-    Sandbox sandbox;
-    sandbox.WriteIni(CaptureIni(sandbox,
-                                "range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nAlwaysWinMagnet=1\r\n"
-                                "MagPos=20\r\nCapturedWinPos=" +
-                                    std::to_string(c.capturedWinPos) + "\r\n"));
-    Kamerin kamerin(sandbox);
-    ASSERT_TRUE(kamerin.Main());
+    StartOver();
+    PatternWindow& target = ShowTarget(L"window target", {2, 400, 322, 640});
+    ASSERT_TRUE(
+        Start("range=0\r\nbmp=0\r\nwin=1\r\nViewWinBorder=3\r\nAlwaysWinMagnet=1\r\n"
+              "MagPos=20\r\nCapturedWinPos=" +
+              std::to_string(c.capturedWinPos) + "\r\n"));
 
-    CaptureFromList(kamerin, L"window target");
+    CaptureFromList(L"window target");
     std::vector<HWND> viewers;
-    ASSERT_TRUE(WaitUntil([&] { return !(viewers = kamerin.VisibleViewers()).empty(); })) << "no viewer";
+    ASSERT_TRUE(WaitUntil([&] { return !(viewers = VisibleViewers()).empty(); })) << "no viewer";
     ASSERT_EQ(viewers.size(), 1u);
     RECT placed{};
     GetWindowRect(viewers[0], &placed);
@@ -463,7 +312,7 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
 
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(kamerin.Main(), MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT work = monitor.rcWork;
     POINT expected{};
     switch (c.capturedWinPos) {
@@ -481,96 +330,83 @@ TEST(CaptureWindow, CapturedWinPosPlacesTheNewViewer) {
       Settle(300);
       EXPECT_TRUE(ShowsPattern(ScreenPixels({2, 400, 322, 640}), target, {2, 400}, 320, 240));
     }
-    EXPECT_TRUE(FilesIn(sandbox.Folder(), L".bmp").empty()) << "\"bmp\" is off";
+    EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".bmp").empty()) << "\"bmp\" is off";
   }
 }
 
-TEST(CaptureWindow, AWindowMinimisedAfterTheListWasMadeIsRestoredAndTaken) {
-  PatternWindow target(L"window target", {500, 250, 820, 490});
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureWindow, AWindowMinimisedAfterTheListWasMadeIsRestoredAndTaken) {
+  PatternWindow& target = ShowTarget(L"window target", {500, 250, 820, 490});
+  ASSERT_TRUE(Start("range=0\r\nbmp=1\r\nwin=0\r\n"));
 
   ShowWindow(target.Handle(), SW_MINIMIZE);
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(target.Handle()) != 0; }, 3s));
-  CaptureFromList(kamerin, L"window target");
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 1);
+  CaptureFromList(L"window target");
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_FALSE(IsIconic(target.Handle()));
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[0]), target, {500, 250}, 320, 240));
 }
 
-TEST(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
-  auto target = std::make_unique<PatternWindow>(L"window target", RECT{500, 250, 820, 490});
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "range=0\r\nbmp=1\r\nwin=1\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
-  const std::vector<std::wstring> before = EntriesIn(sandbox.Folder());
+TEST_F(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
+  PatternWindow& target = ShowTarget(L"window target", {500, 250, 820, 490});
+  ASSERT_TRUE(Start("range=0\r\nbmp=1\r\nwin=1\r\n"));
+  const std::vector<std::wstring> before = EntriesIn(sandbox_.Folder());
 
-  EnableWindow(target->Handle(), FALSE);
-  CaptureFromList(kamerin, L"window target");
+  EnableWindow(target.Handle(), FALSE);
+  CaptureFromList(L"window target");
   Settle(800);
-  EXPECT_EQ(EntriesIn(sandbox.Folder()), before);
-  EXPECT_TRUE(kamerin.MainVisible()) << "nothing was hidden";
-  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+  EXPECT_EQ(EntriesIn(sandbox_.Folder()), before);
+  EXPECT_TRUE(MainVisible()) << "nothing was hidden";
+  EXPECT_TRUE(VisibleViewers().empty());
 
   // Gone after the list was made: its item stays, but there is nothing to take.
-  target.reset();
-  kamerin.ClickCapture();
+  target_.reset();
+  ClickCapture();
   Settle(800);
-  EXPECT_EQ(EntriesIn(sandbox.Folder()), before);
-  EXPECT_TRUE(kamerin.MainVisible());
-  EXPECT_TRUE(kamerin.VisibleViewers().empty());
+  EXPECT_EQ(EntriesIn(sandbox_.Folder()), before);
+  EXPECT_TRUE(MainVisible());
+  EXPECT_TRUE(VisibleViewers().empty());
 }
 
 // --- The same place again --------------------------------------------------------------------
 
-TEST(CaptureSameRect, TheLastRectangleIsTakenAgainWithoutTheOverlay) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  sandbox.WriteIni(CaptureIni(sandbox, "bmp=1\r\nwin=0\r\n"));
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+TEST_F(CaptureSameRect, TheLastRectangleIsTakenAgainWithoutTheOverlay) {
+  PatternWindow& target = ShowTarget();
+  ASSERT_TRUE(Start("bmp=1\r\nwin=0\r\n"));
 
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(640, 330, 760, 420);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
-  ASSERT_EQ(WaitForFiles(sandbox.Folder(), L".bmp", 1).size(), 1u);
+  ASSERT_TRUE(SelectionEnded(overlay));
+  ASSERT_EQ(WaitForFiles(sandbox_.Folder(), L".bmp", 1).size(), 1u);
 
-  TickSameRect(kamerin);
+  TickSameRect();
   target.SetPhase(2);
-  kamerin.ClickCapture();
+  ClickCapture();
   // No drag is given: a second file can only come from the remembered rectangle.
-  auto files = WaitForFiles(sandbox.Folder(), L".bmp", 2);
+  auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 2);
   ASSERT_EQ(files.size(), 2u);
   EXPECT_TRUE(ShowsPattern(ReadBmpFile(files[1]), target, {640, 330}, 120, 90));
   EXPECT_FALSE(IsWindowVisible(overlay));
-  EXPECT_TRUE(WaitUntil([&] { return kamerin.MainVisible(); }));
+  EXPECT_TRUE(WaitUntil([&] { return MainVisible(); }));
 }
 
 // --- A folder that refuses the files ---------------------------------------------------------
 
-TEST(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
-  PatternWindow target(L"range target", TargetBounds);
-  Sandbox sandbox;
-  const std::wstring shots = sandbox.Path(L"shots");
+TEST_F(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
+  ShowTarget();
+  const std::wstring shots = sandbox_.Path(L"shots");
   ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
-  sandbox.WriteIni("[Setting]\r\nSaveFile=" + ToAnsi(Narrow(shots)) +
-                   "\r\nUseHotKey=0\r\nbmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=2\r\nAlwaysHideView=1\r\n");
-  Kamerin kamerin(sandbox);
-  ASSERT_TRUE(kamerin.Main());
+  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=2\r\nAlwaysHideView=1\r\n", shots));
 
   // A first capture while the folder takes files leaves a viewer, which hides for the next one.
-  HWND overlay = kamerin.StartRangeSelection();
+  HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(650, 340, 850, 460);
-  ASSERT_TRUE(kamerin.SelectionEnded(overlay));
+  ASSERT_TRUE(SelectionEnded(overlay));
   ASSERT_EQ(WaitForFiles(shots, L".jpg", 1).size(), 1u);
   std::vector<HWND> viewers;
-  ASSERT_TRUE(WaitUntil([&] { return (viewers = kamerin.VisibleViewers()).size() == 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return (viewers = VisibleViewers()).size() == 1; }));
   const std::vector<std::wstring> before = EntriesIn(shots);
   ASSERT_EQ(before.size(), 2u);
 
@@ -579,27 +415,27 @@ TEST(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
       LR"(ファイル .*\\\d{8}_\d{6}(_\d+)?\.bmp を作成できません\r\nCreateFileW が失敗しました: [\s\S]+ \(エラー 5\))");
 
   // From the overlay.
-  overlay = kamerin.StartRangeSelection();
+  overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   Drag(650, 340, 850, 460);
-  auto box = WaitForMessageBox(kamerin.Program());
+  auto box = WaitForMessageBox(program_);
   ASSERT_TRUE(box) << "no error box";
   EXPECT_EQ(box->caption, "Kamerin");
   EXPECT_TRUE(std::regex_match(Widen(box->text), refused)) << box->text;
   EXPECT_NE(box->text.find(Narrow(shots) + "\\"), std::string::npos) << box->text;
-  EXPECT_TRUE(kamerin.MainVisible()) << "the main window is back";
+  EXPECT_TRUE(MainVisible()) << "the main window is back";
   EXPECT_TRUE(IsWindowVisible(viewers[0])) << "the hidden viewer is back";
   EXPECT_FALSE(IsWindowVisible(overlay));
   Answer(*box, IDOK);
-  EXPECT_EQ(kamerin.VisibleViewers().size(), 1u) << "no viewer for the failed capture";
+  EXPECT_EQ(VisibleViewers().size(), 1u) << "no viewer for the failed capture";
 
   // The same place again, from the button.
-  TickSameRect(kamerin);
-  kamerin.ClickCapture();
-  box = WaitForMessageBox(kamerin.Program());
+  TickSameRect();
+  ClickCapture();
+  box = WaitForMessageBox(program_);
   ASSERT_TRUE(box) << "no error box";
   EXPECT_TRUE(std::regex_match(Widen(box->text), refused)) << box->text;
-  EXPECT_TRUE(kamerin.MainVisible());
+  EXPECT_TRUE(MainVisible());
   EXPECT_TRUE(IsWindowVisible(viewers[0]));
   Answer(*box, IDOK);
 

@@ -7,6 +7,9 @@
 
 namespace kmrn {
 
+// The assignment's modifier flags go to the system as they are.
+static_assert(ModAlt == MOD_ALT && ModControl == MOD_CONTROL && ModShift == MOD_SHIFT && ModWin == MOD_WIN);
+
 WaitHotKey::WaitHotKey() {
   // A message-only window: it receives the posted hotkey message and shows nowhere.
   CreateWindowOfClass({L"KMRN_WAIT_HOT_KEY"}, 0, 0, L"", HWND_MESSAGE, RECT{0, 0, 0, 0});

@@ -14,15 +14,6 @@ namespace {
 constexpr COLORREF LinkBlue = RGB(0, 0, 255);
 constexpr COLORREF LinkRed = RGB(255, 0, 0);
 
-// Kinds the window draws itself, or that only group others: no control of their own.
-bool HasWindow(ControlKind kind) {
-  return kind != ControlKind::Panel && kind != ControlKind::WhitePanel && kind != ControlKind::TabPage;
-}
-
-bool IsEdit(ControlKind kind) {
-  return kind == ControlKind::Edit || kind == ControlKind::ReadOnlyEdit || kind == ControlKind::NumberEdit;
-}
-
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::ListBox: return L"LISTBOX";
@@ -96,11 +87,9 @@ Controls::Controls(HWND window, std::span<const ControlLayout> layout, int dpi, 
     if (!child) ThrowLastSystemError("CreateWindowExW");
     Place(control, child);
     if (control.kind == ControlKind::Tabs) {
-      // One tab for each page laid into this control, in table order.
       int index = 0;
-      for (const ControlLayout& page : layout_) {
-        if (page.kind != ControlKind::TabPage || page.parent != control.id) continue;
-        std::wstring title = Widen(page.caption);
+      for (const ControlLayout* page : TabPagesOf(layout_, control.id)) {
+        std::wstring title = Widen(page->caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = title.data();
@@ -160,8 +149,7 @@ HFONT Controls::FontFor(const ControlLayout& control) const {
 RECT Controls::ScaledRect(std::uint16_t id) const {
   const ControlLayout* control = FindControl(layout_, id);
   if (!control) return RECT{};
-  const LayoutRect placed = PlacedRect(layout_, *control);
-  return ScaleForDpi(ToRECT(PixelRect{placed.left, placed.top, placed.width, placed.height}), dpi_);
+  return ToRECT(ScaledControlRect(layout_, *control, dpi_));
 }
 
 void Controls::Place(const ControlLayout& control, HWND child) const {
@@ -214,13 +202,7 @@ void Controls::PaintPanels(HDC dc) const {
     if (control.kind != ControlKind::Panel && control.kind != ControlKind::WhitePanel) continue;
     // Only while the tab page the panel lies on is shown.
     if (std::uint16_t page = TabPageOf(layout_, control); page != 0) {
-      const ControlLayout* first = nullptr;
-      for (const ControlLayout& other : layout_) {
-        if (TabPageOf(layout_, other) == page && HasWindow(other.kind)) {
-          first = &other;
-          break;
-        }
-      }
+      const ControlLayout* first = FirstControlOnPage(layout_, page);
       if (first && !IsWindowVisible(Get(first->id))) continue;
     }
     RECT rect = ScaledRect(control.id);
@@ -247,19 +229,11 @@ HBRUSH Controls::LabelColours(HWND label, HDC dc) const {
   const int id = GetDlgCtrlID(label);
   const ControlLayout* control = FindControl(layout_, static_cast<std::uint16_t>(id));
   if (!control) return nullptr;
-  // White panels and the pages of a page control are white: so are the backgrounds of what lies
-  // on them.
-  bool onWhite = false;
-  const ControlLayout* parent = FindControl(layout_, control->parent);
-  for (std::size_t depth = 0; parent && depth < layout_.size(); ++depth) {
-    onWhite = onWhite || parent->kind == ControlKind::WhitePanel || parent->kind == ControlKind::TabPage;
-    parent = FindControl(layout_, parent->parent);
-  }
-  const bool link = control->kind == ControlKind::LinkLabel, blue = control->kind == ControlKind::BlueLabel;
-  if (!onWhite && !link && !blue) return nullptr;
-  if (link || blue) SetTextColor(dc, label == hoveredLink_ ? LinkRed : LinkBlue);
+  const ControlColours colours = ColoursOf(layout_, *control);
+  if (!colours.blueText && !colours.whiteBackground) return nullptr;
+  if (colours.blueText) SetTextColor(dc, label == hoveredLink_ ? LinkRed : LinkBlue);
   SetBkMode(dc, TRANSPARENT);
-  return onWhite ? whiteBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE);
+  return colours.whiteBackground ? whiteBrush_.Get() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 bool Controls::SetLinkCursor(HWND over) const {

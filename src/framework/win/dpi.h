@@ -1,19 +1,16 @@
 #pragma once
-// The program's layouts are given in pixels at 96 DPI; on a scaled display they are scaled by
-// the window's DPI, so the program stays per-monitor DPI aware and captures real screen pixels.
+// The DPI a window is laid out for, and the system's sizes at a DPI. The program is per-monitor
+// DPI aware, so that it captures real screen pixels; its layouts scale as dpi_scale.h says.
 
 #include <windows.h>
 
+#include "framework/dpi_scale.h"
 #include "framework/geometry.h"
 
 namespace kmrn {
 
-inline constexpr int DesignDpi = 96;
-
 // The DPI of the monitor a window is on (96 where the system cannot tell).
 int DpiOf(HWND window) noexcept;
-
-inline int ScaleForDpi(int designPixels, int dpi) noexcept { return MulDiv(designPixels, dpi, DesignDpi); }
 
 inline RECT ScaleForDpi(RECT design, int dpi) noexcept {
   return RECT{ScaleForDpi(design.left, dpi), ScaleForDpi(design.top, dpi), ScaleForDpi(design.right, dpi),

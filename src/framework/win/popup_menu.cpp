@@ -1,35 +1,34 @@
 #include "framework/win/popup_menu.h"
 
-#include <optional>
+#include <vector>
 
 #include "framework/win/text_win.h"
 #include "framework/win/win32_error.h"
 
 namespace kmrn {
+namespace {
+
+void AddItems(PopupMenu& menu, const std::vector<MenuNode>& items) {
+  for (const MenuNode& item : items) {
+    switch (item.entry->kind) {
+      case MenuEntry::Kind::Command: menu.AddItem(item.entry->command, item.entry->caption); break;
+      case MenuEntry::Kind::Separator: menu.AddSeparator(); break;
+      default: {  // a submenu
+        PopupMenu submenu;
+        AddItems(submenu, item.items);
+        menu.AddSubmenu(item.entry->caption, std::move(submenu));
+      }
+    }
+  }
+}
+
+}  // namespace
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
   if (!menu_) ThrowLastSystemError("CreatePopupMenu");
 }
 
-PopupMenu::PopupMenu(std::span<const MenuEntry> table) : PopupMenu() {
-  std::optional<PopupMenu> submenu;
-  const char* submenuCaption = nullptr;
-  for (const MenuEntry& entry : table) {
-    PopupMenu& target = submenu ? *submenu : *this;
-    switch (entry.kind) {
-      case MenuEntry::Kind::Command: target.AddItem(entry.command, entry.caption); break;
-      case MenuEntry::Kind::Separator: target.AddSeparator(); break;
-      case MenuEntry::Kind::SubmenuStart:
-        submenu.emplace();
-        submenuCaption = entry.caption;
-        break;
-      case MenuEntry::Kind::SubmenuEnd:
-        if (submenu) AddSubmenu(submenuCaption, std::move(*submenu));
-        submenu.reset();
-        break;
-    }
-  }
-}
+PopupMenu::PopupMenu(std::span<const MenuEntry> table) : PopupMenu() { AddItems(*this, MenuTree(table)); }
 
 const char* PopupMenu::CaptionIn(std::span<const MenuEntry> table, UINT id) {
   for (const MenuEntry& entry : table) {

@@ -19,14 +19,7 @@ AppError SystemError(const char* call, unsigned long code) {
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     UniqueLocalMemory owner(text);
-    if (length != 0 && text) {
-      std::wstring message(text, length);
-      // The system's texts end in a full stop and a line break.
-      while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
-        message.pop_back();
-      }
-      reason = Narrow(message);
-    }
+    if (length != 0 && text) reason = SystemReason(Narrow(std::wstring_view(text, length)));
   }
   return SystemCallError(call, code, reason);
 }

@@ -17,27 +17,15 @@
 namespace kmrn {
 namespace {
 
-// How long a second start with a file waits for the running copy's main window: that copy may
-// still be starting.
-constexpr DWORD RunningCopyWaitMs = 10000;
-constexpr DWORD RunningCopyPollMs = 50;
-
 // Hands the path to the running copy's main window by WM_COPYDATA; the call returns once it has
-// been handled there. A path the ANSI code page spells goes as every version has sent it; any
-// other in UTF-16. The path is absolute already: the running copy's current folder is not this
+// been handled there. The path is absolute already: the running copy's current folder is not this
 // one's. True when the running copy took it.
 bool ForwardToRunningCopy(HWND running, const std::wstring& path) {
   const std::string utf8 = Narrow(path);
   const std::string ansi = Utf8ToAnsi(utf8);
-  std::vector<char> payload;
-  ULONG_PTR tag = CopyDataOpenFile;
-  if (AnsiToUtf8(ansi) == utf8) {
-    payload = MakeForwardedFilePayload(ansi);
-  } else {
-    tag = CopyDataOpenFileUnicode;
-    payload = MakeUnicodeForwardedFilePayload(std::u16string(path.begin(), path.end()));
-  }
-  COPYDATASTRUCT data{tag, static_cast<DWORD>(payload.size()), payload.data()};
+  ForwardedFileMessage message =
+      ForwardedFileMessageFor(std::u16string(path.begin(), path.end()), utf8, ansi, AnsiToUtf8(ansi));
+  COPYDATASTRUCT data{message.tag, static_cast<DWORD>(message.payload.size()), message.payload.data()};
   return SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 0;
 }
 
@@ -63,18 +51,17 @@ int Run() {
   UniqueHandle instanceMutex;
   const DWORD started = GetTickCount();
   while (TakeInstanceLock(instanceMutex) == StartRole::Second) {
-    // Without a file there is nothing to hand over: the start ends at once and says nothing.
-    if (context.arguments.empty()) return 0;
-    // The running copy may still be starting (its window not yet made, or not yet taking files):
-    // the file waits for it. Should it end meanwhile, this start becomes the first copy and
-    // opens the file itself.
-    HWND running = FindWindowA(MainWindowClass, MainWindowCaption);
-    if (running && ForwardToRunningCopy(running, context.arguments.front())) return 0;
-    if (GetTickCount() - started > RunningCopyWaitMs) {
-      ShowErrorBox(nullptr, ForwardFileError(Narrow(context.arguments.front())));
-      return 1;
+    // The running copy's window may not be made yet, or not yet take files.
+    const bool hasFile = !context.arguments.empty();
+    HWND running = hasFile ? FindWindowA(MainWindowClass, MainWindowCaption) : nullptr;
+    const bool handedOver = running && ForwardToRunningCopy(running, context.arguments.front());
+    switch (NextSecondStartStep(hasFile, handedOver, GetTickCount() - started)) {
+      case SecondStartStep::End: return 0;
+      case SecondStartStep::ReportNotTaken:
+        ShowErrorBox(nullptr, ForwardFileError(Narrow(context.arguments.front())));
+        return 1;
+      case SecondStartStep::WaitAgain: Sleep(RunningCopyPollMs); break;
     }
-    Sleep(RunningCopyPollMs);
   }
 
   std::unique_ptr<Program> program;

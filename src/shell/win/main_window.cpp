@@ -11,6 +11,7 @@
 #include "framework/win/window_query.h"
 #include "framework/window_magnet.h"
 #include "shell/forwarded_file.h"
+#include "shell/main_window_commands.h"
 #include "shell/main_window_docking.h"
 #include "shell/main_window_layout.h"
 #include "shell/program_identity.h"
@@ -26,6 +27,9 @@ PixelSize OuterSizeForClientHeight(int designClientHeight, int dpi) {
   return OuterSizeForClient({ScaleForDpi(MainClientWidth, dpi), ScaleForDpi(designClientHeight, dpi)}, MainWindowStyle,
                             MainWindowExStyle, dpi);
 }
+
+static_assert(ButtonClicked == BN_CLICKED && ListDoubleClicked == LBN_DBLCLK &&
+              ButtonDoubleClicked == BN_DOUBLECLICKED);
 
 }  // namespace
 
@@ -227,32 +231,24 @@ bool MainWindow::OnCopyData(const COPYDATASTRUCT& data) {
 }
 
 void MainWindow::OnCommand(UINT id, UINT code) {
-  switch (static_cast<MainControl>(id)) {
-    case MainControl::CaptureButton:
-      if (code == BN_CLICKED) events_.OnCaptureCommand();
-      return;
-    case MainControl::RangeModeRadio:
-      if (code == BN_CLICKED && !Checked(MainControl::RangeModeRadio)) {
-        SetCheck(MainControl::RangeModeRadio, true);
-        OnRangeModeClick();
-      }
-      return;
-    case MainControl::WindowModeRadio:
-      if (code == BN_CLICKED && !Checked(MainControl::WindowModeRadio)) {
-        SetCheck(MainControl::WindowModeRadio, true);
-        OnWindowModeClick();
-      } else if (code == BN_DOUBLECLICKED) {
-        RefillWindowList();
-      }
-      return;
-    case MainControl::WindowList:
-      if (code == LBN_DBLCLK) {
-        if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
-      }
-      return;
-    default: break;
+  switch (ActionForCommand(static_cast<std::uint16_t>(id), static_cast<std::uint16_t>(code),
+                           Checked(MainControl::RangeModeRadio), Checked(MainControl::WindowModeRadio))) {
+    case MainWindowAction::None: break;
+    case MainWindowAction::Capture: events_.OnCaptureCommand(); break;
+    case MainWindowAction::ToRangeMode:
+      SetCheck(MainControl::RangeModeRadio, true);
+      OnRangeModeClick();
+      break;
+    case MainWindowAction::ToWindowMode:
+      SetCheck(MainControl::WindowModeRadio, true);
+      OnWindowModeClick();
+      break;
+    case MainWindowAction::RefillWindowList: RefillWindowList(); break;
+    case MainWindowAction::BringListedWindowForward:
+      if (HWND window = SelectedListWindow()) BringListedWindowForward(window);
+      break;
+    case MainWindowAction::MenuCommand: OnMenuCommand(static_cast<MainCommand>(id)); break;
   }
-  if (code == 0) OnMenuCommand(static_cast<MainCommand>(id));
 }
 
 void MainWindow::OnMenuCommand(MainCommand command) {

@@ -64,6 +64,7 @@ TEST(KeyAssign, ChangesAreReportedOnceEachAndTextsWithoutAKeyChangeNothing) {
   EXPECT_EQ(changes, 3) << "one report, with all five values in place";
   EXPECT_EQ(HotKeyShownText(assign), "Windows+Shift+Num0");
   EXPECT_EQ(assign.KeyCode(), 0x60);
+  EXPECT_EQ(HotKeyModifiers(assign), ModWin | ModShift);
 
   ParseHotKeyText("(なし)", assign);  // clears the key and every modifier
   EXPECT_FALSE(assign.CanUse());

@@ -36,5 +36,25 @@ TEST(ForwardedFile, TheUnicodeMessageCarriesEveryCharacter) {
   EXPECT_EQ(ReadUnicodeForwardedFilePayload(nullptr, 8), u"");
 }
 
+TEST(ForwardedFile, APathGoesAsAnsiOnlyWhenItsAnsiSpellingReadsBackAsThePath) {
+  const ForwardedFileMessage ansi =
+      ForwardedFileMessageFor(u"C:\\画.bmp", "C:\\画.bmp", "C:\\\x89\xe6.bmp", "C:\\画.bmp");
+  EXPECT_EQ(ansi.tag, CopyDataOpenFile);
+  EXPECT_EQ(ansi.payload, MakeForwardedFilePayload("C:\\\x89\xe6.bmp"));
+  // A character the code page lacks reads back as "?", one with a look-alike as that.
+  for (const char* readBack : {"C:\\?.bmp", "C:\\e.bmp"}) {
+    const ForwardedFileMessage wide = ForwardedFileMessageFor(u"C:\\é.bmp", "C:\\é.bmp", readBack, readBack);
+    EXPECT_EQ(wide.tag, CopyDataOpenFileUnicode);
+    EXPECT_EQ(wide.payload, MakeUnicodeForwardedFilePayload(u"C:\\é.bmp"));
+  }
+}
+
+TEST(ForwardedFile, ASecondStartEndsQuietlyWithoutAFileAndReportsOnlyAfterTheWait) {
+  EXPECT_EQ(NextSecondStartStep(false, false, 0), SecondStartStep::End);
+  EXPECT_EQ(NextSecondStartStep(true, false, RunningCopyWaitMs), SecondStartStep::WaitAgain);
+  EXPECT_EQ(NextSecondStartStep(true, false, RunningCopyWaitMs + 1), SecondStartStep::ReportNotTaken);
+  EXPECT_EQ(NextSecondStartStep(true, true, RunningCopyWaitMs + 40), SecondStartStep::End) << "taken at the last try";
+}
+
 }  // namespace
 }  // namespace kmrn
