@@ -84,6 +84,15 @@ is_machine() {
 expect Kamerin32IsAnI386Program is_machine "$u/Kamerin.exe" 014c
 expect Kamerin64IsAnX86_64Program is_machine "$u/Kamerin64.exe" 8664
 
+# The 32-bit program is built for SSE2: its own floating point is done in SSE2 scalar instructions
+# (the prebuilt runtime and libjpeg-turbo's C code keep the x87 unit and have none of them).
+uses_sse2_floating_point() {
+  local count
+  count=$(i686-w64-mingw32-objdump -d "$1" | grep -cE $'\t(mulsd|cvtsi2sd|divsd) ')
+  [ "$count" -gt 0 ] || { echo "$(basename "$1"): no SSE2 floating point"; return 1; }
+}
+expect Kamerin32IsBuiltForSse2 uses_sse2_floating_point "$u/Kamerin.exe"
+
 # The version resource as windres reads it back from the exe.
 has_version_resource() {
   local exe=$1 windres=$2 rc
