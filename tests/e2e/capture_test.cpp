@@ -439,6 +439,17 @@ TEST_F(CaptureFailure, AnUnwritableFolderIsReportedAndEverythingComesBack) {
   EXPECT_TRUE(IsWindowVisible(viewers[0]));
   Answer(*box, IDOK);
 
+  // Without the BMP the JPEG is refused, after the new viewer was made ready: it never shows.
+  ClickControl(L"Button", L"bmp");
+  ClickCapture();
+  box = WaitForMessageBox(program_);
+  ASSERT_TRUE(box) << "no error box";
+  EXPECT_NE(box->text.find(".jpg を作成できません"), std::string::npos) << box->text;
+  EXPECT_EQ(VisibleViewers(), viewers) << "no viewer while the error shows";
+  Answer(*box, IDOK);
+  Settle(300);
+  EXPECT_EQ(VisibleViewers(), viewers) << "no viewer for the failed capture";
+
   EXPECT_EQ(EntriesIn(shots), before) << "no file and no temporary file is left behind";
 }
 

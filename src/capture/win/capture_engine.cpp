@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <future>
+#include <optional>
 #include <vector>
 
 #include "capture/capture_geometry.h"
@@ -76,24 +77,30 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
           }
         }
 
-        // The JPEG is encoded on another core while the BMP is written. Its file still comes
-        // after the BMP's: a BMP that cannot be written leaves no JPEG, as it always has. (Should
-        // the BMP fail, the future waits for the encoder before the picture goes.)
+        // The JPEG is encoded on another core while the BMP is written and the viewer is made
+        // ready. What the user sees keeps its order: the BMP, then the JPEG, then the viewer, and
+        // a file that cannot be written leaves no later file and no viewer (the viewer made
+        // ready closes unseen). Should anything fail, the future waits for the encoder before
+        // the picture goes.
         std::future<std::vector<std::uint8_t>> jpeg;
         if (choices.saveJpg) {
           jpeg = std::async(std::launch::async, [&picture] { return EncodeJpeg(picture.dib, CaptureJpegParams); });
         }
         if (choices.saveBmp) SaveBmp(picture.dib, base + ".bmp");
-        if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());
-
+        // The viewer keeps these very pixels as its picture.
+        std::optional<Viewers::Placement> placed;
         if (choices.viewer) {
-          // The others blend again before the new viewer shows, which blends from the start.
-          blendAgain();
-          // The viewer keeps these very pixels as its picture.
-          viewers_.OpenPlaced(
-              picture.dib,
+          placed.emplace(
+              viewers_, picture.dib,
               CapturedViewerPosition(settings.CapturedWinPos, rect, settings.ViewWinBorder, viewers_.WorkArea()),
               choices.topMost);
+        }
+        if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());
+
+        if (placed) {
+          // The others blend again before the new viewer shows, which blends from the start.
+          blendAgain();
+          placed->Show();
         }
       },
       blendAgain);

@@ -385,17 +385,19 @@ void ViewerWindow::OnCloseRequest() {
     case CloseDecision::StartFade:
       if (!closeTimer_.Running()) closeTimer_.Start(Handle());
       break;
-    case CloseDecision::Final:
-      closed_ = true;
-      registry_.MarkViewerClosed(slotIndex_);
-      closeTimer_.Stop();
-      labelTimer_.Stop();
-      ShowWindow(Handle(), SW_HIDE);
-      // A closed viewer is never shown again; its pictures are not needed either.
-      base_ = Dib{};
-      picture_ = Dib{};
-      break;
+    case CloseDecision::Final: CloseForGood(); break;
   }
+}
+
+void ViewerWindow::CloseForGood() {
+  closed_ = true;
+  registry_.MarkViewerClosed(slotIndex_);
+  closeTimer_.Stop();
+  labelTimer_.Stop();
+  ShowWindow(Handle(), SW_HIDE);
+  // A closed viewer is never shown again; its pictures are not needed either.
+  base_ = Dib{};
+  picture_ = Dib{};
 }
 
 void ViewerWindow::OnCloseTimer() {

@@ -65,6 +65,8 @@ class ViewerWindow final : public Window {
   void HideForCapture();
   void SetTopMost(bool onTop);
   void SetAlphaBlend(bool on);
+  // Closes a viewer that was never shown, at once and for good.
+  void CloseUnseen() { CloseForGood(); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +82,7 @@ class ViewerWindow final : public Window {
   void OnContextMenu(POINT screenPoint);
   void OnCommand(ViewerCommand command);
   void OnCloseRequest();
+  void CloseForGood();
   void OnCloseTimer();
   void OnLabelTimer();
   LRESULT OnLabelColor(HDC dc);

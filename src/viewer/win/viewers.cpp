@@ -36,21 +36,43 @@ HWND Viewers::Create(Dib picture) {
   return window;
 }
 
-void Viewers::ShowAt(HWND viewer, Position position, bool takeFocus) {
+ViewerWindow* Viewers::Find(HWND viewer) {
+  ViewerWindow* found = nullptr;
   slots_.ForEachOpen([&](ViewerPointer& open, std::uintptr_t window) {
-    if (reinterpret_cast<HWND>(window) == viewer) open->ShowAt(position, takeFocus);
+    if (reinterpret_cast<HWND>(window) == viewer) found = open.get();
   });
+  return found;
 }
 
-void Viewers::OpenPlaced(Dib picture, Position position, bool topMost) {
-  slots_.nextViewerPosition = position;
+void Viewers::ShowAt(HWND viewer, Position position, bool takeFocus) {
+  if (ViewerWindow* found = Find(viewer)) found->ShowAt(position, takeFocus);
+}
+
+Viewers::Placement::Placement(Viewers& viewers, Dib picture, Position position, bool topMost)
+    : viewers_(viewers), position_(position) {
+  viewers_.slots_.nextViewerPosition = position;
   RunThenAlways(
       [&] {
-        HWND viewer = Create(std::move(picture));
-        SetTopMostBand(viewer, topMost);
-        ShowAt(viewer, position, false);
+        viewer_ = viewers_.Create(std::move(picture));
+        SetTopMostBand(viewer_, topMost);
       },
-      [&] { slots_.nextViewerPosition.reset(); });
+      [&] {
+        if (!viewer_) viewers_.slots_.nextViewerPosition.reset();
+      });
+}
+
+Viewers::Placement::~Placement() {
+  if (!viewer_) return;
+  if (!shown_) {
+    if (ViewerWindow* unseen = viewers_.Find(viewer_)) unseen->CloseUnseen();
+  }
+  viewers_.slots_.nextViewerPosition.reset();
+}
+
+void Viewers::Placement::Show() {
+  viewers_.ShowAt(viewer_, position_, false);
+  shown_ = true;
+  viewers_.slots_.nextViewerPosition.reset();
 }
 
 int Viewers::OpenCount() const { return static_cast<int>(slots_.OpenViewerCount()); }

@@ -32,9 +32,23 @@ class Viewers final : private ViewerRegistry {
   HWND Create(Dib picture);
   // Shows a viewer at the given place (which it also keeps as the place to come back to).
   void ShowAt(HWND viewer, Position position, bool takeFocus);
-  // Makes and shows a viewer at `position` without taking the focus. The magnet leaves it alone
-  // while it is being placed.
-  void OpenPlaced(Dib picture, Position position, bool topMost);
+  // The viewer of a new picture, made hidden at its place while the rest of a capture is still
+  // under way, and shown (without taking the focus) only once all of it has succeeded. Dropped
+  // unshown, it closes without ever having been seen. The magnet leaves it alone meanwhile.
+  class Placement {
+   public:
+    Placement(Viewers& viewers, Dib picture, Position position, bool topMost);
+    ~Placement();
+    Placement(const Placement&) = delete;
+    Placement& operator=(const Placement&) = delete;
+    void Show();
+
+   private:
+    Viewers& viewers_;
+    Position position_;
+    HWND viewer_ = nullptr;
+    bool shown_ = false;
+  };
 
   int OpenCount() const override;
   void HideForCapture();
@@ -55,6 +69,7 @@ class Viewers final : private ViewerRegistry {
   using ViewerPointer = std::unique_ptr<ViewerWindow>;
   template <typename F>
   void ForEachOpen(F&& f);
+  ViewerWindow* Find(HWND viewer);
 
   // ViewerRegistry
   bool IsAppClosing() const override { return appClosing_; }
