@@ -180,4 +180,8 @@ std::string IniPathForExecutable(const std::string& exePath) {
   return exePath.substr(0, dot) + ".ini";
 }
 
+MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& workArea) {
+  return {workArea, settings.MagPos, settings.mDisplay_Enable ? std::optional(settings.mDisplay_SX) : std::nullopt};
+}
+
 }  // namespace kmrn

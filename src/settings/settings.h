@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "framework/geometry.h"
+#include "framework/window_magnet.h"
 
 namespace kmrn {
 
@@ -127,6 +128,10 @@ std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
 // A main window restored beyond the right or bottom edge of the primary screen (a monitor that
 // has since gone) is pulled back so that it ends on that edge. Off the left or top it stays.
 Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t height, const ScreenRect& screen);
+
+// The lines the magnet pulls a window toward in the work area, as the settings say: MagPos, and
+// the secondary display's left edge while dual display is on.
+MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& workArea);
 
 // The INI file's path: the executable's path with its extension replaced by ".ini".
 std::string IniPathForExecutable(const std::string& exePath);

@@ -189,9 +189,7 @@ void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   // window going back to its kept place at a showing is never pulled.
   if (!settings_.AlwaysWinMagnet || !shownOnce_ || returning_) return;
   const ScreenRect now = WindowRectOf(Handle());
-  const MagnetLines lines{WorkAreaOf(Handle()), settings_.MagPos,
-                          settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
-  const Position snapped = SnapMainWindow({pos.x, pos.y}, now.Size(), lines);
+  const Position snapped = SnapMainWindow({pos.x, pos.y}, now.Size(), MagnetLinesFor(settings_, WorkAreaOf(Handle())));
   pos.x = snapped.left;
   pos.y = snapped.top;
 }

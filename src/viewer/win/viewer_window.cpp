@@ -214,9 +214,8 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
     // The size the window is about to have: a zoom step moves and resizes it at once.
     const ScreenRect now = WindowRectOf(Handle());
     const PixelSize size = (pos.flags & SWP_NOSIZE) ? now.Size() : PixelSize{pos.cx, pos.cy};
-    const MagnetLines lines{registry_.WorkArea(), settings_.MagPos,
-                            settings_.mDisplay_Enable ? std::optional(settings_.mDisplay_SX) : std::nullopt};
-    const Position snapped = SnapViewer({pos.x, pos.y}, size, lines, registry_.OtherViewerRects(Handle()));
+    const Position snapped = SnapViewer({pos.x, pos.y}, size, MagnetLinesFor(settings_, registry_.WorkArea()),
+                                        registry_.OtherViewerRects(Handle()));
     pos.x = snapped.left;
     pos.y = snapped.top;
   }
