@@ -118,6 +118,18 @@ class WideRoundedMean {
   double reciprocal_;
 };
 
+// 0xFF for each byte of a target row, but 0 for the fourth byte of a 32-bit pixel: ANDed into
+// means computed for all four bytes alike, it leaves that byte 0, as the other paths (which never
+// write it) leave it in the zero-filled picture.
+template <int BytesPerPixel>
+std::vector<std::uint8_t> KeepMask(std::size_t count) {
+  std::vector<std::uint8_t> keep(count, 0xFF);
+  if constexpr (BytesPerPixel == 4) {
+    for (std::size_t i = 3; i < count; i += 4) keep[i] = 0;
+  }
+  return keep;
+}
+
 // --- Whole blocks ---------------------------------------------------------------------------------
 
 // sums[i] (plus its old value unless First) += the byte i of each of the N rows, for i < count.
@@ -154,21 +166,21 @@ void SumRows(const Dib& source, std::int32_t firstRow, std::int32_t rows, std::s
 
 // The 2 × 2 and 4 × 4 blocks of the viewer's 50 % and 25 % go through whole rows in simple
 // passes over arrays, in a form the compiler turns into vector code: the sums of each K bytes of
-// a channel across (from the column sums of the K rows), then their rounded means.
-template <int BytesPerPixel, int K>
-void SumAcross(const std::uint16_t* sums, std::uint16_t* blocks, std::int32_t width) {
+// a channel across (from the column sums of the rows), then their rounded means. Out holds K
+// column sums.
+template <int BytesPerPixel, int K, typename In, typename Out>
+void SumAcross(const In* sums, Out* blocks, std::int32_t width) {
   for (std::int32_t x = 0; x < width; ++x) {
     // All bytes of a pixel alike, the fourth of a 32-bit one too: the same work for every lane.
     for (int c = 0; c < BytesPerPixel; ++c) {
-      std::uint16_t sum = 0;
+      Out sum = 0;
       for (int dx = 0; dx < K; ++dx) sum += sums[(static_cast<std::size_t>(x) * K + dx) * BytesPerPixel + c];
       blocks[static_cast<std::size_t>(x) * BytesPerPixel + c] = sum;
     }
   }
 }
 
-// out[i] = (blocks[i] + K·K/2) / (K·K), and with `keep` (0 at the fourth byte of each 32-bit
-// pixel, 0xFF elsewhere) that byte 0, as in the pictures made for any other size.
+// out[i] = (blocks[i] + K·K/2) / (K·K), and with `keep` the fourth byte of a 32-bit pixel 0.
 template <int K, bool Masked>
 void BlockMeans(const std::uint16_t* blocks, const std::uint8_t* keep, std::uint8_t* out, std::size_t count) {
   constexpr int Shift = K == 2 ? 2 : 4;  // K·K = 2^Shift
@@ -196,7 +208,7 @@ void SumBgrxSquares(const std::uint8_t* top, const std::uint8_t* bottom, std::ui
 // Blocks of any other size, a pixel at a time.
 template <int BytesPerPixel>
 void AverageBlocks(const std::uint16_t* sums, std::uint8_t* out, std::int32_t width, std::int32_t blockWidth,
-                   const RoundedMean& mean) {
+                   RoundedMean mean) {
   for (std::int32_t x = 0; x < width; ++x) {
     const std::uint16_t* block = sums + static_cast<std::size_t>(x) * blockWidth * BytesPerPixel;
     std::uint8_t* pixel = out + static_cast<std::size_t>(x) * BytesPerPixel;
@@ -214,10 +226,7 @@ void ShrinkByBlocks(const Dib& source, Dib& target) {
   const std::size_t count = static_cast<std::size_t>(source.width) * BytesPerPixel;
   const std::size_t targetCount = static_cast<std::size_t>(target.width) * BytesPerPixel;
   std::vector<std::uint16_t> sums(count), blocks(targetCount);
-  std::vector<std::uint8_t> keep(targetCount, 0xFF);
-  if constexpr (BytesPerPixel == 4) {
-    for (std::size_t i = 3; i < targetCount; i += 4) keep[i] = 0;
-  }
+  const std::vector<std::uint8_t> keep = KeepMask<BytesPerPixel>(targetCount);
   const RoundedMean mean(static_cast<std::uint32_t>(blockWidth * blockHeight));
   for (std::int32_t y = 0; y < target.height; ++y) {
     std::uint8_t* out = target.RowFromTop(y);
@@ -230,10 +239,10 @@ void ShrinkByBlocks(const Dib& source, Dib& target) {
     }
     SumRows(source, y * blockHeight, blockHeight, count, sums.data());
     if (blockWidth == 2 && blockHeight == 2) {
-      SumAcross<BytesPerPixel, 2>(sums.data(), blocks.data(), target.width);
+      SumAcross<BytesPerPixel, 2, std::uint16_t, std::uint16_t>(sums.data(), blocks.data(), target.width);
       BlockMeans<2, BytesPerPixel == 4>(blocks.data(), keep.data(), out, targetCount);
     } else if (blockWidth == 4 && blockHeight == 4) {
-      SumAcross<BytesPerPixel, 4>(sums.data(), blocks.data(), target.width);
+      SumAcross<BytesPerPixel, 4, std::uint16_t, std::uint16_t>(sums.data(), blocks.data(), target.width);
       BlockMeans<4, BytesPerPixel == 4>(blocks.data(), keep.data(), out, targetCount);
     } else {
       AverageBlocks<BytesPerPixel>(sums.data(), out, target.width, blockWidth, mean);
@@ -243,45 +252,79 @@ void ShrinkByBlocks(const Dib& source, Dib& target) {
 
 // --- Any sizes ------------------------------------------------------------------------------------
 
-// sums[i] (plus its old value unless `first`) += weight × byte i of the row, for i < count. A
-// weight is at most the target height, 16 bits, and the sums fit ColumnSum (see ShrinkByWeights).
-template <typename ColumnSum>
-void AddWeightedRow(ColumnSum* sums, const std::uint8_t* row, std::uint16_t weight, std::size_t count, bool first) {
-  if (weight == 1 && first) {
-    for (std::size_t i = 0; i < count; ++i) sums[i] = row[i];
-  } else if (weight == 1) {
-    for (std::size_t i = 0; i < count; ++i) sums[i] = static_cast<ColumnSum>(sums[i] + row[i]);
-  } else if (first) {
-    for (std::size_t i = 0; i < count; ++i) sums[i] = static_cast<ColumnSum>(weight * std::uint16_t{row[i]});
-  } else {
-    for (std::size_t i = 0; i < count; ++i) sums[i] = static_cast<ColumnSum>(sums[i] + weight * std::uint16_t{row[i]});
+// sums[i] (plus its old value unless First) += the weighted byte i of each of the N rows, for
+// i < count. A weight is at most the target height, 16 bits, and the sums fit ColumnSum (see
+// ShrinkByWeights).
+template <int N, bool First, typename ColumnSum>
+void AddWeightedRows(ColumnSum* sums, const std::uint8_t* const* rows, const std::uint16_t* weights,
+                     std::size_t count) {
+  const std::uint8_t* r[N];
+  std::uint16_t w[N];
+  for (int k = 0; k < N; ++k) r[k] = rows[k], w[k] = weights[k];
+  for (std::size_t i = 0; i < count; ++i) {
+    ColumnSum sum = First ? 0 : sums[i];
+    for (int k = 0; k < N; ++k) sum += static_cast<ColumnSum>(w[k] * std::uint16_t{r[k][i]});
+    sums[i] = sum;
   }
 }
 
-// The sums down for target row y: the weighted sum of its source rows, byte by byte.
+template <int N, typename ColumnSum>
+void AddWeightedRows(bool first, ColumnSum* sums, const std::uint8_t* const* rows, const std::uint16_t* weights,
+                     std::size_t count) {
+  first ? AddWeightedRows<N, true>(sums, rows, weights, count) : AddWeightedRows<N, false>(sums, rows, weights, count);
+}
+
+// The sums down for target row y: the weighted sum of its source rows, byte by byte, up to four
+// rows at a time, so that the sums are written once for every few rows.
 template <typename ColumnSum>
 void SumDown(const Dib& source, const AxisWeights& down, std::int32_t y, bool wholeRows, std::size_t count,
              ColumnSum* sums) {
   if constexpr (std::is_same_v<ColumnSum, std::uint16_t>) {
-    // Every weight down is 1: plain sums, a few rows at a time.
+    // Every weight down is 1: plain sums.
     if (wholeRows) return SumRows(source, down.first[y], down.span, count, sums);
   }
   const std::uint32_t* weights = &down.weights[static_cast<std::size_t>(y) * down.span];
-  for (std::int32_t j = 0; j < down.span && weights[j] != 0; ++j) {
-    AddWeightedRow(sums, source.RowFromTop(down.first[y] + j), static_cast<std::uint16_t>(weights[j]), count, j == 0);
+  std::int32_t rows = 0;
+  while (rows < down.span && weights[rows] != 0) ++rows;
+  for (std::int32_t done = 0; done < rows;) {
+    const std::int32_t n = std::min(rows - done, 4);
+    const std::uint8_t* row[4];
+    std::uint16_t weight[4];
+    for (std::int32_t k = 0; k < n; ++k) {
+      row[k] = source.RowFromTop(down.first[y] + done + k);
+      weight[k] = static_cast<std::uint16_t>(weights[done + k]);
+    }
+    switch (n) {
+      case 4: AddWeightedRows<4>(done == 0, sums, row, weight, count); break;
+      case 3: AddWeightedRows<3>(done == 0, sums, row, weight, count); break;
+      case 2: AddWeightedRows<2>(done == 0, sums, row, weight, count); break;
+      default: AddWeightedRows<1>(done == 0, sums, row, weight, count); break;
+    }
+    done += n;
+  }
+}
+
+// out[i] = mean(sums[i]) over a row, and with `keep` the fourth byte of a 32-bit pixel 0.
+template <bool Masked>
+void RowMeans(const std::uint32_t* sums, const std::uint8_t* keep, std::uint8_t* out, std::size_t count,
+              RoundedMean mean) {
+  for (std::size_t i = 0; i < count; ++i) {
+    out[i] = Masked ? static_cast<std::uint8_t>(mean(sums[i]) & keep[i]) : mean(sums[i]);
   }
 }
 
 // The weighted sums of the source pixels under each target pixel of one row, from the column sums
 // (Sum: see ShrinkByWeights), and their rounded means. With Unit, every weight across is 1.
 template <int BytesPerPixel, bool Unit, typename ColumnSum, typename Sum, typename Mean>
-void AverageAcross(const ColumnSum* sums, const AxisWeights& across, std::uint8_t* out, std::int32_t width,
-                   const Mean& mean) {
+void AverageAcross(const ColumnSum* sums, const AxisWeights& across, std::uint8_t* out, std::int32_t width, Mean mean) {
+  // Taken out of `across` (and `mean` taken by value): the bytes written could alias them.
+  const std::int32_t span = across.span;
+  const std::int32_t* first = across.first.data();
   const std::uint32_t* weights = across.weights.data();
-  for (std::int32_t x = 0; x < width; ++x, out += BytesPerPixel, weights += across.span) {
-    const ColumnSum* p = sums + static_cast<std::size_t>(across.first[x]) * BytesPerPixel;
+  for (std::int32_t x = 0; x < width; ++x, out += BytesPerPixel, weights += span) {
+    const ColumnSum* p = sums + static_cast<std::size_t>(first[x]) * BytesPerPixel;
     Sum b = 0, g = 0, r = 0;
-    for (std::int32_t i = 0; i < across.span; ++i, p += BytesPerPixel) {
+    for (std::int32_t i = 0; i < span; ++i, p += BytesPerPixel) {
       if constexpr (Unit) {
         b += p[0];
         g += p[1];
@@ -304,15 +347,28 @@ void AverageAcross(const ColumnSum* sums, const AxisWeights& across, std::uint8_
 // The sums down are at most 255 × the total weight down: 16 bits up to a total of 257, else 32.
 // Sum, the sum under a target pixel, is 32 bits while 255 × the total weight fits, else 64.
 template <int BytesPerPixel, typename ColumnSum, typename Sum, typename Mean>
-void ShrinkByWeights(const Dib& source, Dib& target, const AxisWeights& across, const AxisWeights& down,
-                     const Mean& mean) {
+void ShrinkByWeights(const Dib& source, Dib& target, const AxisWeights& across, const AxisWeights& down, Mean mean) {
   const std::size_t count = static_cast<std::size_t>(source.width) * BytesPerPixel;
   const bool wholeRows = source.height % target.height == 0, wholeColumns = source.width % target.width == 0;
   // Room past the last column for the zero weights that pad each target pixel's list.
   std::vector<ColumnSum> sums(count + static_cast<std::size_t>(across.span) * BytesPerPixel);
+  std::vector<std::uint32_t> blocks(static_cast<std::size_t>(target.width) * BytesPerPixel);
+  const std::vector<std::uint8_t> keep = KeepMask<BytesPerPixel>(blocks.size());
   for (std::int32_t y = 0; y < target.height; ++y) {
     SumDown(source, down, y, wholeRows, count, sums.data());
     std::uint8_t* out = target.RowFromTop(y);
+    if constexpr (std::is_same_v<Mean, RoundedMean>) {
+      // Blocks 2 or 4 source pixels wide: the sums across and the means in vector code too.
+      if (wholeColumns && (across.span == 2 || across.span == 4)) {
+        if (across.span == 2) {
+          SumAcross<BytesPerPixel, 2, ColumnSum, std::uint32_t>(sums.data(), blocks.data(), target.width);
+        } else {
+          SumAcross<BytesPerPixel, 4, ColumnSum, std::uint32_t>(sums.data(), blocks.data(), target.width);
+        }
+        RowMeans<BytesPerPixel == 4>(blocks.data(), keep.data(), out, blocks.size(), mean);
+        continue;
+      }
+    }
     if (wholeColumns) {
       AverageAcross<BytesPerPixel, true, ColumnSum, Sum>(sums.data(), across, out, target.width, mean);
     } else {
