@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <cwchar>
 #include <new>
 
@@ -72,8 +70,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : impl_(std::make_un
     wchar_t suffix[40];
     swprintf(suffix, 40, L".%lx-%lx.kmrtmp", GetCurrentProcessId(), now.LowPart + attempt);
     std::wstring temp = target + suffix;
-    // DELETE: Commit() renames the file through this handle.
-    impl_->file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    impl_->file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (impl_->file) {
       impl_->temp = std::move(temp);
@@ -108,23 +105,12 @@ void AtomicFileWriter::Write(const void* data, std::size_t size) {
 }
 
 void AtomicFileWriter::Commit() {
-  // The finished file takes the target's place through the handle it was written with: one call,
-  // where a rename by name after closing opens the file again and looks the target up once more.
-  const std::wstring target = Widen(impl_->target);
-  const std::size_t nameBytes = target.size() * sizeof(wchar_t);
-  std::vector<std::uint8_t> info(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t));
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(info.data());
-  rename->ReplaceIfExists = TRUE;
-  rename->RootDirectory = nullptr;
-  rename->FileNameLength = static_cast<DWORD>(nameBytes);
-  std::memcpy(rename->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
-  if (!SetFileInformationByHandle(impl_->file.Get(), FileRenameInfo, rename, static_cast<DWORD>(info.size()))) {
-    const std::string reason = Reason("SetFileInformationByHandle");
-    impl_->file.Reset();
+  const bool closed = CloseHandle(impl_->file.Release()) != 0;
+  if (!closed || !MoveFileExW(impl_->temp.c_str(), Widen(impl_->target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const std::string reason = Reason(closed ? "MoveFileExW" : "CloseHandle");
     DeleteFileW(impl_->temp.c_str());
     throw FileCreateError(impl_->target, reason);
   }
-  if (!CloseHandle(impl_->file.Release())) throw FileCreateError(impl_->target, Reason("CloseHandle"));
 }
 
 }  // namespace kmrn
