@@ -21,6 +21,59 @@ void SetSmallPixel(std::uint8_t* row, std::int32_t x, unsigned bits, unsigned va
   row[x / perByte] = static_cast<std::uint8_t>((row[x / perByte] & ~mask) | (value << shift));
 }
 
+std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+void Store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
+
+// Reverses the 4-byte pixels of a row in place. Four pixels from each end at a time, turned
+// round in registers (the compiler makes one shuffle of each), then the rest one pair at a time.
+void ReverseRow32(std::uint8_t* row, std::int32_t width) {
+  std::uint8_t* left = row;
+  std::uint8_t* right = row + 4 * static_cast<std::size_t>(width);
+  for (; right - left >= 32; left += 16, right -= 16) {
+    std::uint32_t a[4], b[4], turnedA[4], turnedB[4];
+    std::memcpy(a, left, 16);
+    std::memcpy(b, right - 16, 16);
+    for (int i = 0; i < 4; ++i) {
+      turnedA[i] = a[3 - i];
+      turnedB[i] = b[3 - i];
+    }
+    std::memcpy(left, turnedB, 16);
+    std::memcpy(right - 16, turnedA, 16);
+  }
+  for (; right - left >= 8; left += 4, right -= 4) {
+    const std::uint32_t a = Load32(left), b = Load32(right - 4);
+    Store32(left, b);
+    Store32(right - 4, a);
+  }
+}
+
+// Four 3-byte pixels, read as three little-endian words, turned round: bytes A0 A1 A2 B0 | B1 B2
+// C0 C1 | C2 D0 D1 D2 become D0 D1 D2 C0 | C1 C2 B0 B1 | B2 A0 A1 A2.
+void StoreReversed12(std::uint8_t* out, std::uint32_t w0, std::uint32_t w1, std::uint32_t w2) {
+  Store32(out, w2 >> 8 | (w1 << 8 & 0xFF000000u));
+  Store32(out + 4, w1 >> 24 | (w2 & 0xFFu) << 8 | (w0 >> 24) << 16 | w1 << 24);
+  Store32(out + 8, (w1 >> 8 & 0xFFu) | w0 << 8);
+}
+
+// Reverses the 3-byte pixels of a row in place: four pixels (12 bytes) from each end at a time
+// in whole words, then the rest one pair at a time.
+void ReverseRow24(std::uint8_t* row, std::int32_t width) {
+  std::uint8_t* left = row;
+  std::uint8_t* right = row + 3 * static_cast<std::size_t>(width);
+  for (; right - left >= 24; left += 12, right -= 12) {
+    const std::uint32_t a0 = Load32(left), a1 = Load32(left + 4), a2 = Load32(left + 8);
+    const std::uint32_t b0 = Load32(right - 12), b1 = Load32(right - 8), b2 = Load32(right - 4);
+    StoreReversed12(left, b0, b1, b2);
+    StoreReversed12(right - 12, a0, a1, a2);
+  }
+  for (; right - left >= 6; left += 3, right -= 3) std::swap_ranges(left, left + 3, right - 3);
+}
+
 }  // namespace
 
 void MirrorLeftRight(Dib& picture) {
@@ -32,6 +85,17 @@ void MirrorLeftRight(Dib& picture) {
       std::copy(row, row + copy.size(), copy.begin());
       for (std::int32_t x = 0; x < w; ++x) {
         SetSmallPixel(row, x, picture.bitCount, SmallPixel(copy.data(), w - 1 - x, picture.bitCount));
+      }
+    }
+    return;
+  }
+  if (picture.bitCount == 32 || picture.bitCount == 24) {
+    // Only the pixels move; the padding at the end of each row stays as it is.
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+      if (picture.bitCount == 32) {
+        ReverseRow32(picture.RowFromTop(y), w);
+      } else {
+        ReverseRow24(picture.RowFromTop(y), w);
       }
     }
     return;

@@ -1,13 +1,20 @@
 #include "picture/pixel_bytes.h"
 
 #include <cstring>
+#include <new>
 
 namespace kmrn {
 
 namespace {
 
+// Picture bytes start on a cache line, as the bits of a bitmap section do. Saving a picture copies
+// them into the system's file cache, and that copy is up to a third slower from the 16 or 32 bytes
+// of alignment that the heap gives large blocks (a 1080p BMP in the 32-bit program).
+constexpr std::align_val_t ByteAlignment{64};
+
 std::shared_ptr<std::uint8_t> Allocate(std::size_t size) {
-  return std::shared_ptr<std::uint8_t>(new std::uint8_t[size], std::default_delete<std::uint8_t[]>());
+  return std::shared_ptr<std::uint8_t>(static_cast<std::uint8_t*>(::operator new[](size, ByteAlignment)),
+                                       [](std::uint8_t* bytes) { ::operator delete[](bytes, ByteAlignment); });
 }
 
 }  // namespace

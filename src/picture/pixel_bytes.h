@@ -14,7 +14,8 @@ namespace kmrn {
 class PixelBytes {
  public:
   PixelBytes() = default;
-  // size bytes of the picture's own, each set to fill. Throws std::bad_alloc.
+  // size bytes of the picture's own, each set to fill, starting on a 64-byte boundary (as the
+  // bytes of every copy made own or resized do). Throws std::bad_alloc.
   explicit PixelBytes(std::size_t size, std::uint8_t fill = 0);
   // size bytes at data, which owner keeps alive (and lets the picture change).
   static PixelBytes Borrowed(std::uint8_t* data, std::size_t size, std::shared_ptr<void> owner);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kmrn {
 namespace {
 
@@ -36,6 +38,28 @@ TEST(PictureTransform, MirrorsMoveEveryPixelExactlyAndKeepTheDepth) {
         ASSERT_EQ(ColourAt(leftRight, x, y), ColourAt(original, 12 - x, y)) << x << "," << y;
         ASSERT_EQ(ColourAt(topBottom, x, y), ColourAt(original, x, 4 - y)) << x << "," << y;
       }
+    }
+  }
+}
+
+TEST(PictureTransform, MirrorsOfWideRowsMoveWholePixelsAndLeaveTheRowPaddingAlone) {
+  // Widths around the blocks of pixels that move together, odd and even, with and without
+  // padding at 24 bits; the padding holds bytes of its own, which must stay where they are.
+  for (unsigned bits : {24u, 32u}) {
+    for (std::int32_t width = 1; width <= 40; ++width) {
+      SCOPED_TRACE(testing::Message() << bits << " bits, " << width << " pixels");
+      const Dib original = Numbered(width, 2, bits);
+      Dib expected = original;
+      const std::size_t bytes = bits / 8;
+      for (std::int32_t y = 0; y < 2; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+          const std::uint8_t* from = original.RowFromTop(y) + bytes * (width - 1 - x);
+          std::copy(from, from + bytes, expected.RowFromTop(y) + bytes * x);
+        }
+      }
+      Dib mirrored = original;
+      MirrorLeftRight(mirrored);
+      ASSERT_EQ(mirrored.bits, expected.bits);
     }
   }
 }
