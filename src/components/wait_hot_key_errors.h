@@ -29,14 +29,13 @@ inline WaitHotKeyAtomError AtomInUseError(const std::string& atomName) {
 }
 // A reason, when the system gave one, follows on a line of its own.
 inline WaitHotKeyAtomError AtomCreateError(const std::string& atomName, const std::string& reason = {}) {
-  return WaitHotKeyAtomError("アトムが作成できません(" + atomName + ")" + (reason.empty() ? "" : "\r\n" + reason));
+  return WaitHotKeyAtomError(TextWithReason("アトムが作成できません(" + atomName + ")", reason));
 }
 inline WaitHotKeyHotKeyError HotKeyInvalidError(const std::string& hotKeyText) {
   return WaitHotKeyHotKeyError("ホットキーが無効です(" + hotKeyText + ")");
 }
 inline WaitHotKeyHotKeyError HotKeyRegisterError(const std::string& hotKeyText, const std::string& reason = {}) {
-  return WaitHotKeyHotKeyError("ホットキーが登録できません(" + hotKeyText + ")" +
-                               (reason.empty() ? "" : "\r\n" + reason));
+  return WaitHotKeyHotKeyError(TextWithReason("ホットキーが登録できません(" + hotKeyText + ")", reason));
 }
 
 }  // namespace kmrn

@@ -5,18 +5,18 @@
 namespace kmrn {
 namespace {
 
-std::string WithReasonText(const std::string& text, const std::string& reason) {
-  return reason.empty() ? text : text + "\r\n" + reason;
-}
-
 AppError WithReason(const std::string& text, const std::string& reason) {
-  return AppError(WithReasonText(text, reason));
+  return AppError(TextWithReason(text, reason));
 }
 
 }  // namespace
 
+std::string TextWithReason(const std::string& text, const std::string& reason) {
+  return reason.empty() ? text : text + "\r\n" + reason;
+}
+
 FileError::FileError(const std::string& text, std::string reason)
-    : AppError(WithReasonText(text, reason)), reason_(std::move(reason)) {}
+    : AppError(TextWithReason(text, reason)), reason_(std::move(reason)) {}
 
 FileError FileCreateError(const std::string& path, const std::string& reason) {
   return FileError("ファイル " + path + " を作成できません", reason);

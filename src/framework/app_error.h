@@ -13,6 +13,9 @@ class AppError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The program's own text and, on a line of its own, the system's reason when there is one.
+std::string TextWithReason(const std::string& text, const std::string& reason);
+
 // A file that could not be read or written, with the system's reason (empty when there was none,
 // as for a file beyond the size the program reads), which the text already ends with.
 class FileError : public AppError {
