@@ -1,5 +1,6 @@
 #pragma once
-// Reading and writing the picture files: BMP at the picture's own depth, JPEG through libjpeg.
+// Reading and writing the picture files: BMP at the picture's own depth, JPEG through libjpeg, PNG
+// through libdeflate.
 // Every save writes through AtomicFileWriter, so a failed save leaves no partial file and an
 // existing file is only replaced by a complete one.
 
@@ -32,6 +33,11 @@ std::vector<std::uint8_t> EncodeBmpHeader(const Dib& dib);  // everything before
 // Throws JpegError on an error inside the library.
 void SaveJpeg(const Dib& dib, const std::string& path, JpegParams params);
 std::vector<std::uint8_t> EncodeJpeg(const Dib& dib, JpegParams params);
+
+// PNG: 24- and 32-bit pictures as 8-bit RGB, 1/4/8-bit pictures as palette files at their depth,
+// the others as 24-bit RGB; one IDAT chunk, rows filtered per row (png_format.h has the choices).
+void SavePng(const Dib& dib, const std::string& path);
+std::vector<std::uint8_t> EncodePng(const Dib& dib);
 
 // Reads any standard BMP (1/4/8-bit palettes incl. OS/2 and V4/V5 headers, top-down, RLE4/RLE8,
 // 16-bit 5-5-5/5-6-5/bit fields, 24, 32 incl. bit fields). Uncompressed 8- and 24-bit files keep
