@@ -52,12 +52,19 @@ Dib DecodeBmp(std::span<const std::uint8_t> file);
 // file can take gigabytes or minutes. Throws JpegError.
 Dib DecodeJpeg(std::span<const std::uint8_t> file, bool lowColorDisplay);
 
-enum class ImageFileKind { Other, Bmp, Jpeg };
-// By the extension of the file-name part, ignoring case: ".bmp", ".jpg", ".jpeg".
+// Decodes a PNG of any colour type, bit depth and interlacing into a 24-bit picture: gray expanded,
+// palettes looked up, 16-bit samples rounded to 8 bits, transparency (alpha or tRNS) laid over
+// white. Every chunk's CRC and the chunks' order are checked; colour-space chunks are ignored.
+// Throws PngError for a damaged file, ImageTooLargeError for one beyond the picture limits
+// (before anything is allocated).
+Dib DecodePng(std::span<const std::uint8_t> file);
+
+enum class ImageFileKind { Other, Bmp, Jpeg, Png };
+// By the extension of the file-name part, ignoring case: ".bmp", ".jpg", ".jpeg", ".png".
 ImageFileKind ImageFileKindOf(const std::string& path);
 
-// Loads a picture file; nothing for a file that is neither BMP nor JPEG by its name.
-// Throws FileOpenError, InvalidBitmapError or JpegError.
+// Loads a picture file; nothing for a file that is neither BMP, JPEG nor PNG by its name.
+// Throws FileOpenError, InvalidBitmapError, JpegError, PngError or ImageTooLargeError.
 std::optional<Dib> LoadImageFile(const std::string& path, bool lowColorDisplay);
 
 }  // namespace kmrn
