@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets (clang, ASan + UBSan) and runs each, one after the other, for a
 # bounded time: the BMP, JPEG and PNG readers, the settings file (read and saved) and the hotkey's
 # text form. Exits non-zero when a target finds a crash, a broken promise, a sanitizer report, a
-# leak, a hang or an out-of-memory; the input that shows it is kept under build/fuzz-corpus/findings/.
+# leak, a hang or an out-of-memory; the input that shows it is kept under
+# build/fuzz-corpus/findings/.
 #
 #   scripts/fuzz.sh [--merge] [SECONDS_PER_TARGET] [TARGET...]
 #
