@@ -5,9 +5,13 @@
 // place of the single IDAT chunk in the file's bytes; only the chunks' frames and checksums are
 // written around it.
 //
-// The default, adaptive filters at level 6, was chosen on a 1920x1080 screen-like picture (flat
-// areas, text, window frames and a photo-like noisy area), timed in an optimised host build against
-// libpng 1.6 at its defaults (zlib level 6, adaptive filters): see DefaultPngWriteChoice.
+// The default, adaptive filters at libdeflate's level 6, was chosen on two 1920x1080 screen-like
+// pictures (window frames, flat areas, anti-aliased text, a gradient and a photo-like area), timed
+// in the optimised host build against libpng 1.6 at its defaults (zlib level 6, adaptive filters):
+// 0.34 and 0.23 of libpng's time with files 0.995 and 0.990 of its size. Level 5 is faster still
+// but its file came out larger than libpng's on one of them; a single filter for every row (Sub,
+// Up or Paeth) costs no less time at the same size, and level 7 costs half as much time again for
+// under one percent.
 
 #include <algorithm>
 #include <cstring>
