@@ -27,7 +27,6 @@
 
 #include <png.h>
 
-#include "framework/file_system.h"
 #include "picture/dib.h"
 #include "picture/image_files.h"
 #include "picture/png_format.h"
@@ -52,6 +51,8 @@ struct Screen {
 
 // --- libpng ---------------------------------------------------------------------------------------
 
+// libpng's errors leave it as exceptions rather than through its longjmp, which would skip the
+// destructors here; the system's libpng carries unwind tables (.eh_frame) for them to pass through.
 [[noreturn]] void ThrowPngError(png_structp, png_const_charp message) { throw std::runtime_error(message); }
 void IgnorePngWarning(png_structp, png_const_charp) {}
 
