@@ -49,6 +49,8 @@ struct Settings {
   std::int32_t mDisplay_SX = 0;
   std::int32_t mDisplay_SY = 0;
   bool MainWindowVisible = true;
+  bool SavePng = false;  // a capture's first file is a PNG instead of a BMP
+  bool AutoClosePng = false;
 };
 
 // The keys that are the main window's own state (its position, check boxes, mode and the
@@ -92,7 +94,7 @@ struct SettingKey {
   SettingType Type() const;
 };
 
-// All 42 keys, in the order in which the file is written.
+// All 44 keys, in the order in which the file is written.
 std::span<const SettingKey> SettingKeys();
 
 // The section all keys live in.

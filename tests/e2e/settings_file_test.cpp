@@ -57,7 +57,9 @@ const std::vector<std::string> KeyOrder{"Left",
                                         "mDisplay_SH",
                                         "mDisplay_SX",
                                         "mDisplay_SY",
-                                        "MainWindowVisible"};
+                                        "MainWindowVisible",
+                                        "SavePng",
+                                        "AutoClosePng"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
 std::string RoundTrip(const Sandbox& sandbox, const std::string& ini, RECT* mainRect = nullptr) {

@@ -26,7 +26,7 @@ class FakeProfile final : public ProfileReader, public ProfileWriter {
   }
 };
 
-TEST(SettingsTable, HasTheFortyTwoKeysInFileOrder) {
+TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
   std::vector<std::string> keys;
   for (const SettingKey& key : SettingKeys()) keys.push_back(key.key);
   const std::vector<std::string> expected{"Left",
@@ -70,7 +70,9 @@ TEST(SettingsTable, HasTheFortyTwoKeysInFileOrder) {
                                           "mDisplay_SH",
                                           "mDisplay_SX",
                                           "mDisplay_SY",
-                                          "MainWindowVisible"};
+                                          "MainWindowVisible",
+                                          "SavePng",
+                                          "AutoClosePng"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
   EXPECT_EQ(SettingKeys()[3].Type(), SettingType::Boolean);
@@ -125,7 +127,9 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"mDisplay_SH", "0"},
                                                                   {"mDisplay_SX", "0"},
                                                                   {"mDisplay_SY", "0"},
-                                                                  {"MainWindowVisible", "1"}};
+                                                                  {"MainWindowVisible", "1"},
+                                                                  {"SavePng", "0"},
+                                                                  {"AutoClosePng", "0"}};
   EXPECT_EQ(profile.written, expected);
 }
 
