@@ -19,7 +19,7 @@ class Viewers;
 // What a capture is to deliver and how it is started, as the main window shows it when the
 // capture begins.
 struct CaptureChoices {
-  bool saveBmp = false;       // "bmp"
+  bool saveBmp = false;       // "bmp": the first file, a PNG instead with SavePng on
   bool saveJpg = false;       // "Jpg"
   bool viewer = true;         // "Win": the picture in a new viewer
   bool topMost = true;        // always on top: the new viewer joins the topmost band

@@ -107,6 +107,12 @@ void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScree
   }
 }
 
+void MainWindow::ShowFirstFileFormat(bool png) {
+  const ControlLayout& box = *FindControl(MainControlLayouts, Id(MainControl::SaveBmpCheck));
+  controls_->SetText(box.id, png ? PngBoxCaption : box.caption);
+  controls_->SetHint(box.id, png ? PngBoxHint : box.hint);
+}
+
 CaptureChoices MainWindow::Choices() const {
   CaptureChoices choices;
   choices.saveBmp = Checked(MainControl::SaveBmpCheck);

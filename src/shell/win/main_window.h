@@ -52,6 +52,9 @@ class MainWindow final : public Window {
   // and band, the position (pulled back onto the primary screen when asked), then the mode.
   void ApplyState(const MainWindowState& state, bool pullBackOntoScreen);
 
+  // The first check box names the file it saves: a BMP, or a PNG with SavePng on.
+  void ShowFirstFileFormat(bool png);
+
   // What a capture started now is to do, as the controls show it.
   CaptureChoices Choices() const;
 

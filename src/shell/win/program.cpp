@@ -96,6 +96,7 @@ int Program::Run() {
 void Program::LoadSettings() {
   const SettingsFile file = settingsFile_.Load(context_.appDir);
   settings_ = file.settings;
+  main_->ShowFirstFileFormat(settings_.SavePng);
   // With one display, a window left on a monitor that has gone comes back onto the screen.
   main_->ApplyState(file.window, !settings_.mDisplay_Enable);
 }
@@ -172,6 +173,7 @@ void Program::ReportFailure(const std::function<void()>& action) {
 
 void Program::OnSettingsAccepted(const Settings& accepted) {
   const Settings previous = std::exchange(settings_, accepted);
+  main_->ShowFirstFileFormat(settings_.SavePng);
   if (settings_.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
     ShowTrayIcon(settings_.AlwaysNoCloseX);
     // Without the icon, the window is the way back to the program.
