@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Prints THIRD-PARTY-NOTICES.txt: the complete licence texts of every library built into
 # Kamerin.exe and Kamerin64.exe, each under the name of the library it belongs to. The texts are
-# taken from the sources the program is built from: libjpeg-turbo's source under build/deps, and
-# the copyright files Debian installs with the mingw-w64 runtime and GCC.
+# taken from the sources the program is built from: libjpeg-turbo's and libdeflate's sources under
+# build/deps, and the copyright files Debian installs with the mingw-w64 runtime and GCC.
 # Usage: release/notices.sh PROJECT_ROOT
 set -euo pipefail
 root=$1
 jpeg_src="$root/build/deps/libjpeg-turbo"
+deflate_src="$root/build/deps/libdeflate"
 mingw_copyright=/usr/share/doc/mingw-w64-common/copyright
 gcc_copyright=/usr/share/doc/gcc-mingw-w64-base/copyright
 gpl3=/usr/share/common-licenses/GPL-3
 for f in "$jpeg_src/LICENSE.md" "$jpeg_src/README.ijg" "$jpeg_src/simd/nasm/jsimdext.inc" \
+         "$deflate_src/COPYING" "$deflate_src/libdeflate.h" \
          "$mingw_copyright" "$gcc_copyright" "$gpl3"; do
   [ -s "$f" ] || { echo "notices: $f is missing" >&2; exit 1; }
 done
 
 jpeg_version=$(sed -n 's/^set(VERSION \([0-9.]*\))$/\1/p' "$jpeg_src/CMakeLists.txt")
+deflate_version=$(sed -n 's/^#define LIBDEFLATE_VERSION_STRING[[:space:]]*"\([0-9.]*\)"$/\1/p' "$deflate_src/libdeflate.h")
+[ -n "$deflate_version" ] || { echo "notices: no version in $deflate_src/libdeflate.h" >&2; exit 1; }
 # Upstream versions of Debian's packages: "12.2.0-14+deb12u1" is GCC 12.2.0.
 mingw_version=$(dpkg-query -W -f='${Version}' mingw-w64-common)
 mingw_version=${mingw_version%%-*}
@@ -49,16 +53,19 @@ of them are:
    Its licences: the IJG License, the Modified (3-clause) BSD License and the
    zlib License (section 1 below).
 
-2. The runtime of mingw-w64 $mingw_version: the start-up code and C runtime support
+2. libdeflate $deflate_version, which compresses and inflates the pixel data of PNG
+   files. Its licence: the MIT License (section 2 below).
+
+3. The runtime of mingw-w64 $mingw_version: the start-up code and C runtime support
    (mingw-w64-crt, with David M. Gay's gdtoa for reading and printing
    numbers) and the POSIX threads library winpthreads. Their licences: the
    Zope Public License 2.1 and the others that Debian's copyright file of
    mingw-w64 lists file by file, among them the Lucent licence of gdtoa and
-   the MIT (expat) licence of winpthreads (section 2 below).
+   the MIT (expat) licence of winpthreads (section 3 below).
 
-3. The runtime libraries of GCC $gcc_version: libstdc++ (the C++ standard
+4. The runtime libraries of GCC $gcc_version: libstdc++ (the C++ standard
    library) and libgcc. Their licence: the GNU General Public License
-   version 3 with the GCC Runtime Library Exception version 3.1 (section 3
+   version 3 with the GCC Runtime Library Exception version 3.1 (section 4
    below), which allows them to be built into a program under the program's
    own terms.
 
@@ -81,15 +88,20 @@ echo
 section "$jpeg_src/simd/nasm/jsimdext.inc" "^; Copyright 2009 Pierre Ossman" \
   "; 3. This notice may not be removed or altered from any source distribution." | sed -E 's/^; ?//'
 
-heading "2. mingw-w64 runtime and winpthreads $mingw_version (Debian's copyright file)"
+heading "2. libdeflate $deflate_version"
+echo "libdeflate's licence (COPYING)"
+echo
+cat "$deflate_src/COPYING"
+
+heading "3. mingw-w64 runtime and winpthreads $mingw_version (Debian's copyright file)"
 cat "$mingw_copyright"
 
-heading "3. libstdc++ and libgcc (GCC $gcc_version)"
-echo "3.1 GCC Runtime Library Exception (from Debian's copyright file of GCC for mingw-w64)"
+heading "4. libstdc++ and libgcc (GCC $gcc_version)"
+echo "4.1 GCC Runtime Library Exception (from Debian's copyright file of GCC for mingw-w64)"
 echo
 section "$gcc_copyright" "^GCC RUNTIME LIBRARY EXCEPTION$" "requirements of the license of GCC."
 echo
 echo
-echo "3.2 GNU General Public License version 3"
+echo "4.2 GNU General Public License version 3"
 echo
 cat "$gpl3"

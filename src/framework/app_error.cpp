@@ -30,6 +30,8 @@ AppError InvalidBitmapError() { return AppError("ビットマップイメージ�
 
 AppError JpegError(int messageCode) { return AppError("JPEG エラー #" + std::to_string(messageCode)); }
 
+AppError PngError() { return AppError("PNG イメージが不正です"); }
+
 AppError IniWriteError(const std::string& iniPath, const std::string& reason) {
   return WithReason(iniPath + " に書き込めません", reason);
 }

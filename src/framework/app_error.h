@@ -33,6 +33,7 @@ FileError FileCreateError(const std::string& path, const std::string& reason = {
 FileError FileOpenError(const std::string& path, const std::string& reason = {});  // "ファイル %s は開けません"
 AppError InvalidBitmapError();        // "ビットマップイメージが不正です"
 AppError JpegError(int messageCode);  // "JPEG エラー #%d"
+AppError PngError();                  // "PNG イメージが不正です"
 AppError IniWriteError(const std::string& iniPath, const std::string& reason = {});  // "%s に書き込めません"
 AppError ClipboardError(const std::string& reason = {});  // "クリップボードにコピーできません"
 AppError ImageTooLargeError(long long width, long long height);

@@ -25,6 +25,7 @@ ImageFileKind ImageFileKindOf(const std::string& path) {
   if (EqualsIgnoringAsciiCase(extension, ".jpg") || EqualsIgnoringAsciiCase(extension, ".jpeg")) {
     return ImageFileKind::Jpeg;
   }
+  if (EqualsIgnoringAsciiCase(extension, ".png")) return ImageFileKind::Png;
   return ImageFileKind::Other;
 }
 
@@ -33,6 +34,7 @@ std::optional<Dib> LoadImageFile(const std::string& path, bool lowColorDisplay) 
   if (kind == ImageFileKind::Other) return std::nullopt;
   std::vector<std::uint8_t> file = ReadWholeFile(path);
   if (kind == ImageFileKind::Bmp) return DecodeBmp(file);
+  if (kind == ImageFileKind::Png) return DecodePng(file);
   return DecodeJpeg(file, lowColorDisplay);
 }
 

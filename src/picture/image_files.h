@@ -1,5 +1,6 @@
 #pragma once
-// Reading and writing the picture files: BMP at the picture's own depth, JPEG through libjpeg.
+// Reading and writing the picture files: BMP at the picture's own depth, JPEG through libjpeg, PNG
+// through libdeflate.
 // Every save writes through AtomicFileWriter, so a failed save leaves no partial file and an
 // existing file is only replaced by a complete one.
 
@@ -33,6 +34,11 @@ std::vector<std::uint8_t> EncodeBmpHeader(const Dib& dib);  // everything before
 void SaveJpeg(const Dib& dib, const std::string& path, JpegParams params);
 std::vector<std::uint8_t> EncodeJpeg(const Dib& dib, JpegParams params);
 
+// PNG: 24- and 32-bit pictures as 8-bit RGB, 1/4/8-bit pictures as palette files at their depth,
+// the others as 24-bit RGB; one IDAT chunk, rows filtered per row (png_format.h has the choices).
+void SavePng(const Dib& dib, const std::string& path);
+std::vector<std::uint8_t> EncodePng(const Dib& dib);
+
 // Reads any standard BMP (1/4/8-bit palettes incl. OS/2 and V4/V5 headers, top-down, RLE4/RLE8,
 // 16-bit 5-5-5/5-6-5/bit fields, 24, 32 incl. bit fields). Uncompressed 8- and 24-bit files keep
 // their depth (an 8-bit one with a full 256-colour palette, black beyond the file's); every other
@@ -46,12 +52,19 @@ Dib DecodeBmp(std::span<const std::uint8_t> file);
 // file can take gigabytes or minutes. Throws JpegError.
 Dib DecodeJpeg(std::span<const std::uint8_t> file, bool lowColorDisplay);
 
-enum class ImageFileKind { Other, Bmp, Jpeg };
-// By the extension of the file-name part, ignoring case: ".bmp", ".jpg", ".jpeg".
+// Decodes a PNG of any colour type, bit depth and interlacing into a 24-bit picture: gray expanded,
+// palettes looked up, 16-bit samples rounded to 8 bits, transparency (alpha or tRNS) laid over
+// white. Every chunk's CRC and the chunks' order are checked; colour-space chunks are ignored.
+// Throws PngError for a damaged file, ImageTooLargeError for one beyond the picture limits
+// (before anything is allocated).
+Dib DecodePng(std::span<const std::uint8_t> file);
+
+enum class ImageFileKind { Other, Bmp, Jpeg, Png };
+// By the extension of the file-name part, ignoring case: ".bmp", ".jpg", ".jpeg", ".png".
 ImageFileKind ImageFileKindOf(const std::string& path);
 
-// Loads a picture file; nothing for a file that is neither BMP nor JPEG by its name.
-// Throws FileOpenError, InvalidBitmapError or JpegError.
+// Loads a picture file; nothing for a file that is neither BMP, JPEG nor PNG by its name.
+// Throws FileOpenError, InvalidBitmapError, JpegError, PngError or ImageTooLargeError.
 std::optional<Dib> LoadImageFile(const std::string& path, bool lowColorDisplay);
 
 }  // namespace kmrn

@@ -148,6 +148,8 @@ notices_are_complete() {
       "Redistributions in binary form must reproduce the above copyright notice, this list of conditions and the following disclaimer in the documentation and/or other materials provided with the distribution." \
       "Neither the name of the libjpeg-turbo Project nor the names of its contributors may be used" \
       "This notice may not be removed or altered from any source distribution." \
+      "libdeflate 1.14" "Copyright 2016 Eric Biggers" \
+      "The above copyright notice and this permission notice shall be included in all copies or substantial portions of the Software." \
       "License: ZPL-2.1" "Files: mingw-w64-libraries/winpthreads/*" \
       "GCC RUNTIME LIBRARY EXCEPTION" "GNU GENERAL PUBLIC LICENSE Version 3"
 }

@@ -65,7 +65,9 @@ TEST(ImageFileKind, ByTheExtensionOfTheFileNameIgnoringCase) {
       {"/home/me/shot.jpeg", ImageFileKind::Jpeg},
       {"archive.jpg.bmp", ImageFileKind::Bmp},  // only the last extension counts
       {".jpg", ImageFileKind::Jpeg},
-      {"x.png", ImageFileKind::Other},
+      {"x.png", ImageFileKind::Png},
+      {"C:\\Shots\\SHOT.Png", ImageFileKind::Png},
+      {"x.pngx", ImageFileKind::Other},
       {"x.gif", ImageFileKind::Other},
       {"x.jpe", ImageFileKind::Other},
       {"x.jpgx", ImageFileKind::Other},
@@ -95,12 +97,12 @@ class LoadImageFileTest : public testing::TempFolderTest {
 
 TEST_F(LoadImageFileTest, OtherFilesAreNotOpened) {
   // Opening would fail for this one, so no error shows it was left alone.
-  EXPECT_FALSE(LoadImageFile(Utf8(folder_ / "missing.png"), false).has_value());
+  EXPECT_FALSE(LoadImageFile(Utf8(folder_ / "missing.gif"), false).has_value());
   EXPECT_FALSE(LoadImageFile(CopyAs("jpeg/testorig.jpg", "photo.jpg.txt"), false).has_value());
 }
 
 TEST_F(LoadImageFileTest, MissingFileIsAFileOpenError) {
-  for (const char* name : {"missing.jpg", "missing.BMP"}) {
+  for (const char* name : {"missing.jpg", "missing.BMP", "missing.png"}) {
     std::string path = Utf8(folder_ / name);
     EXPECT_TRUE(IsFileErrorWithReason(ErrorOf([&] { LoadImageFile(path, false); }), FileOpenError(path)));
   }
