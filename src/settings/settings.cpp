@@ -62,9 +62,9 @@ const std::array<SettingKey, 44> Keys{{
     {.key = "mDisplay_SH", .field = &S::mDisplay_SH, .numberDefault = 0, .control = C(SecondaryHeightEdit)},
     {.key = "mDisplay_SX", .field = &S::mDisplay_SX, .numberDefault = 0, .control = C(SecondaryLeftEdit)},
     {.key = "mDisplay_SY", .field = &S::mDisplay_SY, .numberDefault = 0, .control = C(SecondaryTopEdit)},
-    {.key = "MainWindowVisible", .field = &S::MainWindowVisible, .numberDefault = 1},
     {.key = "SavePng", .field = &S::SavePng, .numberDefault = 0, .control = C(SavePngCheck)},
     {.key = "AutoClosePng", .field = &S::AutoClosePng, .numberDefault = 0, .control = C(AutoClosePngCheck)},
+    {.key = "MainWindowVisible", .field = &S::MainWindowVisible, .numberDefault = 1},
 }};
 // clang-format on
 

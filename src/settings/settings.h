@@ -48,9 +48,9 @@ struct Settings {
   std::int32_t mDisplay_SH = 0;
   std::int32_t mDisplay_SX = 0;
   std::int32_t mDisplay_SY = 0;
-  bool MainWindowVisible = true;
   bool SavePng = false;  // a capture's first file is a PNG instead of a BMP
   bool AutoClosePng = false;
+  bool MainWindowVisible = true;
 };
 
 // The keys that are the main window's own state (its position, check boxes, mode and the

@@ -94,7 +94,10 @@ std::wstring PngSample(const std::string& name) {
 // within one step (16-bit samples and alpha may round either way); otherwise the first difference.
 std::string CompareWithPpm(HWND viewer, const std::string& ppm) {
   int width = 0, height = 0, maximum = 0, header = 0;
-  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &header) != 3) return "no PPM";
+  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &header) != 3 ||
+      ppm.size() < header + 1 + static_cast<size_t>(width) * height * 3) {
+    return "no PPM";
+  }
   const auto* expected = reinterpret_cast<const unsigned char*>(ppm.data()) + header + 1;
   const Picture shown = ScreenPixels(ClientRectOnScreen(viewer));
   if (shown.width != width || shown.height != height) return "another size";
@@ -358,7 +361,7 @@ TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
   ASSERT_TRUE(main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 44u);
   EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
   EXPECT_TRUE(shell.Calls().empty()) << "a program that does not stay resident shows no icon";
 

@@ -70,9 +70,9 @@ TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
                                           "mDisplay_SH",
                                           "mDisplay_SX",
                                           "mDisplay_SY",
-                                          "MainWindowVisible",
                                           "SavePng",
-                                          "AutoClosePng"};
+                                          "AutoClosePng",
+                                          "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
   EXPECT_EQ(SettingKeys()[3].Type(), SettingType::Boolean);
@@ -127,9 +127,9 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"mDisplay_SH", "0"},
                                                                   {"mDisplay_SX", "0"},
                                                                   {"mDisplay_SY", "0"},
-                                                                  {"MainWindowVisible", "1"},
                                                                   {"SavePng", "0"},
-                                                                  {"AutoClosePng", "0"}};
+                                                                  {"AutoClosePng", "0"},
+                                                                  {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
 
