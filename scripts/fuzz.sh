@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan + UBSan) and runs each, one after the other, for a
-# bounded time: the BMP and JPEG readers, the settings file (read and saved) and the hotkey's text
-# form. Exits non-zero when a target finds a crash, a broken promise, a sanitizer report, a leak,
-# a hang or an out-of-memory; the input that shows it is kept under build/fuzz-corpus/findings/.
+# bounded time: the BMP, JPEG and PNG readers, the settings file (read and saved) and the hotkey's
+# text form. Exits non-zero when a target finds a crash, a broken promise, a sanitizer report, a
+# leak, a hang or an out-of-memory; the input that shows it is kept under
+# build/fuzz-corpus/findings/.
 #
 #   scripts/fuzz.sh [--merge] [SECONDS_PER_TARGET] [TARGET...]
 #
 # SECONDS_PER_TARGET defaults to 60; the targets default to all of them (fuzz/*.cpp). Each target
-# starts from its corpus in fuzz/corpus/TARGET (and the readers also from the shared sample
-# files, which stay where they are); what a run finds goes to a temporary folder. With --merge, a
-# run without findings is minimised into fuzz/corpus/TARGET (libFuzzer's -merge=1): the folder then
-# holds only inputs that add coverage beyond the shared samples, ready to be committed. Set
-# KAMERIN_FUZZ_BUILD to build in another folder than the preset's. The machine is shared: run it
-# with nice. An input that runs longer than KAMERIN_FUZZ_TIMEOUT seconds (10) counts as a hang; a
-# niced run on a busy machine can be starved that long, so give long runs there more.
+# starts from its corpus in fuzz/corpus/TARGET (and the readers also from sample files that stay
+# where they are: the shared ones, and the PNG reader's test files); what a run finds goes to a
+# temporary folder. With --merge, a run without findings is minimised into fuzz/corpus/TARGET
+# (libFuzzer's -merge=1): the folder then holds only inputs that add coverage beyond the samples,
+# ready to be committed. Set KAMERIN_FUZZ_BUILD to build in another folder than the preset's. The
+# machine is shared: run it with nice. An input that runs longer than KAMERIN_FUZZ_TIMEOUT seconds
+# (10) counts as a hang; a niced run on a busy machine can be starved that long, so give long runs
+# there more.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -44,6 +46,7 @@ testdata=$(cd "$root/.." && pwd)/shared/testdata
 declare -A samples=(
   [bmp_reader_fuzz]="$testdata/bmpsuite/good $testdata/bmpsuite/bad"
   [jpeg_loader_fuzz]="$testdata/jpeg"
+  [png_reader_fuzz]="$root/tests/unit/picture/png_files/good $root/tests/unit/picture/png_files/bad"
 )
 
 # clang and its sanitizer runtimes (libFuzzer comes with libclang-rt), and libjpeg-turbo's source,

@@ -52,17 +52,18 @@ inline void WriteU32(std::uint8_t* p, std::uint32_t v) {
   p[3] = static_cast<std::uint8_t>(v);
 }
 
-// The Paeth filter's guess at a byte from the ones left (a), above (b) and above left (c) of it;
-// written without branches on the data so that the loops around it vectorise.
-inline std::uint8_t PaethPredictor(int a, int b, int c) {
-  int pa = b - c;
-  int pb = a - c;
-  int pc = pa + pb;
-  pa = pa < 0 ? -pa : pa;
-  pb = pb < 0 ? -pb : pb;
-  pc = pc < 0 ? -pc : pc;
-  int nearest = pb <= pc ? b : c;
-  return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : nearest);
+// The Paeth filter's guess at a byte from the ones left (a), above (b) and above left (c) of it.
+// Written without branches on the data and in 16-bit numbers (all the differences fit), so that
+// the loops around it vectorise with eight bytes to a lane group rather than four.
+inline std::uint8_t PaethPredictor(std::int16_t a, std::int16_t b, std::int16_t c) {
+  auto pa = static_cast<std::int16_t>(b - c);
+  auto pb = static_cast<std::int16_t>(a - c);
+  auto pc = static_cast<std::int16_t>(pa + pb);
+  pa = static_cast<std::int16_t>(pa < 0 ? -pa : pa);
+  pb = static_cast<std::int16_t>(pb < 0 ? -pb : pb);
+  pc = static_cast<std::int16_t>(pc < 0 ? -pc : pc);
+  const std::int16_t nearest = pb <= pc ? b : c;
+  return static_cast<std::uint8_t>((pa <= pb) & (pa <= pc) ? a : nearest);
 }
 
 // How the writer filters its rows: one filter for every row, or per row the one whose bytes, read
@@ -74,7 +75,7 @@ struct PngWriteChoice {
   int level = 6;  // libdeflate's level, 0 (stored) to 12; clamped
 };
 
-// What SavePng and EncodePng use; see png_writer.cpp for the figures it was chosen by.
+// What SavePng and EncodePng use: adaptive filters at level 6 (png_writer.cpp has the figures).
 inline constexpr PngWriteChoice DefaultPngWriteChoice{};
 
 // EncodePng with a given filter strategy and level.

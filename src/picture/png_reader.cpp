@@ -404,7 +404,6 @@ Dib DecodePng(std::span<const std::uint8_t> file) {
     stream = joined;
   }
 
-  Dib dib = MakeDib(header.width, header.height, 24);
   std::unique_ptr<std::uint8_t[]> rows(new (std::nothrow) std::uint8_t[inflatedSize]);
   if (!rows) throw ImageTooLargeError(header.width, header.height);
   {
@@ -417,6 +416,9 @@ Dib DecodePng(std::span<const std::uint8_t> file) {
     }
   }
   joined = {};
+
+  // The picture is made only now that the file has proved to hold all of it.
+  Dib dib = MakeDib(header.width, header.height, 24);
 
   const Converter converter = ConverterFor(chunks);
   const UnfilterFunction unfilter = UnfilterFor(bitsPerPixel);
