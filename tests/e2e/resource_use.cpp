@@ -67,8 +67,7 @@ template <typename T>
 std::optional<T> ReadFrom(HANDLE process, std::uintptr_t address) {
   T value{};
   SIZE_T read = 0;
-  if (address == 0 ||
-      !ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, &read) ||
+  if (address == 0 || !ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, &read) ||
       read != sizeof value) {
     return std::nullopt;
   }
