@@ -2,6 +2,10 @@
 // the list, the same place once more, and a save folder that refuses the files. The pictures are
 // compared pixel for pixel with a window of the driver's own that shows a known pattern.
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -263,6 +267,21 @@ TEST_F(CaptureRange, PngChosenInTheSettingsTakesTheBmpsPlaceInTheFilesAndOnTheCl
   GetWindowTextW(first, caption, 16);
   EXPECT_EQ(std::wstring(caption), L"png");
   EXPECT_EQ(SendMessageW(first, BM_GETCHECK, 0, 0), BST_CHECKED) << "the same box, still ticked";
+  // Its hint, under the pointer.
+  const POINT box = CentreOf(first);
+  MovePointer(box.x - 3, box.y);
+  MovePointer(box.x, box.y);
+  std::wstring hint;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        HWND tip = FindVisibleWindow(program_, TOOLTIPS_CLASSW);
+        wchar_t text[64] = {};
+        if (tip) SendMessageW(tip, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        hint = text;
+        return hint == L"PNG形式で保存します";
+      },
+      5s))
+      << Narrow(hint);
 
   PutTextOnClipboard(L"no picture yet");
   HWND overlay = StartRangeSelection();
