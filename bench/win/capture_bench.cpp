@@ -1,6 +1,7 @@
 // How long a capture takes from the request to both files on disk and the viewer made, for the
 // whole screen with "bmp", "Jpg" and "Win" on, next to its floor: what no capture can avoid (one
-// screen copy, one BMP file, one JPEG file), each measured alone. Also how long a range request
+// screen copy, one BMP file, one JPEG file), each measured alone; the same with the first file a
+// PNG (SavePng), next to one screen copy, one PNG file and one JPEG file. Also how long a range request
 // takes to put the overlay on the screen, and one wheel step on a viewer of the whole screen, each
 // next to what Wine alone needs for the same on the screen (a white veil shown, a window of the
 // picture resized and painted).
@@ -19,6 +20,7 @@
 #include "framework/win/bitmap_win.h"
 #include "framework/win/text_win.h"
 #include "picture/image_files.h"
+#include "picture/win/clipboard_picture.h"
 #include "picture/win/dib_win.h"
 #include "settings/settings.h"
 #include "support/bench_support.h"
@@ -154,24 +156,31 @@ int main() {
   settings.ViewWinWheelStretch = true;
 
   BenchHost host;
-  Viewers viewers(host.MainHandle(), settings);
-  CaptureEngine engine(host, viewers);
+  ClipboardPicture clipboard(host.MainHandle());
+  Viewers viewers(host.MainHandle(), settings, clipboard);
+  CaptureEngine engine(host, viewers, clipboard);
   // All three outputs, in range mode.
   CaptureChoices choices;
   choices.saveBmp = choices.saveJpg = choices.viewer = true;
+  Settings pngSettings = settings;
+  pngSettings.SavePng = true;
 
-  std::vector<double> whole, copy, bmp, jpeg, viewer, overlay, zoomOut, zoomIn, overlayAlone, veilFloor, resizeOut,
-      resizeIn;
+  std::vector<double> whole, wholePng, copy, bmp, png, jpeg, viewer, overlay, zoomOut, zoomIn, overlayAlone, veilFloor,
+      resizeOut, resizeIn;
   for (int run = 0; run <= Runs; ++run) {
     RemoveFiles(folder);
     CloseViewers(viewers);
     double wholeMs = Milliseconds([&] { engine.CaptureRect(screen, choices, settings); });
+    RemoveFiles(folder);
+    CloseViewers(viewers);
+    double wholePngMs = Milliseconds([&] { engine.CaptureRect(screen, choices, pngSettings); });
 
     RemoveFiles(folder);
     CloseViewers(viewers);
     SectionDib picture;
     double copyMs = Milliseconds([&] { picture = CopyScreenRect(screen); });
     double bmpMs = Milliseconds([&] { SaveBmp(picture.dib, Narrow((folder / L"part.bmp").wstring())); });
+    double pngMs = Milliseconds([&] { SavePng(picture.dib, Narrow((folder / L"part.png").wstring())); });
     double jpegMs =
         Milliseconds([&] { SaveJpeg(picture.dib, Narrow((folder / L"part.jpg").wstring()), CaptureJpegParams); });
     HWND shownViewer = nullptr;
@@ -230,6 +239,8 @@ int main() {
 
     if (run == 0) continue;  // the first run warms the caches and the library
     whole.push_back(wholeMs);
+    wholePng.push_back(wholePngMs);
+    png.push_back(pngMs);
     copy.push_back(copyMs);
     bmp.push_back(bmpMs);
     jpeg.push_back(jpegMs);
@@ -255,6 +266,11 @@ int main() {
   PrintFigure("capture_part_viewer", Median(viewer));
   PrintFigure("capture_floor", floor);
   PrintRatio("capture_whole_to_floor", Median(whole) / floor);
+  const double pngFloor = Median(copy) + Median(png) + Median(jpeg);
+  PrintFigure("capture_png_to_files", Median(wholePng));
+  PrintFigure("capture_part_png", Median(png));
+  PrintFigure("capture_png_floor", pngFloor);
+  PrintRatio("capture_png_whole_to_floor", Median(wholePng) / pngFloor);
   PrintFigure("range_request_to_overlay", Median(overlay));
   PrintFigure("zoom_step_1080p", Median(zoomOut));
   PrintFigure("zoom_step_back_1080p", Median(zoomIn));

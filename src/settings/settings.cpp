@@ -20,7 +20,7 @@ using enum SettingControl;
 
 // One key a line, which clang-format would spread over several.
 // clang-format off
-const std::array<SettingKey, 42> Keys{{
+const std::array<SettingKey, 44> Keys{{
     {.key = "Left", .field = &W::Left, .numberDefault = 0},
     {.key = "Top", .field = &W::Top, .numberDefault = 0},
     {.key = "SaveFile", .field = &S::SaveFile, .stringDefault = AppDirDefault, .control = C(SaveFolderEdit)},
@@ -62,6 +62,8 @@ const std::array<SettingKey, 42> Keys{{
     {.key = "mDisplay_SH", .field = &S::mDisplay_SH, .numberDefault = 0, .control = C(SecondaryHeightEdit)},
     {.key = "mDisplay_SX", .field = &S::mDisplay_SX, .numberDefault = 0, .control = C(SecondaryLeftEdit)},
     {.key = "mDisplay_SY", .field = &S::mDisplay_SY, .numberDefault = 0, .control = C(SecondaryTopEdit)},
+    {.key = "SavePng", .field = &S::SavePng, .numberDefault = 0, .control = C(SavePngCheck)},
+    {.key = "AutoClosePng", .field = &S::AutoClosePng, .numberDefault = 0, .control = C(AutoClosePngCheck)},
     {.key = "MainWindowVisible", .field = &S::MainWindowVisible, .numberDefault = 1},
 }};
 // clang-format on

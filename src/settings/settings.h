@@ -48,6 +48,8 @@ struct Settings {
   std::int32_t mDisplay_SH = 0;
   std::int32_t mDisplay_SX = 0;
   std::int32_t mDisplay_SY = 0;
+  bool SavePng = false;  // a capture's first file is a PNG instead of a BMP
+  bool AutoClosePng = false;
   bool MainWindowVisible = true;
 };
 
@@ -92,7 +94,7 @@ struct SettingKey {
   SettingType Type() const;
 };
 
-// All 42 keys, in the order in which the file is written.
+// All 44 keys, in the order in which the file is written.
 std::span<const SettingKey> SettingKeys();
 
 // The section all keys live in.

@@ -81,6 +81,7 @@ enum class SettingControl : std::uint16_t {
   SecondaryLeftEdit,
   SecondaryCommaLabel,
   SecondaryTopEdit,
+  SavePngCheck,
   // 特殊設定
   SpecialOptionsGroup,
   FadeOutViewersCheck,
@@ -96,6 +97,7 @@ enum class SettingControl : std::uint16_t {
   AutoCloseJpegCheck,
   AutoCloseCopyCheck,
   AutoCloseEditorCheck,
+  AutoClosePngCheck,
 };
 
 constexpr std::uint16_t Id(SettingControl control) { return static_cast<std::uint16_t>(control); }
@@ -118,7 +120,7 @@ constexpr LayoutRect PageArea{4, 24, 369, 369};
 // clang-format off
 inline constexpr auto SettingsDialogLayout = [] {
   using namespace settings_dialog_detail;
-  return std::array<ControlLayout, 78>{{
+  return std::array<ControlLayout, 80>{{
       {.id = I(S::PageTabs), .kind = K::Tabs, .rect = {4, 4, 377, 397}, .tabStop = true, .groupStart = true},
       {.id = I(S::GeneralPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "全般"},
       {.id = I(S::DetailsPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "詳細設定"},
@@ -183,6 +185,7 @@ inline constexpr auto SettingsDialogLayout = [] {
       {.id = I(S::SecondaryLeftEdit), .kind = K::NumberEdit, .parent = I(S::SecondaryDisplayGroup), .rect = {56, 53, 37, 20}, .tabStop = true},
       {.id = I(S::SecondaryCommaLabel), .kind = K::Label, .parent = I(S::SecondaryDisplayGroup), .rect = {95, 56, 0, 0}, .caption = "，"},
       {.id = I(S::SecondaryTopEdit), .kind = K::NumberEdit, .parent = I(S::SecondaryDisplayGroup), .rect = {104, 53, 37, 20}, .tabStop = true},
+      {.id = I(S::SavePngCheck), .kind = K::CheckBox, .parent = I(S::DetailsPage), .rect = {20, 336, 301, 17}, .caption = "キャプチャ時はBmpの代わりにPNG形式で保存する", .tabStop = true, .groupStart = true},
       // 特殊設定
       {.id = I(S::SpecialOptionsGroup), .kind = K::GroupBox, .parent = I(S::SpecialPage), .rect = {8, 8, 353, 165}},
       {.id = I(S::FadeOutViewersCheck), .kind = K::CheckBox, .parent = I(S::SpecialOptionsGroup), .rect = {12, 16, 189, 17}, .caption = "Viewウインドウを滑らかに閉じる", .tabStop = true, .groupStart = true},
@@ -198,6 +201,7 @@ inline constexpr auto SettingsDialogLayout = [] {
       {.id = I(S::AutoCloseJpegCheck), .kind = K::CheckBox, .parent = I(S::AutoCloseGroup), .rect = {12, 44, 69, 17}, .caption = "Jpg保存", .tabStop = true},
       {.id = I(S::AutoCloseCopyCheck), .kind = K::CheckBox, .parent = I(S::AutoCloseGroup), .rect = {100, 20, 141, 17}, .caption = "クリップボードにコピー", .tabStop = true},
       {.id = I(S::AutoCloseEditorCheck), .kind = K::CheckBox, .parent = I(S::AutoCloseGroup), .rect = {100, 44, 245, 17}, .tabStop = true},
+      {.id = I(S::AutoClosePngCheck), .kind = K::CheckBox, .parent = I(S::AutoCloseGroup), .rect = {256, 20, 73, 17}, .caption = "Png保存", .tabStop = true},
       // Below the page control. Neither is the dialog's default or cancel button.
       {.id = I(S::OkButton), .kind = K::PushButton, .rect = {224, 408, 75, 25}, .caption = "OK", .tabStop = true, .groupStart = true},
       {.id = I(S::CancelButton), .kind = K::PushButton, .rect = {304, 408, 75, 25}, .caption = "キャンセル", .tabStop = true},

@@ -49,6 +49,11 @@ inline constexpr std::array<ControlLayout, 9> MainControlLayouts{{
 }};
 // clang-format on
 
+// With SavePng on, the first check box saves the capture as a PNG instead of a BMP, and its
+// caption and hint (the table's are the BMP's) say so.
+inline constexpr const char* PngBoxCaption = "png";
+inline constexpr const char* PngBoxHint = "PNG形式で保存します";
+
 // The commands of the two context menus.
 enum class MainCommand : std::uint16_t {
   AlwaysOnTop = 101,

@@ -19,18 +19,20 @@ enum class ViewerCommand : std::uint16_t {
   RotateClockwise,
   Close,
   CloseAll,
+  SavePng,
 };
 
 constexpr std::uint16_t Id(ViewerCommand command) { return static_cast<std::uint16_t>(command); }
 
 // OpenInEditor's caption is replaced by OpenApplicationStr when the viewer is made; CloseAll
 // shows only while two or more viewers are open.
-inline constexpr std::array<MenuEntry, 14> ViewerMenu{{
+inline constexpr std::array<MenuEntry, 15> ViewerMenu{{
     MenuCommand(Id(ViewerCommand::Copy), "クリップボードにコピー(&C)"),
     MenuCommand(Id(ViewerCommand::OpenInEditor), "ペイントで開く(&P)"),
     MenuSeparator,
     MenuCommand(Id(ViewerCommand::SaveBmp), "Bmp保存(&S)"),
     MenuCommand(Id(ViewerCommand::SaveJpeg), "Jpg保存(&J)"),
+    MenuCommand(Id(ViewerCommand::SavePng), "Png保存(&N)"),
     MenuSeparator,
     MenuSubmenu("編集(&E)"),
     MenuCommand(Id(ViewerCommand::MirrorLeftRight), "左右反転(&L)"),

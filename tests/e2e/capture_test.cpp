@@ -2,6 +2,10 @@
 // the list, the same place once more, and a save folder that refuses the files. The pictures are
 // compared pixel for pixel with a window of the driver's own that shows a known pattern.
 
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -10,6 +14,7 @@
 #include "driver.h"
 #include "input.h"
 #include "pictures.h"
+#include "settings/settings_dialog_layout.h"
 
 namespace e2e {
 namespace {
@@ -232,6 +237,102 @@ TEST_F(CaptureRange, AlwaysClipBoardPutsThePictureOnTheClipboardEvenWithNoOtherO
   EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".bmp").empty());
   EXPECT_TRUE(FilesIn(sandbox_.Folder(), L".jpg").empty());
   EXPECT_TRUE(VisibleViewers().empty());
+}
+
+TEST_F(CaptureRange, PngChosenInTheSettingsTakesTheBmpsPlaceInTheFilesAndOnTheClipboardBeyondTheEnd) {
+  PatternWindow& target = ShowTarget();
+  const std::wstring shots = sandbox_.Path(L"shots");
+  ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
+  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=1\r\nAlwaysClipBoard=1\r\nAlwaysNoCloseX=0\r\n", shots));
+  HWND first = Control(L"Button", L"bmp");
+  ASSERT_TRUE(first);
+
+  // PNG is chosen on the second page of the settings; the first box is named for it at once.
+  HWND dialog = OpenSettingsDialog(program_, main_);
+  ASSERT_TRUE(dialog);
+  const RECT tabs = WindowRectOf(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::PageTabs)));
+  Click(tabs.left + 20, tabs.top + 10);
+  PressKey(VK_RIGHT);
+  Settle(200);
+  HWND savePng = GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::SavePngCheck));
+  ASSERT_TRUE(IsWindowVisible(savePng));
+  EXPECT_EQ(SendMessageW(savePng, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "BMP by default";
+  POINT at = CentreOf(savePng);
+  Click(at.x, at.y);
+  at = CentreOf(GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::OkButton)));
+  Click(at.x, at.y);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+  EXPECT_NE(sandbox_.ReadIni().find("SavePng=1"), std::string::npos);
+  wchar_t caption[16] = {};
+  GetWindowTextW(first, caption, 16);
+  EXPECT_EQ(std::wstring(caption), L"png");
+  EXPECT_EQ(SendMessageW(first, BM_GETCHECK, 0, 0), BST_CHECKED) << "the same box, still ticked";
+  // Its hint, under the pointer.
+  const POINT box = CentreOf(first);
+  MovePointer(box.x - 3, box.y);
+  MovePointer(box.x, box.y);
+  std::wstring hint;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        HWND tip = FindVisibleWindow(program_, TOOLTIPS_CLASSW);
+        wchar_t text[64] = {};
+        if (tip) SendMessageW(tip, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        hint = text;
+        return hint == L"PNG形式で保存します";
+      },
+      5s))
+      << Narrow(hint);
+
+  PutTextOnClipboard(L"no picture yet");
+  HWND overlay = StartRangeSelection();
+  ASSERT_TRUE(overlay);
+  Drag(650, 340, 850, 460);
+  ASSERT_TRUE(SelectionEnded(overlay));
+  auto pngs = WaitForFiles(shots, L".png", 1), jpgs = WaitForFiles(shots, L".jpg", 1);
+  ASSERT_EQ(pngs.size(), 1u);
+  ASSERT_EQ(jpgs.size(), 1u);
+  EXPECT_TRUE(FilesIn(shots, L".bmp").empty()) << "no BMP beside the PNG";
+  EXPECT_EQ(BaseName(pngs[0]), BaseName(jpgs[0]));
+  EXPECT_TRUE(std::regex_match(pngs[0], std::wregex(LR"(.*\\\d{8}_\d{6}(_\d+)?\.png)"))) << Narrow(pngs[0]);
+  EXPECT_EQ(ReadFileBytes(pngs[0]).substr(0, 8), "\x89PNG\r\n\x1A\n");
+  const std::optional<Picture> png = ReadPngFile(pngs[0]);
+  EXPECT_TRUE(ShowsPattern(png, target, {650, 340}, 200, 120));
+  EXPECT_TRUE(JpegMatches(ReadJpegFile(jpgs[0]), png));
+  EXPECT_TRUE(WaitUntil([&] { return VisibleViewers().size() == 1; })) << "the viewer comes last";
+
+  // The clipboard holds the bitmap, and the PNG as soon as a program asks for it.
+  EXPECT_TRUE(ShowsPattern(ClipboardPicture(), target, {650, 340}, 200, 120));
+  EXPECT_TRUE(ShowsPattern(ClipboardPng(), target, {650, 340}, 200, 120));
+
+  // A folder that refuses files: the PNG is reported, and no JPEG and no viewer follow it.
+  const std::vector<std::wstring> before = EntriesIn(shots);
+  target.SetPhase(1);
+  {
+    ReadOnlyFolder locked(shots);
+    overlay = StartRangeSelection();
+    ASSERT_TRUE(overlay);
+    Drag(660, 350, 780, 430);
+    auto box = WaitForMessageBox(program_);
+    ASSERT_TRUE(box) << "no error box";
+    EXPECT_TRUE(std::regex_match(Widen(box->text),
+                                 std::wregex(LR"(ファイル .*\\\d{8}_\d{6}(_\d+)?\.png を作成できません\r\n[\s\S]+)")))
+        << box->text;
+    EXPECT_EQ(VisibleViewers().size(), 1u);
+    Answer(*box, IDOK);
+  }
+  Settle(300);
+  EXPECT_EQ(VisibleViewers().size(), 1u) << "no viewer for the failed capture";
+  EXPECT_EQ(EntriesIn(shots), before) << "no file and no temporary file is left behind";
+
+  // The program ends (its viewer with it): the last capture's PNG, never asked for yet, can
+  // still be pasted.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  auto question = WaitForMessageBox(program_);
+  ASSERT_TRUE(question);
+  Answer(*question, IDYES);
+  ASSERT_EQ(program_.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(ShowsPattern(ClipboardPng(), target, {660, 350}, 120, 80)) << "after the end";
+  EXPECT_TRUE(ShowsPattern(ClipboardPicture(), target, {660, 350}, 120, 80)) << "the bitmap stays";
 }
 
 // --- Window captures -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 
 #include "driver.h"
 #include "picture/image_files.h"
@@ -64,23 +65,44 @@ std::optional<Picture> ReadBmpFile(const std::wstring& path) {
   return picture;
 }
 
-std::optional<Picture> ReadJpegFile(const std::wstring& path) {
-  std::string bytes = ReadFileBytes(path);
-  try {
-    kmrn::Dib dib = kmrn::DecodeJpeg({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, false);
-    if (dib.bitCount != 24) return {};
-    Picture picture{dib.width, dib.height, std::vector<std::uint32_t>(static_cast<size_t>(dib.width) * dib.height)};
-    for (int y = 0; y < dib.height; ++y) {
-      const std::uint8_t* row = dib.RowFromTop(y);
-      for (int x = 0; x < dib.width; ++x) {
-        const std::uint8_t* p = row + static_cast<size_t>(x) * 3;
-        picture.pixels[static_cast<size_t>(y) * dib.width + x] = (std::uint32_t{p[2]} << 16) | (p[1] << 8) | p[0];
-      }
+namespace {
+
+// The picture of a decoded 24-bit file; nothing for any other depth.
+std::optional<Picture> PictureOf(const kmrn::Dib& dib) {
+  if (dib.bitCount != 24) return {};
+  Picture picture{dib.width, dib.height, std::vector<std::uint32_t>(static_cast<size_t>(dib.width) * dib.height)};
+  for (int y = 0; y < dib.height; ++y) {
+    const std::uint8_t* row = dib.RowFromTop(y);
+    for (int x = 0; x < dib.width; ++x) {
+      const std::uint8_t* p = row + static_cast<size_t>(x) * 3;
+      picture.pixels[static_cast<size_t>(y) * dib.width + x] = (std::uint32_t{p[2]} << 16) | (p[1] << 8) | p[0];
     }
-    return picture;
+  }
+  return picture;
+}
+
+std::optional<Picture> DecodePngBytes(std::span<const std::uint8_t> bytes) {
+  try {
+    return PictureOf(kmrn::DecodePng(bytes));
   } catch (const std::exception&) {
     return {};
   }
+}
+
+}  // namespace
+
+std::optional<Picture> ReadJpegFile(const std::wstring& path) {
+  std::string bytes = ReadFileBytes(path);
+  try {
+    return PictureOf(kmrn::DecodeJpeg({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, false));
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::optional<Picture> ReadPngFile(const std::wstring& path) {
+  const std::string bytes = ReadFileBytes(path);
+  return DecodePngBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 namespace {
@@ -111,6 +133,21 @@ std::optional<Picture> ClipboardPicture() {
         picture = std::move(read);
       }
       ReleaseDC(nullptr, screen);
+    }
+  }
+  CloseClipboard();
+  return picture;
+}
+
+std::optional<Picture> ClipboardPng() {
+  static const UINT png = RegisterClipboardFormatW(L"PNG");
+  if (!OpenClipboardSoon()) return {};
+  std::optional<Picture> picture;
+  // Asking for a format the program only promised makes it render the format now.
+  if (HGLOBAL memory = GetClipboardData(png)) {
+    if (const void* bytes = GlobalLock(memory)) {
+      picture = DecodePngBytes({static_cast<const std::uint8_t*>(bytes), GlobalSize(memory)});
+      GlobalUnlock(memory);
     }
   }
   CloseClipboard();

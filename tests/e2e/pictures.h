@@ -35,8 +35,13 @@ std::optional<Picture> ReadBmpFile(const std::wstring& path);
 int BmpBitCount(const std::wstring& path);
 // Any JPEG file, as libjpeg decodes it; nothing when it cannot.
 std::optional<Picture> ReadJpegFile(const std::wstring& path);
+// Any PNG file, as the program's own reader decodes it; nothing when it cannot.
+std::optional<Picture> ReadPngFile(const std::wstring& path);
 // The bitmap on the clipboard (CF_BITMAP); nothing when there is none.
 std::optional<Picture> ClipboardPicture();
+// The PNG on the clipboard (the registered format "PNG"), asked for as a program that pastes asks
+// for it; nothing when there is none.
+std::optional<Picture> ClipboardPng();
 // Puts a short text on the clipboard, so that no picture is there.
 void PutTextOnClipboard(const std::wstring& text);
 // What the screen shows in the rectangle now.

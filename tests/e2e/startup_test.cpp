@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 
@@ -74,10 +77,97 @@ TEST(SingleInstance, ASecondStartForwardsItsFileToTheRunningCopy) {
   EXPECT_EQ(third.WaitForExit(), std::optional<DWORD>(0));
 
   // Not a picture by its name: nothing is opened and nothing reported.
-  WriteFileBytes(sandbox.Path(L"picture.png"), "PNG");
-  Process fourth = sandbox.Start({sandbox.Path(L"picture.png")});
+  WriteFileBytes(sandbox.Path(L"picture.gif"), "GIF");
+  Process fourth = sandbox.Start({sandbox.Path(L"picture.gif")});
   EXPECT_EQ(fourth.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_TRUE(MessageBoxesOf(first).empty());
+}
+
+// The PNG reader's sample files, beside its unit tests: FILE.png and the picture it shows,
+// FILE.ppm (binary, 8 bits a channel, white where the file is transparent).
+std::wstring PngSample(const std::string& name) {
+  const std::string here = __FILE__;
+  return Widen(here.substr(0, here.find_last_of("/\\")) + "/../unit/picture/png_files/" + name);
+}
+
+// Empty when the viewer shows the picture of a binary PPM file (8 bits a channel), each channel
+// within one step (16-bit samples and alpha may round either way); otherwise the first difference.
+std::string CompareWithPpm(HWND viewer, const std::string& ppm) {
+  int width = 0, height = 0, maximum = 0, header = 0;
+  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &header) != 3 ||
+      ppm.size() < header + 1 + static_cast<size_t>(width) * height * 3) {
+    return "no PPM";
+  }
+  const auto* expected = reinterpret_cast<const unsigned char*>(ppm.data()) + header + 1;
+  const Picture shown = ScreenPixels(ClientRectOnScreen(viewer));
+  if (shown.width != width || shown.height != height) return "another size";
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* want = expected + (static_cast<size_t>(y) * width + x) * 3;
+      const std::uint32_t got = shown.At(x, y);
+      if (std::abs(Red(got) - want[0]) > 1 || std::abs(Green(got) - want[1]) > 1 || std::abs(Blue(got) - want[2]) > 1) {
+        return "pixel " + std::to_string(x) + ", " + std::to_string(y);
+      }
+    }
+  }
+  return {};
+}
+
+TEST(SingleInstance, PngFilesOfEveryColourTypeOpenAndDamagedOrHugeOnesAreReported) {
+  Sandbox sandbox;
+  const char* samples[] = {"type2_depth8",
+                           "type0_depth1",
+                           "type0_depth16_trns",
+                           "type3_depth4_trns",
+                           "type2_depth16_trns_interlaced",
+                           "type4_depth8",
+                           "type6_depth16_interlaced"};
+  for (const char* name : samples) {
+    WriteFileBytes(sandbox.Path(Widen(name) + L".png"), ReadFileBytes(PngSample("good/" + std::string(name) + ".png")));
+  }
+
+  // The first on the command line, the others handed over by second starts; each viewer comes in
+  // front of the last and shows the picture.
+  Process first = sandbox.Start({sandbox.Path(Widen(samples[0]) + L".png")});
+  ASSERT_TRUE(WaitForMainWindow(first));
+  std::vector<HWND> seen;
+  for (const char* name : samples) {
+    SCOPED_TRACE(name);
+    if (name != samples[0]) {
+      Process second = sandbox.Start({sandbox.Path(Widen(name) + L".png")});
+      EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+    }
+    HWND viewer = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      for (HWND shown : VisibleViewersOf(first)) {
+        if (std::find(seen.begin(), seen.end(), shown) == seen.end()) viewer = shown;
+      }
+      return viewer != nullptr;
+    }));
+    seen.push_back(viewer);
+    const std::string ppm = ReadFileBytes(PngSample("good/" + std::string(name) + ".ppm"));
+    std::string difference;
+    EXPECT_TRUE(WaitUntil([&] { return (difference = CompareWithPpm(viewer, ppm)).empty(); })) << difference;
+    EXPECT_TRUE(MessageBoxesOf(first).empty());
+  }
+
+  // A damaged file and one that claims a huge picture: each reported in the error box, as a
+  // damaged BMP or JPEG is, with no viewer; a file of any case of extension is read as PNG.
+  const std::pair<const char*, const char*> refused[] = {
+      {"bad_crc_in_idat", "PNG イメージが不正です"}, {"too_large_40000_square", "画像が大きすぎます (40000 x 40000)"}};
+  for (const auto& [name, text] : refused) {
+    SCOPED_TRACE(name);
+    const std::wstring path = sandbox.Path(Widen(name) + L".PNG");
+    WriteFileBytes(path, ReadFileBytes(PngSample(std::string("bad/") + name + ".png")));
+    Process second = sandbox.Start({path});
+    auto box = WaitForMessageBox(first);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, "Kamerin");
+    EXPECT_EQ(box->text, text);
+    Answer(*box, IDOK);
+    EXPECT_EQ(second.WaitForExit(), std::optional<DWORD>(0));
+  }
+  EXPECT_EQ(VisibleViewersOf(first).size(), std::size(samples));
 }
 
 // A stand-in for a running copy that is still starting: it holds the single-instance lock, and
@@ -271,7 +361,7 @@ TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
   ASSERT_TRUE(main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 42u);
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 44u);
   EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
   EXPECT_TRUE(shell.Calls().empty()) << "a program that does not stay resident shows no icon";
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <regex>
 #include <thread>
 
 #include "driver.h"
@@ -152,9 +153,16 @@ std::vector<Picture> PixelsOf(const std::vector<HWND>& windows) {
 TEST_F(Viewer, TheMenuHoldsItsCommandsInOrderAndCloseAllOnlyWithTwoViewers) {
   HWND viewer = OpenPattern(ToAnsi("OpenApplicationStr=エディタで開く(&P)\r\n"), W, H);
   ASSERT_TRUE(viewer);
-  std::vector<MenuLine> lines{
-      {L"クリップボードにコピー(&C)"}, {L"エディタで開く(&P)"}, {}, {L"Bmp保存(&S)"}, {L"Jpg保存(&J)"}, {},
-      {L"編集(&E)", {L"左右反転(&L)", L"上下反転(&U)", L"時計回りに90ﾟ回転(&R)"}}, {}, {L"閉じる(&Q)"}};
+  std::vector<MenuLine> lines{{L"クリップボードにコピー(&C)"},
+                              {L"エディタで開く(&P)"},
+                              {},
+                              {L"Bmp保存(&S)"},
+                              {L"Jpg保存(&J)"},
+                              {L"Png保存(&N)"},
+                              {},
+                              {L"編集(&E)", {L"左右反転(&L)", L"上下反転(&U)", L"時計回りに90ﾟ回転(&R)"}},
+                              {},
+                              {L"閉じる(&Q)"}};
   const POINT middle = MiddleOf(ClientRectOnScreen(viewer));
   Click(middle.x, middle.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
   EXPECT_TRUE(MenuShows(program_, lines)) << "one viewer";
@@ -229,6 +237,40 @@ TEST_F(Viewer, CommandsWorkOnThePictureAsItIsShownNow) {
   EXPECT_TRUE(
       Shows(ReadBmpFile(bmps[1]), 2 * W, 2 * H, [](int x, int y) { return Pattern((2 * W - 1 - x) / 2, y / 2); }));
   EXPECT_TRUE(MessageBoxesOf(program_).empty());
+}
+
+TEST_F(Viewer, PngSaveAndCopyTakeThePictureAsTurnedAndTheCopyCanBePastedAfterTheEnd) {
+  const std::wstring shots = ShotsFolder(sandbox_);
+  HWND viewer = OpenPattern("SaveFile=" + ToAnsi(Narrow(shots)) + "\r\nAutoClosePng=1\r\nAlwaysNoCloseX=0\r\n", W, H);
+  ASSERT_TRUE(viewer);
+  ASSERT_TRUE(Choose(viewer, {'E', 'R'}));
+  ASSERT_TRUE(WaitUntil([&] { return SizeOf(ClientRectOnScreen(viewer)).cx == H; }));
+  const Pixel turned = [](int x, int y) { return Pattern(y, H - 1 - x); };
+
+  // The copy: the bitmap as before, and the PNG rendered when asked for.
+  PutTextOnClipboard(L"before");
+  ASSERT_TRUE(Choose(viewer, {'C'}));
+  EXPECT_TRUE(Shows(ClipboardPicture(), H, W, turned)) << "bitmap";
+  EXPECT_TRUE(Shows(ClipboardPng(), H, W, turned)) << "PNG";
+
+  // Mirrored and copied again, then saved as PNG, which closes the viewer (AutoClosePng).
+  ASSERT_TRUE(Choose(viewer, {'E', 'L'}));
+  const Pixel mirrored = [&](int x, int y) { return turned(H - 1 - x, y); };
+  ASSERT_TRUE(Choose(viewer, {'C'}));
+  EXPECT_TRUE(Visible(viewer)) << "AutoCloseCopy is off";
+  ASSERT_TRUE(Choose(viewer, {'N'}));
+  auto pngs = WaitForFiles(shots, L".png", 1);
+  ASSERT_EQ(pngs.size(), 1u);
+  EXPECT_TRUE(std::regex_match(pngs[0], std::wregex(LR"(.*\\\d{8}_\d{6}(_\d+)?\.png)"))) << Narrow(pngs[0]);
+  EXPECT_TRUE(Shows(ReadPngFile(pngs[0]), H, W, mirrored));
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(viewer); })) << "AutoClosePng";
+  EXPECT_TRUE(MessageBoxesOf(program_).empty());
+
+  // The second copy's PNG was never asked for: the program renders it before it ends.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(program_.WaitForExit(), std::optional<DWORD>(0));
+  EXPECT_TRUE(Shows(ClipboardPng(), H, W, mirrored)) << "after the end";
+  EXPECT_TRUE(Shows(ClipboardPicture(), H, W, mirrored)) << "the bitmap after the end";
 }
 
 // Opens the picture once more in the running program, as a second start does; waits for its viewer.

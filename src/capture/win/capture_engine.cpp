@@ -11,11 +11,11 @@
 #include "framework/app_error.h"
 #include "framework/file_system.h"
 #include "framework/finally.h"
-#include "framework/win/clipboard.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
 #include "picture/image_files.h"
 #include "picture/win/base_file_name_win.h"
+#include "picture/win/clipboard_picture.h"
 #include "picture/win/dib_win.h"
 #include "viewer/win/viewers.h"
 
@@ -36,9 +36,10 @@ void WaitBeforeCopy(const Settings& settings) { Sleep(static_cast<DWORD>(std::ma
 
 }  // namespace
 
-CaptureEngine::CaptureEngine(CaptureHost& host, Viewers& viewers)
+CaptureEngine::CaptureEngine(CaptureHost& host, Viewers& viewers, ClipboardPicture& clipboard)
     : host_(host),
       viewers_(viewers),
+      clipboard_(clipboard),
       overlay_(std::make_unique<OverlayWindow>(host.MainHandle(), static_cast<OverlayHost&>(*this))) {}
 
 CaptureEngine::~CaptureEngine() = default;
@@ -66,27 +67,31 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         WaitForHiddenWindowsToLeaveScreen();
         const SectionDib picture = CopyScreenRect(rect);
 
-        // One name for every file of this capture, taken after the copy.
-        const std::string base = MakeBaseFileNameIn(settings.SaveFile, {".bmp", ".jpg"});
+        // One name for every file of this capture, taken after the copy. With SavePng on, the
+        // first file is a PNG instead of the BMP.
+        const bool png = settings.SavePng;
+        const std::string base = MakeBaseFileNameIn(settings.SaveFile, {png ? ".png" : ".bmp", ".jpg"});
         // A clipboard that another program keeps busy costs only the clipboard copy; the files
         // and the viewer still come, and nothing is said.
         if (settings.AlwaysClipBoard) {
           try {
-            PutBitmapOnClipboard(host_.MainHandle(), picture.bitmap->Get());
+            clipboard_.Put(picture.dib, picture.bitmap->Get());
           } catch (const AppError&) {
           }
         }
 
-        // The JPEG is encoded on another core while the BMP is written and the viewer is made
-        // ready. What the user sees keeps its order: the BMP, then the JPEG, then the viewer, and
-        // a file that cannot be written leaves no later file and no viewer (the viewer made
-        // ready closes unseen). Should anything fail, the future waits for the encoder before
-        // the picture goes.
-        std::future<std::vector<std::uint8_t>> jpeg;
+        // The PNG and the JPEG are encoded on other cores while the BMP is written and the
+        // viewer is made ready. What the user sees keeps its order: the first file (BMP or PNG),
+        // then the JPEG, then the viewer, and a file that cannot be written leaves no later file
+        // and no viewer (the viewer made ready closes unseen). Should anything fail, the futures
+        // wait for the encoders before the picture goes.
+        const bool savePng = choices.saveBmp && png;
+        std::future<std::vector<std::uint8_t>> encodedPng, jpeg;
+        if (savePng) encodedPng = std::async(std::launch::async, [&picture] { return EncodePng(picture.dib); });
         if (choices.saveJpg) {
           jpeg = std::async(std::launch::async, [&picture] { return EncodeJpeg(picture.dib, CaptureJpegParams); });
         }
-        if (choices.saveBmp) SaveBmp(picture.dib, base + ".bmp");
+        if (choices.saveBmp && !png) SaveBmp(picture.dib, base + ".bmp");
         // The viewer keeps these very pixels as its picture.
         std::optional<Viewers::Placement> placed;
         if (choices.viewer) {
@@ -95,6 +100,7 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
               CapturedViewerPosition(settings.CapturedWinPos, rect, settings.ViewWinBorder, viewers_.WorkArea()),
               choices.topMost);
         }
+        if (savePng) WriteWholeFile(base + ".png", encodedPng.get());
         if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());
 
         if (placed) {

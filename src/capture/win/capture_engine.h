@@ -14,12 +14,13 @@
 
 namespace kmrn {
 
+class ClipboardPicture;
 class Viewers;
 
 // What a capture is to deliver and how it is started, as the main window shows it when the
 // capture begins.
 struct CaptureChoices {
-  bool saveBmp = false;       // "bmp"
+  bool saveBmp = false;       // "bmp": the first file, a PNG instead with SavePng on
   bool saveJpg = false;       // "Jpg"
   bool viewer = true;         // "Win": the picture in a new viewer
   bool topMost = true;        // always on top: the new viewer joins the topmost band
@@ -46,8 +47,9 @@ class CaptureHost {
 // until its capture.
 class CaptureEngine final : private OverlayHost {
  public:
-  // The new pictures' viewers join `viewers`, which also step aside while the screen is copied.
-  CaptureEngine(CaptureHost& host, Viewers& viewers);
+  // The new pictures' viewers join `viewers`, which also step aside while the screen is copied;
+  // the pictures for the clipboard go to `clipboard`.
+  CaptureEngine(CaptureHost& host, Viewers& viewers, ClipboardPicture& clipboard);
   ~CaptureEngine() override;
 
   // The one capture operation: the rectangle in screen pixels. Errors (a file that cannot be
@@ -77,6 +79,7 @@ class CaptureEngine final : private OverlayHost {
 
   CaptureHost& host_;
   Viewers& viewers_;
+  ClipboardPicture& clipboard_;
   std::unique_ptr<OverlayWindow> overlay_;
   CaptureChoices selectionChoices_;
   Settings selectionSettings_;

@@ -1,5 +1,6 @@
 #include "framework/win/clipboard.h"
 
+#include <cstring>
 #include <exception>
 
 #include "framework/app_error.h"
@@ -35,7 +36,7 @@ class OpenClipboardFor {
 
 }  // namespace
 
-void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette) {
+void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette, std::span<const UINT> promised) {
   Bitmap copy;
   try {
     copy = CopyBitmap(bitmap);
@@ -49,6 +50,26 @@ void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palett
   if (!SetClipboardData(CF_BITMAP, copy.Get())) throw ClipboardError(LastSystemError("SetClipboardData").what());
   copy.Release();
   if (palette && SetClipboardData(CF_PALETTE, palette.Get())) palette.Release();
+  // A promise the clipboard refuses costs only that format; the bitmap is there.
+  for (UINT format : promised) SetClipboardData(format, nullptr);
+}
+
+bool SetClipboardBytes(UINT format, std::span<const std::uint8_t> bytes) noexcept {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!memory) return false;
+  if (void* target = GlobalLock(memory)) {
+    std::memcpy(target, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    // Once set, the clipboard owns the memory.
+    if (SetClipboardData(format, memory)) return true;
+  }
+  GlobalFree(memory);
+  return false;
+}
+
+void RenderWhileOwner(HWND owner, const std::function<void()>& render) {
+  OpenClipboardFor clipboard(owner);
+  if (clipboard.IsOpen() && GetClipboardOwner() == owner) render();
 }
 
 }  // namespace kmrn

@@ -193,6 +193,17 @@ void Controls::SetText(std::uint16_t id, const std::string& text) { SetWindowTex
 
 void Controls::Enable(std::uint16_t id, bool enabled) { EnableWindow(Get(id), enabled ? TRUE : FALSE); }
 
+void Controls::SetHint(std::uint16_t id, const std::string& hint) {
+  if (!tooltip_) return;
+  std::wstring text = Widen(hint);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Get(id));
+  tool.lpszText = text.data();
+  SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void Controls::PaintPanels(HDC dc) const {
   if (shownPage_ != 0) {
     const RECT page = ScaledRect(shownPage_);

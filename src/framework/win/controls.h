@@ -34,6 +34,8 @@ class Controls {
   std::string Text(std::uint16_t id) const;
   void SetText(std::uint16_t id, const std::string& text);
   void Enable(std::uint16_t id, bool enabled);
+  // Replaces the hint of a control that the table gave one.
+  void SetHint(std::uint16_t id, const std::string& hint);
 
   // Places and sizes every control again for another DPI (the window moved to another monitor).
   void Relayout(int dpi);

@@ -107,6 +107,12 @@ void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScree
   }
 }
 
+void MainWindow::ShowFirstFileFormat(bool png) {
+  const ControlLayout& box = *FindControl(MainControlLayouts, Id(MainControl::SaveBmpCheck));
+  controls_->SetText(box.id, png ? PngBoxCaption : box.caption);
+  controls_->SetHint(box.id, png ? PngBoxHint : box.hint);
+}
+
 CaptureChoices MainWindow::Choices() const {
   CaptureChoices choices;
   choices.saveBmp = Checked(MainControl::SaveBmpCheck);
@@ -300,6 +306,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL: MoveDialogFocus(Handle(), wParam, lParam); return 0;
     case WM_CLOSE: events_.OnCloseRequest(); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_RENDERFORMAT: events_.OnRenderClipboardFormat(static_cast<UINT>(wParam)); return 0;
+    case WM_RENDERALLFORMATS: events_.OnRenderAllClipboardFormats(); return 0;
+    case WM_DESTROYCLIPBOARD: events_.OnClipboardEmptied(); return 0;
     case WM_COPYDATA:
       if (OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))) return TRUE;
       break;

@@ -34,6 +34,10 @@ class MainWindowEvents {
   virtual void OnHidden() = 0;
   virtual void OnFileGiven(const std::string& path) = 0;  // dropped on the window or forwarded
   virtual void OnTaskbarCreated() = 0;                    // the shell has (re)started: notification-area icons are gone
+  // The clipboard's messages: the window owns what the program puts on the clipboard.
+  virtual void OnRenderClipboardFormat(UINT format) = 0;  // a program asks for a promised format
+  virtual void OnRenderAllClipboardFormats() = 0;         // the window goes: every promise is kept now
+  virtual void OnClipboardEmptied() = 0;                  // what the program put there has been replaced
 };
 
 class MainWindow final : public Window {
@@ -51,6 +55,9 @@ class MainWindow final : public Window {
   // Puts the window into a state from the settings file: the check boxes, the always-on-top mark
   // and band, the position (pulled back onto the primary screen when asked), then the mode.
   void ApplyState(const MainWindowState& state, bool pullBackOntoScreen);
+
+  // The first check box names the file it saves: a BMP, or a PNG with SavePng on.
+  void ShowFirstFileFormat(bool png);
 
   // What a capture started now is to do, as the controls show it.
   CaptureChoices Choices() const;

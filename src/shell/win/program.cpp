@@ -32,7 +32,8 @@ bool SnippingToolHoldsPrintScreen() {
 Program::Program(ProgramContext context) : context_(std::move(context)), settingsFile_(IniFile::ForThisProgram()) {
   owner_ = std::make_unique<AppOwnerWindow>();
   main_ = std::make_unique<MainWindow>(owner_->Handle(), static_cast<MainWindowEvents&>(*this), settings_);
-  viewers_ = std::make_unique<Viewers>(main_->Handle(), settings_);
+  clipboard_ = std::make_unique<ClipboardPicture>(main_->Handle());
+  viewers_ = std::make_unique<Viewers>(main_->Handle(), settings_, *clipboard_);
 
   // An icon file beside the program replaces the built-in icon, in the window's caption and in
   // the notification area (there as a small icon drawn for the screen's DPI).
@@ -69,7 +70,7 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
   showAtStart_ = !context_.arguments.empty() || settings_.MainWindowVisible;
   if (settings_.AlwaysNoCloseX) ShowTrayIcon(true);
   CheckSaveFolder();
-  capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this), *viewers_);
+  capture_ = std::make_unique<CaptureEngine>(static_cast<CaptureHost&>(*this), *viewers_, *clipboard_);
   settingsDialog_ = std::make_unique<SettingsDialog>(main_->Handle(), static_cast<SettingsDialogEvents&>(*this));
   // Last: a key that cannot be bound is reported, and the program runs without it.
   try {
@@ -96,6 +97,7 @@ int Program::Run() {
 void Program::LoadSettings() {
   const SettingsFile file = settingsFile_.Load(context_.appDir);
   settings_ = file.settings;
+  main_->ShowFirstFileFormat(settings_.SavePng);
   // With one display, a window left on a monitor that has gone comes back onto the screen.
   main_->ApplyState(file.window, !settings_.mDisplay_Enable);
 }
@@ -172,6 +174,7 @@ void Program::ReportFailure(const std::function<void()>& action) {
 
 void Program::OnSettingsAccepted(const Settings& accepted) {
   const Settings previous = std::exchange(settings_, accepted);
+  main_->ShowFirstFileFormat(settings_.SavePng);
   if (settings_.AlwaysNoCloseX != previous.AlwaysNoCloseX) {
     ShowTrayIcon(settings_.AlwaysNoCloseX);
     // Without the icon, the window is the way back to the program.

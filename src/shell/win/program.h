@@ -17,6 +17,7 @@
 #include "components/win/wait_hot_key.h"
 #include "framework/win/com.h"
 #include "framework/win/unique_resource.h"
+#include "picture/win/clipboard_picture.h"
 #include "settings/win/ini_file_win.h"
 #include "settings/win/settings_dialog.h"
 #include "shell/win/app_owner_window.h"
@@ -52,6 +53,9 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
     ReportFailure([&] { OpenImageFile(path); });
   }
   void OnTaskbarCreated() override;
+  void OnRenderClipboardFormat(UINT format) override { clipboard_->Render(format); }
+  void OnRenderAllClipboardFormats() override { clipboard_->RenderAll(); }
+  void OnClipboardEmptied() override { clipboard_->Release(); }
 
   // CaptureHost
   HWND MainHandle() const override { return main_->Handle(); }
@@ -94,6 +98,9 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   UniqueIcon fileIcon_;
   UniqueIcon trayIconImage_;  // the small icon at the screen's DPI
   std::unique_ptr<AppOwnerWindow> owner_;
+  // The main window owns the clipboard's picture: declared before it, the picture outlives the
+  // window's last clipboard message.
+  std::unique_ptr<ClipboardPicture> clipboard_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<Viewers> viewers_;          // owned by the main window: they go before it
   std::unique_ptr<WaitHotKey> rangeHotKey_;   // PrintScreen

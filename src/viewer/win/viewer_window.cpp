@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "framework/app_error.h"
-#include "framework/win/clipboard.h"
 #include "framework/win/dpi.h"
 #include "framework/win/geometry_win.h"
 #include "framework/win/layered.h"
@@ -52,6 +51,7 @@ const ViewerWindow::CommandAction ViewerWindow::Commands[] = {
     {ViewerCommand::OpenInEditor, &ViewerWindow::OpenInEditor, &Settings::AutoClosePaint},
     {ViewerCommand::SaveBmp, &ViewerWindow::SavePictureAsBmp, &Settings::AutoCloseBmp},
     {ViewerCommand::SaveJpeg, &ViewerWindow::SavePictureAsJpeg, &Settings::AutoCloseJpg},
+    {ViewerCommand::SavePng, &ViewerWindow::SavePictureAsPng, &Settings::AutoClosePng},
     {ViewerCommand::MirrorLeftRight, &ViewerWindow::MirrorPictureLeftRight, nullptr},
     {ViewerCommand::MirrorTopBottom, &ViewerWindow::MirrorPictureTopBottom, nullptr},
     {ViewerCommand::RotateClockwise, &ViewerWindow::RotatePicture, nullptr},
@@ -293,21 +293,20 @@ void ViewerWindow::OnCommand(ViewerCommand command) {
   }
 }
 
-void ViewerWindow::CopyPicture() {
-  const Bitmap bitmap = BitmapFromDib(picture_);
-  PutBitmapOnClipboard(Handle(), bitmap.Get(), PaletteOf(picture_));
-}
+void ViewerWindow::CopyPicture() { registry_.PutOnClipboard(picture_); }
 
 void ViewerWindow::OpenInEditor() { StartEditor(settings_.OpenApplication, registry_.HandOver(picture_)); }
 
 // Each kind of file takes the first free name of its own, so that two saves in one second never
-// replace each other, and a BMP and a JPEG saved in the same second still share their name.
+// replace each other, and a BMP, a JPEG and a PNG saved in the same second still share their name.
 void ViewerWindow::SavePictureAsBmp() { SaveBmp(picture_, MakeBaseFileNameIn(settings_.SaveFile, {".bmp"}) + ".bmp"); }
 
 void ViewerWindow::SavePictureAsJpeg() {
   SaveJpeg(picture_, MakeBaseFileNameIn(settings_.SaveFile, {".jpg"}) + ".jpg",
            ViewerJpegParams(settings_.JpgQuality, settings_.JpgProgressive));
 }
+
+void ViewerWindow::SavePictureAsPng() { SavePng(picture_, MakeBaseFileNameIn(settings_.SaveFile, {".png"}) + ".png"); }
 
 void ViewerWindow::MirrorPictureLeftRight() {
   MirrorLeftRight(picture_);

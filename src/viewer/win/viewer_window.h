@@ -45,6 +45,8 @@ class ViewerRegistry {
   virtual ScreenRect WorkArea() const = 0;
   // Writes the picture to a file of its own for the image editor; returns its path.
   virtual std::string HandOver(const Dib& picture) = 0;
+  // Puts the picture on the clipboard. Throws ClipboardError.
+  virtual void PutOnClipboard(const Dib& picture) = 0;
 };
 
 class ViewerWindow final : public Window {
@@ -98,6 +100,7 @@ class ViewerWindow final : public Window {
   void OpenInEditor();
   void SavePictureAsBmp();
   void SavePictureAsJpeg();
+  void SavePictureAsPng();
   void MirrorPictureLeftRight();
   void MirrorPictureTopBottom();
   void RotatePicture();

@@ -8,7 +8,8 @@
 
 namespace kmrn {
 
-Viewers::Viewers(HWND owner, const Settings& settings) : owner_(owner), settings_(settings) {}
+Viewers::Viewers(HWND owner, const Settings& settings, ClipboardPicture& clipboard)
+    : owner_(owner), settings_(settings), clipboard_(clipboard) {}
 
 Viewers::~Viewers() {
   // The registry is empty while the windows go, so that nothing asks it about a viewer half gone.

@@ -10,6 +10,7 @@
 
 #include "framework/geometry.h"
 #include "picture/dib.h"
+#include "picture/win/clipboard_picture.h"
 #include "settings/settings.h"
 #include "viewer/viewer_registry.h"
 #include "viewer/win/hand_over_win.h"
@@ -22,8 +23,8 @@ class Viewers final : private ViewerRegistry {
   // The viewers belong to `owner` (the main window), whose monitor also gives the work area; the
   // pictures they hand to the image editor are deleted when this object goes. They
   // read `settings` as they are at each moment (the magnet, the frame of a new viewer, the
-  // auto-close after a command).
-  Viewers(HWND owner, const Settings& settings);
+  // auto-close after a command). Their copies go to `clipboard`.
+  Viewers(HWND owner, const Settings& settings, ClipboardPicture& clipboard);
   ~Viewers() override;
   Viewers(const Viewers&) = delete;
   Viewers& operator=(const Viewers&) = delete;
@@ -77,9 +78,11 @@ class Viewers final : private ViewerRegistry {
   bool PlacementPending() const override { return slots_.nextViewerPosition.has_value(); }
   std::vector<ScreenRect> OtherViewerRects(HWND self) const override;
   std::string HandOver(const Dib& picture) override { return handedOver_.Write(picture); }
+  void PutOnClipboard(const Dib& picture) override { clipboard_.Put(picture); }
 
   HWND owner_;
   const Settings& settings_;
+  ClipboardPicture& clipboard_;
   // Declared before the viewers: the files they handed over are deleted after they have gone.
   HandOverPictures handedOver_;
   ViewerSlots<ViewerPointer> slots_;

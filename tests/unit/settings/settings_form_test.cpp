@@ -40,9 +40,13 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   s.MagPos = 7;
   s.mDisplay_SX = -1280;
   s.OpenApplicationStr = "editorで開く";
+  s.SavePng = true;
+  s.AutoClosePng = true;
   FakeForm form;
   FillSettingsForm(s, form);
   EXPECT_EQ(form.texts[Id(SaveFolderEdit)], "D:\\shots");
+  EXPECT_TRUE(form.checked[Id(SavePngCheck)]);
+  EXPECT_TRUE(form.checked[Id(AutoClosePngCheck)]);
   EXPECT_EQ(form.positions[Id(ViewerPlacementGroup)], 1);
   EXPECT_EQ(form.texts[Id(JpegQualityEdit)], "42") << "the quality edit follows the track bar";
   EXPECT_EQ(form.texts[Id(AutoCloseEditorCheck)], "editorで開く");
@@ -58,6 +62,8 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   EXPECT_EQ(back.JpgQuality, 42);
   EXPECT_EQ(back.MagPos, 7);
   EXPECT_EQ(back.mDisplay_SX, -1280);
+  EXPECT_TRUE(back.SavePng);
+  EXPECT_TRUE(back.AutoClosePng);
 }
 
 TEST(SettingsForm, NumbersAreBoundedAndTextThatIsNoNumberKeepsTheSetting) {

@@ -26,7 +26,7 @@ class FakeProfile final : public ProfileReader, public ProfileWriter {
   }
 };
 
-TEST(SettingsTable, HasTheFortyTwoKeysInFileOrder) {
+TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
   std::vector<std::string> keys;
   for (const SettingKey& key : SettingKeys()) keys.push_back(key.key);
   const std::vector<std::string> expected{"Left",
@@ -70,6 +70,8 @@ TEST(SettingsTable, HasTheFortyTwoKeysInFileOrder) {
                                           "mDisplay_SH",
                                           "mDisplay_SX",
                                           "mDisplay_SY",
+                                          "SavePng",
+                                          "AutoClosePng",
                                           "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
@@ -125,6 +127,8 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"mDisplay_SH", "0"},
                                                                   {"mDisplay_SX", "0"},
                                                                   {"mDisplay_SY", "0"},
+                                                                  {"SavePng", "0"},
+                                                                  {"AutoClosePng", "0"},
                                                                   {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
