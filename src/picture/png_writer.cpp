@@ -248,8 +248,12 @@ std::vector<std::uint8_t> EncodePngWith(const Dib& dib, PngWriteChoice choice) {
 
   const std::size_t paletteChunk = layout.paletteEntries ? ChunkOverhead + 3 * layout.paletteEntries : 0;
   const std::size_t idatOffset = sizeof(Signature) + ChunkOverhead + IhdrSize + paletteChunk;
-  std::vector<std::uint8_t> file(idatOffset + ChunkOverhead + bound + ChunkOverhead);
-  std::uint8_t* p = file.data();
+  // Room for the largest file the picture can give, left uninitialised: every byte is written
+  // before it is read, and only the bytes written are handed back (a screen's PNG is a few percent
+  // of the bound, which zeroing would have touched in full).
+  const std::size_t room = idatOffset + ChunkOverhead + bound + ChunkOverhead;
+  std::unique_ptr<std::uint8_t[]> file(new std::uint8_t[room]);
+  std::uint8_t* p = file.get();
   std::memcpy(p, Signature, sizeof(Signature));
   p += sizeof(Signature);
 
@@ -286,8 +290,7 @@ std::vector<std::uint8_t> EncodePngWith(const Dib& dib, PngWriteChoice choice) {
   chunk = p;
   ChunkStart(chunk, Iend, 0);
   p = ChunkEnd(chunk, 0);
-  file.resize(static_cast<std::size_t>(p - file.data()));
-  return file;
+  return std::vector<std::uint8_t>(file.get(), p);
 }
 
 }  // namespace png
