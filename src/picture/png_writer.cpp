@@ -297,11 +297,6 @@ std::vector<std::uint8_t> EncodePngWith(const Dib& dib, PngWriteChoice choice) {
 
 std::vector<std::uint8_t> EncodePng(const Dib& dib) { return png::EncodePngWith(dib, png::DefaultPngWriteChoice); }
 
-void SavePng(const Dib& dib, const std::string& path) {
-  std::vector<std::uint8_t> file = EncodePng(dib);
-  AtomicFileWriter writer(path);
-  writer.Write(file.data(), file.size());
-  writer.Commit();
-}
+void SavePng(const Dib& dib, const std::string& path) { WriteWholeFile(path, EncodePng(dib)); }
 
 }  // namespace kmrn
