@@ -59,6 +59,8 @@ const std::vector<std::string> KeyOrder{"Left",
                                         "mDisplay_SY",
                                         "SavePng",
                                         "AutoClosePng",
+                                        "Magnifier",
+                                        "CaptureCursor",
                                         "MainWindowVisible"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
@@ -129,7 +131,7 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
   EXPECT_EQ(IniSection(saved, "Tail"), (Keys{{"k", "v"}}));
 
   Keys keys = IniSection(saved, "Setting");
-  ASSERT_EQ(keys.size(), 44u);
+  ASSERT_EQ(keys.size(), 46u);
   const std::vector<std::string> handWritten{
       "win",    "AlwaysNoCloseX", "bmp", "JpgQuality", "ViewWinColor", "OpenApplicationStr", "OpenApplication",
       "MagPos", "CapturedWinPos", "Top"};
@@ -242,7 +244,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
     ChooseFromMainMenu(main, 'E');
     ASSERT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     const std::string saved = sandbox.ReadIni();
-    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 44u : 46u);
+    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 46u : 48u);
     if (folder) continue;
     for (const std::string& kept :
          {other, "OpenApplicationStr=" + paintBytes + "\r\n", "\r\nTop=40\r\n"s, "\nOpenApplication=a.exe\rb\r\n"s,

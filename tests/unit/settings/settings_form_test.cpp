@@ -42,11 +42,14 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   s.OpenApplicationStr = "editorで開く";
   s.SavePng = true;
   s.AutoClosePng = true;
+  s.CaptureCursor = true;
   FakeForm form;
   FillSettingsForm(s, form);
   EXPECT_EQ(form.texts[Id(SaveFolderEdit)], "D:\\shots");
   EXPECT_TRUE(form.checked[Id(SavePngCheck)]);
   EXPECT_TRUE(form.checked[Id(AutoClosePngCheck)]);
+  EXPECT_TRUE(form.checked[Id(CaptureCursorCheck)]);
+  EXPECT_FALSE(form.checked[Id(MagnifierCheck)]);
   EXPECT_EQ(form.positions[Id(ViewerPlacementGroup)], 1);
   EXPECT_EQ(form.texts[Id(JpegQualityEdit)], "42") << "the quality edit follows the track bar";
   EXPECT_EQ(form.texts[Id(AutoCloseEditorCheck)], "editorで開く");
@@ -64,6 +67,8 @@ TEST(SettingsForm, EverySettingGoesToItsControlAndComesBack) {
   EXPECT_EQ(back.mDisplay_SX, -1280);
   EXPECT_TRUE(back.SavePng);
   EXPECT_TRUE(back.AutoClosePng);
+  EXPECT_TRUE(back.CaptureCursor);
+  EXPECT_FALSE(back.Magnifier);
 }
 
 TEST(SettingsForm, NumbersAreBoundedAndTextThatIsNoNumberKeepsTheSetting) {

@@ -72,6 +72,8 @@ TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
                                           "mDisplay_SY",
                                           "SavePng",
                                           "AutoClosePng",
+                                          "Magnifier",
+                                          "CaptureCursor",
                                           "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
@@ -129,6 +131,8 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"mDisplay_SY", "0"},
                                                                   {"SavePng", "0"},
                                                                   {"AutoClosePng", "0"},
+                                                                  {"Magnifier", "0"},
+                                                                  {"CaptureCursor", "0"},
                                                                   {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
