@@ -17,8 +17,8 @@ bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
 // The check boxes added to pages that were full already lie in free room: inside their page and
 // their group, over no other control of that page (group boxes only frame them).
 TEST(SettingsDialogLayout, TheLaterCheckBoxesCoverNoOtherControl) {
-  for (SettingControl added : {SettingControl::SavePngCheck, SettingControl::AutoClosePngCheck, SettingControl::MagnifierCheck,
-                                   SettingControl::CaptureCursorCheck}) {
+  for (SettingControl added : {SettingControl::SavePngCheck, SettingControl::AutoClosePngCheck,
+                               SettingControl::MagnifierCheck, SettingControl::CaptureCursorCheck}) {
     const ControlLayout* control = FindControl(SettingsDialogLayout, Id(added));
     ASSERT_TRUE(control);
     SCOPED_TRACE(control->caption);
