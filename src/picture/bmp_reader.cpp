@@ -62,13 +62,19 @@ bool ValidCompression(const BmpLayout& l, std::uint32_t headerSize) {
   }
 }
 
-BmpLayout ParseHeaders(std::span<const std::uint8_t> file) {
+// A file starts with its "BM" header, which says where the rows are; a packed DIB (the clipboard's
+// form) starts with the bitmap header itself, and its rows follow the colour table.
+enum class BmpForm { File, PackedDib };
+
+BmpLayout ParseHeaders(std::span<const std::uint8_t> file, BmpForm form) {
   const std::uint64_t fileSize = file.size();
   const std::uint8_t* f = file.data();
-  if (fileSize < bmp::FileHeaderSize + 4 || f[0] != 'B' || f[1] != 'M') throw InvalidBitmapError();
-  const std::uint8_t* h = f + bmp::FileHeaderSize;
+  const std::uint32_t headerStart = form == BmpForm::File ? bmp::FileHeaderSize : 0;
+  if (fileSize < headerStart + 4) throw InvalidBitmapError();
+  if (form == BmpForm::File && (f[0] != 'B' || f[1] != 'M')) throw InvalidBitmapError();
+  const std::uint8_t* h = f + headerStart;
   const std::uint32_t headerSize = U32(h);
-  if (!ValidHeaderSize(headerSize) || fileSize < bmp::FileHeaderSize + std::uint64_t{headerSize}) {
+  if (!ValidHeaderSize(headerSize) || fileSize < headerStart + std::uint64_t{headerSize}) {
     throw InvalidBitmapError();
   }
 
@@ -99,7 +105,7 @@ BmpLayout ParseHeaders(std::span<const std::uint8_t> file) {
     throw InvalidBitmapError();
   }
 
-  std::uint64_t headersEnd = bmp::FileHeaderSize + std::uint64_t{headerSize};
+  std::uint64_t headersEnd = headerStart + std::uint64_t{headerSize};
   if (l.compression == bmp::BitFields) {
     // A plain BITMAPINFOHEADER is followed by the masks; the longer headers hold them.
     if (headerSize == bmp::InfoHeaderSize) headersEnd += bmp::MaskBytes;
@@ -124,10 +130,15 @@ BmpLayout ParseHeaders(std::span<const std::uint8_t> file) {
     }
   }
 
-  // Some writers leave bfOffBits zero; an offset into the headers cannot be right, and then the
-  // rows can only start straight after the palette.
-  l.pixelOffset = U32(f + 10);
-  if (l.pixelOffset < headersEnd) l.pixelOffset = paletteEnd;
+  if (form == BmpForm::File) {
+    // Some writers leave bfOffBits zero; an offset into the headers cannot be right, and then the
+    // rows can only start straight after the palette.
+    l.pixelOffset = U32(f + 10);
+    if (l.pixelOffset < headersEnd) l.pixelOffset = paletteEnd;
+  } else {
+    // A deeper DIB may still carry a colour table (biClrUsed entries) for palette displays.
+    l.pixelOffset = l.bitCount <= 8 ? paletteEnd : headersEnd + std::uint64_t{colorsUsed} * 4;
+  }
   if (l.pixelOffset > fileSize) throw InvalidBitmapError();
 
   if (l.compression == bmp::Rgb || l.compression == bmp::BitFields) {
@@ -291,10 +302,8 @@ void DecodeRle(const BmpLayout& l, std::span<const std::uint8_t> data, Dib& out)
   }
 }
 
-}  // namespace
-
-Dib DecodeBmp(std::span<const std::uint8_t> file) {
-  const BmpLayout layout = ParseHeaders(file);
+Dib DecodeBitmap(std::span<const std::uint8_t> file, BmpForm form) {
+  const BmpLayout layout = ParseHeaders(file, form);
   if (KeepsItsDepth(layout)) {
     Dib out = MakeDib(layout.width, layout.height, layout.bitCount);
     CopyRows(layout, file, out);
@@ -308,5 +317,11 @@ Dib DecodeBmp(std::span<const std::uint8_t> file) {
   }
   return out;
 }
+
+}  // namespace
+
+Dib DecodeBmp(std::span<const std::uint8_t> file) { return DecodeBitmap(file, BmpForm::File); }
+
+Dib DecodePackedDib(std::span<const std::uint8_t> dib) { return DecodeBitmap(dib, BmpForm::PackedDib); }
 
 }  // namespace kmrn

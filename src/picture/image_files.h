@@ -45,6 +45,9 @@ std::vector<std::uint8_t> EncodePng(const Dib& dib);
 // file becomes a 32-bit picture (alpha dropped).
 // Throws InvalidBitmapError for a damaged or absurd file.
 Dib DecodeBmp(std::span<const std::uint8_t> file);
+// The same for a packed DIB as the clipboard holds it (CF_DIB, CF_DIBV5): the bitmap header, any
+// masks and colour table, then the rows, with no file header.
+Dib DecodePackedDib(std::span<const std::uint8_t> dib);
 
 // Decodes a JPEG at full scale with block smoothing and the float DCT. A colour file becomes a
 // 24-bit picture; a grayscale file, and any file when lowColorDisplay, an 8-bit picture through

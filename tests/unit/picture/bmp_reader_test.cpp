@@ -449,6 +449,53 @@ TEST(BmpReader, DecodesRunLengthStreams) {
 }
 
 // A screenshot of three 4K screens side by side is the largest picture the program makes.
+// What another program puts on the clipboard is a file without its first 14 bytes: the rows follow
+// the masks and the colour table, which a deeper picture may carry too.
+TEST(BmpReader, PackedDibsDecodeAsTheirFilesAndHostileOnesAreRefused) {
+  auto packed = [](const std::vector<std::uint8_t>& file) {
+    return std::vector<std::uint8_t>(file.begin() + 14, file.end());
+  };
+  auto packedError = [](std::span<const std::uint8_t> dib) -> std::string {
+    try {
+      DecodePackedDib(dib);
+    } catch (const AppError& e) {
+      return e.what();
+    }
+    return "";
+  };
+  int compared = 0;
+  for (const fs::path& file : FilesIn(PathOf(TestDataPath("bmpsuite/good")), ".bmp")) {
+    SCOPED_TRACE(Utf8(file.filename()));
+    const std::vector<std::uint8_t> data = ReadWholeFile(Utf8(file));
+    const Dib fromFile = DecodeBmp(data);
+    Dib fromDib;
+    ASSERT_NO_THROW(fromDib = DecodePackedDib(packed(data)));
+    EXPECT_EQ(fromDib.bits, fromFile.bits);
+    EXPECT_EQ(fromDib.bitCount, fromFile.bitCount);
+    ++compared;
+  }
+  EXPECT_GE(compared, 27);
+
+  // A 32-bit picture with a two-entry colour table before its rows: one red and one blue pixel.
+  BmpFile deep{.bitCount = 32,
+               .palette = {{1, 2, 3, 0}, {4, 5, 6, 0}},
+               .pixels = {0, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0}};
+  const Dib two = DecodePackedDib(packed(deep.Bytes()));
+  EXPECT_EQ(two.bits, DecodeBmp(deep.Bytes()).bits);
+  EXPECT_EQ(two.RowFromTop(1)[2], 0xFF) << "the colour table is not taken for pixels";
+
+  const std::vector<std::uint8_t> valid = packed(BmpFile{}.Bytes());
+  // Every cut short of the last row (whose padding may be missing, as in files) is refused.
+  for (std::size_t size = 0; size + 2 < valid.size(); ++size) {
+    SCOPED_TRACE(size);
+    EXPECT_EQ(packedError({valid.data(), size}), kInvalid);
+  }
+  std::vector<std::uint8_t> huge = packed(BmpFile{.width = 100000, .height = -100000}.Bytes());
+  EXPECT_EQ(packedError(huge), kInvalid);
+  std::vector<std::uint8_t> jpegInside = packed(BmpFile{.bitCount = 24, .compression = 4}.Bytes());
+  EXPECT_EQ(packedError(jpegInside), kInvalid);
+}
+
 TEST(BmpReader, OpensThreeScreenScreenshot) {
   std::vector<std::uint8_t> file =
       BmpFile{.width = 3 * 3840, .height = 2160, .bitCount = 32, .palette = {}, .pixels = {}}.Bytes();
