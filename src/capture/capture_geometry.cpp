@@ -49,4 +49,16 @@ Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workAre
   return CentredIn(outerSize, workArea, Centring::MiddleLessHalf);
 }
 
+Position PinnedViewerPosition(const PixelSize& outerSize, Position pointer, const ScreenRect& workArea) {
+  // Pulled back from the right and bottom first, then from the left and top, so that the top-left
+  // corner wins for a window larger than the area.
+  auto place = [](std::int64_t centre, std::int64_t size, std::int64_t low, std::int64_t high) {
+    std::int64_t start = centre - size / 2;
+    start = std::min(start, high - size);
+    return SaturateToInt32(std::max(start, low));
+  };
+  return {place(pointer.left, outerSize.width, workArea.left, workArea.right),
+          place(pointer.top, outerSize.height, workArea.top, workArea.bottom)};
+}
+
 }  // namespace kmrn

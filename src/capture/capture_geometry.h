@@ -37,4 +37,9 @@ Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& ca
 // of an opened file).
 Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workArea);
 
+// The top-left corner of a viewer pinned from the clipboard: centred on the pointer, moved as
+// little as it takes to lie wholly in the work area of the pointer's monitor; one larger than that
+// area starts at its top-left.
+Position PinnedViewerPosition(const PixelSize& outerSize, Position pointer, const ScreenRect& workArea);
+
 }  // namespace kmrn

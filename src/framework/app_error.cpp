@@ -38,6 +38,8 @@ AppError IniWriteError(const std::string& iniPath, const std::string& reason) {
 
 AppError ClipboardError(const std::string& reason) { return WithReason("クリップボードにコピーできません", reason); }
 
+AppError ClipboardReadError(const std::string& reason) { return WithReason("クリップボードを読み取れません", reason); }
+
 AppError ImageTooLargeError(long long width, long long height) {
   return AppError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
 }

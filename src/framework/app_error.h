@@ -36,6 +36,7 @@ AppError JpegError(int messageCode);  // "JPEG エラー #%d"
 AppError PngError();                  // "PNG イメージが不正です"
 AppError IniWriteError(const std::string& iniPath, const std::string& reason = {});  // "%s に書き込めません"
 AppError ClipboardError(const std::string& reason = {});  // "クリップボードにコピーできません"
+AppError ClipboardReadError(const std::string& reason);   // "クリップボードを読み取れません"
 AppError ImageTooLargeError(long long width, long long height);
 // The external program could not be started: "%s を起動できません".
 AppError ProgramStartError(const std::string& commandLine, const std::string& reason);

@@ -11,6 +11,7 @@ bool IsMainCommand(std::uint16_t id) {
     case MainCommand::CaptureSamePlace:
     case MainCommand::OpenSettings:
     case MainCommand::Exit:
+    case MainCommand::ShowClipboardPicture:
     case MainCommand::RefreshWindowList: return true;
   }
   return false;

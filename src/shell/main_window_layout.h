@@ -60,15 +60,17 @@ enum class MainCommand : std::uint16_t {
   CaptureSamePlace,
   OpenSettings,
   Exit,
+  ShowClipboardPicture,
   RefreshWindowList = 111,
 };
 
 constexpr std::uint16_t Id(MainCommand command) { return static_cast<std::uint16_t>(command); }
 
 // The main window's menu, which the notification-area icon shares.
-inline constexpr std::array<MenuEntry, 6> TaskMenu{{
+inline constexpr std::array<MenuEntry, 7> TaskMenu{{
     MenuCommand(Id(MainCommand::AlwaysOnTop), "常に手前に表示(&A)"),
     MenuCommand(Id(MainCommand::CaptureSamePlace), "前回と同じ場所をキャプチャ(&R)"),
+    MenuCommand(Id(MainCommand::ShowClipboardPicture), "クリップボードから表示(&V)"),
     MenuSeparator,
     MenuCommand(Id(MainCommand::OpenSettings), "設定(&S)"),
     MenuSeparator,
@@ -77,6 +79,9 @@ inline constexpr std::array<MenuEntry, 6> TaskMenu{{
 
 // The window list's menu.
 inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::RefreshWindowList), "更新(&R)")}};
+
+// "クリップボードから表示" found no picture there.
+inline constexpr const char* NoClipboardPictureNotice = "クリップボードに表示できる画像がありません";
 
 inline constexpr const char* ExitQuestion = "Viewウインドウが残っていますが終了してもよろしいですか？";
 

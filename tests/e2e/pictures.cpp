@@ -1,5 +1,7 @@
 #include "pictures.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -164,6 +166,30 @@ void PutTextOnClipboard(const std::wstring& text) {
     if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
   }
   CloseClipboard();
+}
+
+void PutBytesOnClipboard(UINT format, const std::string& bytes) {
+  ASSERT_TRUE(OpenClipboardSoon());
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size())) {
+    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    if (!SetClipboardData(format, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+void PutFilesOnClipboard(const std::vector<std::wstring>& paths) {
+  // DROPFILES, then each path with its terminator, then one more terminator.
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  header.fWide = TRUE;
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  for (const std::wstring& path : paths) {
+    bytes.append(reinterpret_cast<const char*>(path.c_str()), (path.size() + 1) * sizeof(wchar_t));
+  }
+  bytes.append(sizeof(wchar_t), '\0');
+  PutBytesOnClipboard(CF_HDROP, bytes);
 }
 
 Picture ScreenPixels(const RECT& rect) {

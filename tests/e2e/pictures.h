@@ -44,6 +44,10 @@ std::optional<Picture> ClipboardPicture();
 std::optional<Picture> ClipboardPng();
 // Puts a short text on the clipboard, so that no picture is there.
 void PutTextOnClipboard(const std::wstring& text);
+// Puts bytes on the clipboard in one format (CF_DIB, say), as another program would.
+void PutBytesOnClipboard(UINT format, const std::string& bytes);
+// Puts files on the clipboard as the shell's copy does (CF_HDROP).
+void PutFilesOnClipboard(const std::vector<std::wstring>& paths);
 // What the screen shows in the rectangle now.
 Picture ScreenPixels(const RECT& rect);
 

@@ -83,36 +83,6 @@ TEST(SingleInstance, ASecondStartForwardsItsFileToTheRunningCopy) {
   EXPECT_TRUE(MessageBoxesOf(first).empty());
 }
 
-// The PNG reader's sample files, beside its unit tests: FILE.png and the picture it shows,
-// FILE.ppm (binary, 8 bits a channel, white where the file is transparent).
-std::wstring PngSample(const std::string& name) {
-  const std::string here = __FILE__;
-  return Widen(here.substr(0, here.find_last_of("/\\")) + "/../unit/picture/png_files/" + name);
-}
-
-// Empty when the viewer shows the picture of a binary PPM file (8 bits a channel), each channel
-// within one step (16-bit samples and alpha may round either way); otherwise the first difference.
-std::string CompareWithPpm(HWND viewer, const std::string& ppm) {
-  int width = 0, height = 0, maximum = 0, header = 0;
-  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &header) != 3 ||
-      ppm.size() < header + 1 + static_cast<size_t>(width) * height * 3) {
-    return "no PPM";
-  }
-  const auto* expected = reinterpret_cast<const unsigned char*>(ppm.data()) + header + 1;
-  const Picture shown = ScreenPixels(ClientRectOnScreen(viewer));
-  if (shown.width != width || shown.height != height) return "another size";
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const unsigned char* want = expected + (static_cast<size_t>(y) * width + x) * 3;
-      const std::uint32_t got = shown.At(x, y);
-      if (std::abs(Red(got) - want[0]) > 1 || std::abs(Green(got) - want[1]) > 1 || std::abs(Blue(got) - want[2]) > 1) {
-        return "pixel " + std::to_string(x) + ", " + std::to_string(y);
-      }
-    }
-  }
-  return {};
-}
-
 TEST(SingleInstance, PngFilesOfEveryColourTypeOpenAndDamagedOrHugeOnesAreReported) {
   Sandbox sandbox;
   const char* samples[] = {"type2_depth8",

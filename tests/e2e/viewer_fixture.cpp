@@ -1,5 +1,7 @@
 #include "viewer_fixture.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "input.h"
@@ -42,6 +44,32 @@ std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& pictur
         out << (inClient ? "picture" : "frame") << " pixel at window offset (" << x - outer.left << ", "
             << y - outer.top << ") is " << Hex(RGB(Red(got), Green(got), Blue(got))) << ", expected " << Hex(want);
         return out.str();
+      }
+    }
+  }
+  return {};
+}
+
+std::wstring PngSample(const std::string& name) {
+  const std::string here = __FILE__;
+  return Widen(here.substr(0, here.find_last_of("/\\")) + "/../unit/picture/png_files/" + name);
+}
+
+std::string CompareWithPpm(HWND viewer, const std::string& ppm) {
+  int width = 0, height = 0, maximum = 0, header = 0;
+  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &header) != 3 ||
+      ppm.size() < header + 1 + static_cast<size_t>(width) * height * 3) {
+    return "no PPM";
+  }
+  const auto* expected = reinterpret_cast<const unsigned char*>(ppm.data()) + header + 1;
+  const Picture shown = ScreenPixels(ClientRectOnScreen(viewer));
+  if (shown.width != width || shown.height != height) return "another size";
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned char* want = expected + (static_cast<size_t>(y) * width + x) * 3;
+      const std::uint32_t got = shown.At(x, y);
+      if (std::abs(Red(got) - want[0]) > 1 || std::abs(Green(got) - want[1]) > 1 || std::abs(Blue(got) - want[2]) > 1) {
+        return "pixel " + std::to_string(x) + ", " + std::to_string(y);
       }
     }
   }

@@ -31,6 +31,14 @@ bool Visible(HWND window);
 // picture(x / scale, y / scale); otherwise the first difference.
 std::string CompareViewerPixels(HWND viewer, COLORREF frame, const Pixel& picture, int scale = 1);
 
+// The PNG reader's sample files, beside its unit tests: FILE.png and the picture it shows,
+// FILE.ppm (binary, 8 bits a channel, white where the file is transparent).
+std::wstring PngSample(const std::string& name);
+
+// Empty when the viewer shows the picture of a binary PPM file (8 bits a channel), each channel
+// within one step (16-bit samples and alpha may round either way); otherwise the first difference.
+std::string CompareWithPpm(HWND viewer, const std::string& ppm);
+
 // The default frame colour, 0xFF8080 in the settings' 0x00BBGGRR.
 inline constexpr COLORREF DefaultFrame = RGB(0x80, 0x80, 0xFF);
 

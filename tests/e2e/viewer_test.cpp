@@ -391,5 +391,130 @@ TEST_F(Viewer, ClosedViewersStayHiddenAndGoAllAtOnceWhenNoneIsOpen) {
   EndRangeSelectionWithoutCapture(program_);
 }
 
+// A 32-bit top-down DIB with a V5 header and bit fields, as programs that keep alpha put it.
+std::string PackedDibV5(int width, int height, const Pixel& colour) {
+  BITMAPV5HEADER header{};
+  header.bV5Size = sizeof header;
+  header.bV5Width = width;
+  header.bV5Height = -height;
+  header.bV5Planes = 1;
+  header.bV5BitCount = 32;
+  header.bV5Compression = BI_BITFIELDS;
+  header.bV5RedMask = 0x00FF0000;
+  header.bV5GreenMask = 0x0000FF00;
+  header.bV5BlueMask = 0x000000FF;
+  header.bV5AlphaMask = 0xFF000000;
+  header.bV5CSType = 0x73524742;  // LCS_sRGB, 'sRGB'
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = colour(x, y);
+      bytes += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c)),
+                static_cast<char>(0xFF)};
+    }
+  }
+  return bytes;
+}
+
+// "クリップボードから表示": each kind of picture another program leaves on the clipboard opens in a
+// viewer centred on the pointer, exactly; anything else is said in a box, and nothing opens.
+TEST(PinFromClipboard, EveryKindOfClipboardPictureOpensAtThePointerAndAnythingElseIsSaid) {
+  Sandbox sandbox;
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }));
+  const RECT work = WorkArea();
+  std::vector<HWND> seen;
+  // Chooses the command; returns the new viewer, or nothing when none shows.
+  auto pin = [&](std::chrono::milliseconds wait) -> HWND {
+    ChooseFromMainMenu(main, 'V');
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    HWND viewer = nullptr;
+    WaitUntil(
+        [&] {
+          for (HWND shown : VisibleViewersOf(program)) {
+            if (std::find(seen.begin(), seen.end(), shown) == seen.end()) viewer = shown;
+          }
+          return viewer != nullptr;
+        },
+        wait);
+    if (!viewer) return nullptr;
+    seen.push_back(viewer);
+    Settle(300);
+    const RECT outer = WindowRectOf(viewer);
+    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                outer.bottom <= work.bottom)
+        << Describe(outer);
+    EXPECT_LE(std::abs((outer.left + outer.right) / 2 - pointer.x), 1) << Describe(outer);
+    EXPECT_LE(std::abs((outer.top + outer.bottom) / 2 - pointer.y), 1) << Describe(outer);
+    EXPECT_EQ(GetForegroundWindow(), viewer);
+    return viewer;
+  };
+  // Once checked, each viewer steps out of the way of the main window's menu.
+  auto putAside = [](HWND viewer) {
+    SetWindowPos(viewer, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+
+  PutBytesOnClipboard(CF_DIB, Bmp24(37, 23, Pattern).substr(14));
+  HWND viewer = pin(10s);
+  ASSERT_TRUE(viewer) << "a plain 24-bit DIB";
+  EXPECT_EQ(CompareViewerPixels(viewer, DefaultFrame, Pattern), "");
+  putAside(viewer);
+
+  PutBytesOnClipboard(CF_DIBV5, PackedDibV5(29, 17, Pattern));
+  viewer = pin(10s);
+  ASSERT_TRUE(viewer) << "a top-down 32-bit DIB with a V5 header";
+  EXPECT_EQ(CompareViewerPixels(viewer, DefaultFrame, Pattern), "");
+  putAside(viewer);
+
+  static const UINT png = RegisterClipboardFormatW(L"PNG");
+  PutBytesOnClipboard(png, ReadFileBytes(PngSample("good/type6_depth16_interlaced.png")));
+  viewer = pin(10s);
+  ASSERT_TRUE(viewer) << "a PNG";
+  EXPECT_EQ(CompareWithPpm(viewer, ReadFileBytes(PngSample("good/type6_depth16_interlaced.ppm"))), "");
+  putAside(viewer);
+
+  // Copied files: the first picture among them.
+  const std::wstring text = sandbox.Path(L"notes.txt"), bmp = sandbox.Path(L"copied.bmp");
+  WriteFileBytes(text, "not a picture");
+  WriteFileBytes(bmp, Bmp24(11, 7, Pattern));
+  PutFilesOnClipboard({text, bmp});
+  viewer = pin(10s);
+  ASSERT_TRUE(viewer) << "a copied BMP file";
+  EXPECT_EQ(CompareViewerPixels(viewer, DefaultFrame, Pattern), "");
+  putAside(viewer);
+
+  // Text only, a DIB that claims far more than it holds, a damaged PNG: a box each, no viewer.
+  std::string lying = Bmp24(2, 2, Pattern).substr(14);
+  reinterpret_cast<BITMAPINFOHEADER*>(lying.data())->biWidth = 60000;
+  reinterpret_cast<BITMAPINFOHEADER*>(lying.data())->biHeight = 60000;
+  std::string damagedPng = ReadFileBytes(PngSample("good/type2_depth8.png"));
+  damagedPng[40] ^= 0x55;
+  const struct {
+    const char* name;
+    std::function<void()> put;
+    const char* text;
+  } kNothingToShow[] = {
+      {"text", [] { PutTextOnClipboard(L"テキストだけ"); }, "クリップボードに表示できる画像がありません"},
+      {"lying DIB", [&] { PutBytesOnClipboard(CF_DIB, lying); }, "ビットマップイメージが不正です"},
+      {"damaged PNG", [&] { PutBytesOnClipboard(png, damagedPng); }, "PNG イメージが不正です"},
+  };
+  for (const auto& c : kNothingToShow) {
+    SCOPED_TRACE(c.name);
+    c.put();
+    EXPECT_FALSE(pin(2s));
+    auto box = WaitForMessageBox(program);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, "Kamerin");
+    EXPECT_EQ(box->text, c.text);
+    Answer(*box, IDOK);
+    Settle(300);
+  }
+  EXPECT_EQ(VisibleViewersOf(program).size(), 4u);
+  EXPECT_TRUE(IsWindow(main));
+}
+
 }  // namespace
 }  // namespace e2e

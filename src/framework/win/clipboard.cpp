@@ -1,10 +1,14 @@
 #include "framework/win/clipboard.h"
 
+#include <shellapi.h>
+
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
 #include "framework/app_error.h"
 #include "framework/win/bitmap_win.h"
+#include "framework/win/text_win.h"
 #include "framework/win/win32_error.h"
 
 namespace kmrn {
@@ -65,6 +69,39 @@ bool SetClipboardBytes(UINT format, std::span<const std::uint8_t> bytes) noexcep
   }
   GlobalFree(memory);
   return false;
+}
+
+ClipboardContent ReadClipboard(HWND owner, std::span<const UINT> formats, std::size_t maxBytes) {
+  OpenClipboardFor clipboard(owner);
+  if (!clipboard.IsOpen()) throw ClipboardReadError(SystemError("OpenClipboard", clipboard.Error()).what());
+  ClipboardContent content;
+  for (UINT format : formats) {
+    if (!IsClipboardFormatAvailable(format)) continue;
+    // A promised format is made now by its owner; one that it fails to make is passed over.
+    HANDLE data = GetClipboardData(format);
+    if (!data) continue;
+    if (format == CF_HDROP) {
+      const auto drop = static_cast<HDROP>(data);
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        if (length == 0 || DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
+        path.resize(length);
+        content.files.push_back(Narrow(path));
+      }
+    } else {
+      const std::size_t size = std::min<std::size_t>(GlobalSize(data), maxBytes);
+      const void* bytes = GlobalLock(data);
+      if (!bytes) continue;
+      const auto* first = static_cast<const std::uint8_t*>(bytes);
+      content.bytes.assign(first, first + size);
+      GlobalUnlock(data);
+    }
+    content.format = format;
+    return content;
+  }
+  return content;
 }
 
 void RenderWhileOwner(HWND owner, const std::function<void()>& render) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "framework/win/gdi.h"
 
@@ -29,5 +31,17 @@ bool SetClipboardBytes(UINT format, std::span<const std::uint8_t> bytes) noexcep
 // Opens the clipboard and runs render while owner still owns it, for WM_RENDERALLFORMATS:
 // nothing when another program has put something else there since.
 void RenderWhileOwner(HWND owner, const std::function<void()>& render);
+
+// What the clipboard holds in the first of the formats asked for, in their order.
+struct ClipboardContent {
+  UINT format = 0;                  // 0: it holds none of them
+  std::vector<std::uint8_t> bytes;  // the memory block, at most maxBytes of it (CF_HDROP: none)
+  std::vector<std::string> files;   // CF_HDROP: the paths, UTF-8
+};
+
+// Reads that format's data. A block is taken as the system sizes it, which may be more than its
+// writer put in, and never beyond maxBytes, however large another program declared it. Throws
+// ClipboardReadError when the clipboard stayed busy.
+ClipboardContent ReadClipboard(HWND owner, std::span<const UINT> formats, std::size_t maxBytes);
 
 }  // namespace kmrn

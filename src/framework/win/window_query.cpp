@@ -43,12 +43,23 @@ ScreenRect ClientRectOnScreen(HWND window) noexcept {
 
 ScreenRect DesktopRect() noexcept { return WindowRectOf(GetDesktopWindow()); }
 
-ScreenRect WorkAreaOf(HWND window) noexcept {
+namespace {
+
+ScreenRect WorkAreaOfMonitor(HMONITOR monitor) noexcept {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
   return FromRECT(info.rcWork);
+}
+
+}  // namespace
+
+ScreenRect WorkAreaOf(HWND window) noexcept {
+  return WorkAreaOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
+
+ScreenRect WorkAreaAt(Position point) noexcept {
+  return WorkAreaOfMonitor(MonitorFromPoint(POINT{point.left, point.top}, MONITOR_DEFAULTTONEAREST));
 }
 
 std::vector<HWND> WindowsOwnedBy(HWND owner) {

@@ -25,6 +25,8 @@ ScreenRect DesktopRect() noexcept;
 // The work area (the screen less docked bars) of the monitor that holds the window, or of the
 // nearest monitor when the window lies on none.
 ScreenRect WorkAreaOf(HWND window) noexcept;
+// The work area of the monitor under the screen point (the nearest one when none is).
+ScreenRect WorkAreaAt(Position point) noexcept;
 
 // The windows of this thread owned by the window, directly or through one another.
 std::vector<HWND> WindowsOwnedBy(HWND owner);

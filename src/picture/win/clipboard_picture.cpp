@@ -34,6 +34,23 @@ void ClipboardPicture::Render(UINT format) noexcept {
   }
 }
 
+std::optional<Dib> ReadClipboardPicture(HWND owner, bool lowColorDisplay) {
+  const UINT formats[] = {RegisterClipboardFormatW(L"PNG"), CF_DIBV5, CF_DIB, CF_HDROP};
+  // Room for the largest picture the program takes, as a DIB with its headers and palette; no
+  // picture within the limits needs more, whatever size a block claims.
+  constexpr std::size_t MaxBytes = MaxDibBytes + 4096;
+  const ClipboardContent content = ReadClipboard(owner, formats, MaxBytes);
+  if (content.format == 0) return std::nullopt;
+  if (content.format == formats[0]) return DecodePng(content.bytes);
+  if (content.format == CF_HDROP) {
+    for (const std::string& path : content.files) {
+      if (ImageFileKindOf(path) != ImageFileKind::Other) return LoadImageFile(path, lowColorDisplay);
+    }
+    return std::nullopt;
+  }
+  return DecodePackedDib(content.bytes);
+}
+
 void ClipboardPicture::RenderAll() noexcept {
   if (!kept_) return;
   try {

@@ -37,4 +37,10 @@ class ClipboardPicture {
   std::optional<Dib> kept_;
 };
 
+// The picture on the clipboard, as another program (or this one) put it there: the "PNG" format
+// first (exact colours), then a device-independent bitmap (V5 or plain, any depth), then the first
+// BMP, JPEG or PNG file among copied files. Nothing when the clipboard holds none of them. Throws
+// ClipboardReadError when the clipboard stays busy, and the readers' errors for damaged data.
+std::optional<Dib> ReadClipboardPicture(HWND owner, bool lowColorDisplay);
+
 }  // namespace kmrn

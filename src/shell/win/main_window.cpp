@@ -263,6 +263,7 @@ void MainWindow::OnMenuCommand(MainCommand command) {
       break;
     case MainCommand::OpenSettings: events_.OnSettingsCommand(); break;
     case MainCommand::Exit: events_.OnExitCommand(); break;
+    case MainCommand::ShowClipboardPicture: events_.OnShowClipboardCommand(); break;
     case MainCommand::RefreshWindowList: RefillWindowList(); break;
   }
 }

@@ -29,6 +29,7 @@ class MainWindowEvents {
   virtual void OnTopMostCommand(bool on) = 0;  // "常に手前に表示" ticked or unticked
   virtual void OnExitCommand() = 0;            // "終了"
   virtual void OnSettingsCommand() = 0;        // "設定"
+  virtual void OnShowClipboardCommand() = 0;   // "クリップボードから表示"
   virtual void OnCloseRequest() = 0;           // the close box or Alt+F4; the window never closes itself
   virtual void OnShown() = 0;                  // each time the window becomes visible
   virtual void OnHidden() = 0;

@@ -262,4 +262,18 @@ void Program::OpenImageFile(const std::string& path) {
   viewers_->ShowAt(viewer, CentredInWorkArea(outer.Size(), viewers_->WorkArea()), true);
 }
 
+void Program::ShowClipboardPicture() {
+  std::optional<Dib> picture = ReadClipboardPicture(main_->Handle(), context_.lowColorDisplay);
+  if (!picture) {
+    ShowMessageBox(main_->Handle(), NoClipboardPictureNotice, ProgramCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  HWND viewer = viewers_->Create(std::move(*picture));
+  SetTopMostBand(viewer, main_->TopMost());
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  const Position at{pointer.x, pointer.y};
+  viewers_->ShowAt(viewer, PinnedViewerPosition(WindowRectOf(viewer).Size(), at, WorkAreaAt(at)), true);
+}
+
 }  // namespace kmrn

@@ -44,6 +44,9 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnTopMostCommand(bool on) override;
   void OnExitCommand() override;
   void OnSettingsCommand() override;
+  void OnShowClipboardCommand() override {
+    ReportFailure([this] { ShowClipboardPicture(); });
+  }
   void OnCloseRequest() override;
   void OnShown() override;
   void OnHidden() override;
@@ -76,6 +79,8 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   bool CloseViewersForExit();
   // Opens a picture file in a new viewer, centred in the work area.
   void OpenImageFile(const std::string& path);
+  // Pins the clipboard's picture in a new viewer at the pointer, or says that there is none.
+  void ShowClipboardPicture();
   // Binds PrintScreen to the range capture and Ctrl+PrintScreen to the window capture, each on its
   // own, or unbinds both. Keys that cannot be bound are reported together, with the likely cause.
   void ApplyPrintScreenHotKeys(bool enable);

@@ -93,5 +93,31 @@ TEST(CaptureGeometry, ViewerPositions) {
   EXPECT_EQ(CentredInWorkArea({404, 304}, work), (Position{758, 368}));
 }
 
+// A pinned picture is centred on the pointer but always wholly in the pointer monitor's work area,
+// a secondary monitor left of the primary included; one too large starts at the area's corner.
+TEST(PinnedViewerPosition, CentresOnThePointerAndStaysWhollyInTheWorkArea) {
+  const ScreenRect primary{0, 0, 1920, 1040};
+  const ScreenRect left{-1280, 0, 0, 1024};
+  const struct {
+    PixelSize size;
+    Position pointer;
+    ScreenRect area;
+    Position expected;
+  } kCases[] = {
+      {{200, 100}, {960, 500}, primary, {860, 450}},       // centred
+      {{201, 101}, {960, 500}, primary, {860, 450}},       // odd sizes: the extra pixel right and below
+      {{200, 100}, {1910, 1030}, primary, {1720, 940}},    // pulled back from the bottom-right corner
+      {{200, 100}, {5, 5}, primary, {0, 0}},               // and from the top-left
+      {{200, 100}, {-5, 1020}, left, {-200, 924}},         // on the left monitor, against its right edge
+      {{1280, 1024}, {-640, 512}, left, {-1280, 0}},       // exactly the area
+      {{3000, 2000}, {960, 500}, primary, {0, 0}},         // larger than the area: its top-left
+      {{100, 100}, {2147483000, 10}, primary, {1820, 0}},  // a pointer far off, no overflow
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.pointer.left << "," << c.pointer.top);
+    EXPECT_EQ(PinnedViewerPosition(c.size, c.pointer, c.area), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace kmrn
