@@ -98,4 +98,22 @@ std::uint32_t HotKeyModifiers(const KeyAssign& assign) {
          (assign.WinKey() ? ModWin : 0);
 }
 
+std::uint16_t HotKeyFieldValue(std::string_view text) {
+  KeyAssign assign;
+  ParseHotKeyText(text, assign);
+  if (!assign.CanUse()) return 0;
+  const auto flags =
+      static_cast<std::uint16_t>((assign.Shift() ? HotKeyFieldShift : 0) | (assign.Ctrl() ? HotKeyFieldCtrl : 0) |
+                                 (assign.Alt() ? HotKeyFieldAlt : 0));
+  return static_cast<std::uint16_t>(flags << 8 | (assign.KeyCode() & 0xFF));
+}
+
+std::string HotKeyFieldText(std::uint16_t value) {
+  const std::uint16_t flags = value >> 8;
+  KeyAssign assign;
+  assign.SetModifiersThenKey((flags & HotKeyFieldCtrl) != 0, (flags & HotKeyFieldShift) != 0,
+                             (flags & HotKeyFieldAlt) != 0, false, KeyNames()[value & 0xFF]);
+  return assign.CanUse() ? HotKeyTextOf(assign) : std::string();
+}
+
 }  // namespace kmrn

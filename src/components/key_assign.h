@@ -63,4 +63,12 @@ void ParseHotKeyText(std::string_view text, KeyAssign& into);
 inline constexpr std::uint32_t ModAlt = 1, ModControl = 2, ModShift = 4, ModWin = 8;
 std::uint32_t HotKeyModifiers(const KeyAssign& assign);
 
+// The system's hot key control holds a key as its code in the low byte and these flags in the high
+// byte. It has no Windows modifier: a text with one is shown without it.
+inline constexpr std::uint16_t HotKeyFieldShift = 1, HotKeyFieldCtrl = 2, HotKeyFieldAlt = 4;
+// The control's value for a hotkey's text form; 0 (nothing pressed) for a text without a key.
+std::uint16_t HotKeyFieldValue(std::string_view text);
+// The text form of the control's value; empty for no key, or for a code that names none.
+std::string HotKeyFieldText(std::uint16_t value);
+
 }  // namespace kmrn

@@ -30,8 +30,9 @@ enum class ControlKind {
   WhitePanel,  // a white area drawn by the window, no control of its own
   TrackBar,
   Tabs,
-  TabPage,  // the area of one tab; shown while its tab is chosen
-  Swatch,   // a colour sample the window draws; clicking it reports a command
+  TabPage,      // the area of one tab; shown while its tab is chosen
+  Swatch,       // a colour sample the window draws; clicking it reports a command
+  HotKeyField,  // the system's hot key control: it shows the keys the user presses
 };
 
 struct LayoutRect {

@@ -20,7 +20,7 @@ using enum SettingControl;
 
 // One key a line, which clang-format would spread over several.
 // clang-format off
-const std::array<SettingKey, 46> Keys{{
+const std::array<SettingKey, 47> Keys{{
     {.key = "Left", .field = &W::Left, .numberDefault = 0},
     {.key = "Top", .field = &W::Top, .numberDefault = 0},
     {.key = "SaveFile", .field = &S::SaveFile, .stringDefault = AppDirDefault, .control = C(SaveFolderEdit)},
@@ -66,6 +66,7 @@ const std::array<SettingKey, 46> Keys{{
     {.key = "AutoClosePng", .field = &S::AutoClosePng, .numberDefault = 0, .control = C(AutoClosePngCheck)},
     {.key = "Magnifier", .field = &S::Magnifier, .numberDefault = 0, .control = C(MagnifierCheck)},
     {.key = "CaptureCursor", .field = &S::CaptureCursor, .numberDefault = 0, .control = C(CaptureCursorCheck)},
+    {.key = "ClipboardViewHotKey", .field = &S::ClipboardViewHotKey, .stringDefault = "", .control = C(ClipboardViewHotKeyField)},
     {.key = "MainWindowVisible", .field = &S::MainWindowVisible, .numberDefault = 1},
 }};
 // clang-format on

@@ -50,8 +50,9 @@ struct Settings {
   std::int32_t mDisplay_SY = 0;
   bool SavePng = false;  // a capture's first file is a PNG instead of a BMP
   bool AutoClosePng = false;
-  bool Magnifier = false;      // the range overlay shows the pixels under the pointer, enlarged
-  bool CaptureCursor = false;  // captures include the mouse pointer
+  bool Magnifier = false;           // the range overlay shows the pixels under the pointer, enlarged
+  bool CaptureCursor = false;       // captures include the mouse pointer
+  std::string ClipboardViewHotKey;  // pins the clipboard's picture; the hotkey text form, empty for none
   bool MainWindowVisible = true;
 };
 
@@ -96,7 +97,7 @@ struct SettingKey {
   SettingType Type() const;
 };
 
-// All 46 keys, in the order in which the file is written.
+// All 47 keys, in the order in which the file is written.
 std::span<const SettingKey> SettingKeys();
 
 // The section all keys live in.

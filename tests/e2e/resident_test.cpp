@@ -2,6 +2,10 @@
 // focus, a key that another program holds already, and the notification-area icon that brings the
 // hidden program back, offers its menu and starts a range capture.
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -10,6 +14,8 @@
 #include "input.h"
 #include "notification_area.h"
 #include "pictures.h"
+#include "settings/settings_dialog_layout.h"
+#include "viewer_fixture.h"
 
 namespace e2e {
 namespace {
@@ -120,6 +126,57 @@ TEST(HotKeys, AKeyHeldByAnotherProgramIsReportedAndTheOtherKeyStillWorks) {
             std::string::npos)
       << box->text;
   Answer(*box, IDOK);
+}
+
+// The clipboard's hotkey, off until one is set: set in the file it pins the clipboard's picture
+// from whatever program has the focus; the settings dialog shows it and takes another, and a key
+// another program holds is explained as PrintScreen's is.
+TEST(HotKeys, TheClipboardKeyPinsTheClipboardsPictureAndAKeyTakenIsExplained) {
+  PatternWindow target(L"hotkey target", TargetBounds);
+  Sandbox sandbox;
+  sandbox.WriteIni(HotKeyIni(sandbox, "UseHotKey=0\r\nClipboardViewHotKey=Ctrl+Alt+V\r\n"));
+  Process program = sandbox.Start();
+  HWND main = StartAndWaitUntilShown(program);
+  ASSERT_TRUE(main);
+  EXPECT_TRUE(MessageBoxesOf(program).empty());
+  EXPECT_FALSE(HeldHotKey(MOD_CONTROL | MOD_ALT, 'V').Held()) << "the program holds the key";
+
+  PutBytesOnClipboard(CF_DIB, Bmp24(13, 9, Pattern).substr(14));
+  SetForegroundWindow(target.Handle());
+  Settle();
+  HoldKey(VK_CONTROL, true);
+  HoldKey(VK_MENU, true);
+  PressKey('V');
+  HoldKey(VK_MENU, false);
+  HoldKey(VK_CONTROL, false);
+  std::vector<HWND> viewers;
+  ASSERT_TRUE(WaitUntil([&] { return !(viewers = VisibleViewersOf(program)).empty(); })) << "no viewer";
+  Settle(300);
+  EXPECT_EQ(CompareViewerPixels(viewers.front(), DefaultFrame, Pattern), "");
+
+  // The dialog's field shows the key (code 'V', Ctrl 2 + Alt 4); another one, held by the driver,
+  // is saved and explained when OK binds it.
+  HeldHotKey taken(MOD_CONTROL | MOD_ALT, 'B');
+  ASSERT_TRUE(taken.Held());
+  HWND dialog = OpenSettingsDialog(program, main);
+  ASSERT_TRUE(dialog);
+  HWND field = GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::ClipboardViewHotKeyField));
+  ASSERT_TRUE(field);
+  EXPECT_EQ(SendMessageW(field, HKM_GETHOTKEY, 0, 0), MAKEWORD('V', HOTKEYF_CONTROL | HOTKEYF_ALT));
+  SendMessageW(field, HKM_SETHOTKEY, MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+  HWND ok = GetDlgItem(dialog, kmrn::Id(kmrn::SettingControl::OkButton));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kmrn::Id(kmrn::SettingControl::OkButton), BN_CLICKED),
+               reinterpret_cast<LPARAM>(ok));
+  auto box = WaitForMessageBox(program);
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(std::regex_match(
+      box->text,
+      std::regex("ホットキーが登録できません\\(Alt\\+Ctrl\\+B\\)\r\nRegisterHotKey が失敗しました: [^\r\n]+ \\(エラー "
+                 "1409\\)\r\nほかのプログラムがこのキーを使っています。.*")))
+      << box->text;
+  Answer(*box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return sandbox.ReadIni().find("ClipboardViewHotKey=Alt+Ctrl+B") != std::string::npos; }));
+  EXPECT_TRUE(HeldHotKey(MOD_CONTROL | MOD_ALT, 'V').Held()) << "the old key is let go";
 }
 
 TEST(HotKeys, ACaptureThatFailsIsReportedInFrontOfTheProgramTheUserWasIn) {

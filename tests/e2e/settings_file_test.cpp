@@ -61,6 +61,7 @@ const std::vector<std::string> KeyOrder{"Left",
                                         "AutoClosePng",
                                         "Magnifier",
                                         "CaptureCursor",
+                                        "ClipboardViewHotKey",
                                         "MainWindowVisible"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
@@ -131,7 +132,7 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
   EXPECT_EQ(IniSection(saved, "Tail"), (Keys{{"k", "v"}}));
 
   Keys keys = IniSection(saved, "Setting");
-  ASSERT_EQ(keys.size(), 46u);
+  ASSERT_EQ(keys.size(), 47u);
   const std::vector<std::string> handWritten{
       "win",    "AlwaysNoCloseX", "bmp", "JpgQuality", "ViewWinColor", "OpenApplicationStr", "OpenApplication",
       "MagPos", "CapturedWinPos", "Top"};
@@ -244,7 +245,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
     ChooseFromMainMenu(main, 'E');
     ASSERT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     const std::string saved = sandbox.ReadIni();
-    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 46u : 48u);
+    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 47u : 49u);
     if (folder) continue;
     for (const std::string& kept :
          {other, "OpenApplicationStr=" + paintBytes + "\r\n", "\r\nTop=40\r\n"s, "\nOpenApplication=a.exe\rb\r\n"s,

@@ -27,6 +27,7 @@ const wchar_t* ClassOf(ControlKind kind) {
     case ControlKind::Swatch: return L"STATIC";
     case ControlKind::TrackBar: return TRACKBAR_CLASSW;
     case ControlKind::Tabs: return WC_TABCONTROLW;
+    case ControlKind::HotKeyField: return HOTKEY_CLASSW;
     default: return L"BUTTON";
   }
 }
@@ -79,9 +80,9 @@ Controls::Controls(HWND window, std::span<const ControlLayout> layout, int dpi, 
     if (!HasWindow(control.kind)) continue;
     const std::wstring caption = control.kind == ControlKind::Tabs ? L"" : Widen(control.caption);
     // A group box paints no inside: what lies beneath it (the page) shows through.
-    const DWORD exStyle = IsEdit(control.kind)                    ? WS_EX_CLIENTEDGE
-                          : control.kind == ControlKind::GroupBox ? WS_EX_TRANSPARENT
-                                                                  : 0;
+    const DWORD exStyle = IsEdit(control.kind) || control.kind == ControlKind::HotKeyField ? WS_EX_CLIENTEDGE
+                          : control.kind == ControlKind::GroupBox                          ? WS_EX_TRANSPARENT
+                                                                                           : 0;
     HWND child = CreateWindowExW(exStyle, ClassOf(control.kind), caption.c_str(), StyleOf(control), 0, 0, 0, 0, window,
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(control.id)), instance, nullptr);
     if (!child) ThrowLastSystemError("CreateWindowExW");
@@ -190,6 +191,12 @@ std::string Controls::Text(std::uint16_t id) const {
 }
 
 void Controls::SetText(std::uint16_t id, const std::string& text) { SetWindowTextW(Get(id), Widen(text).c_str()); }
+
+std::uint16_t Controls::HotKeyValue(std::uint16_t id) const {
+  return static_cast<std::uint16_t>(SendMessageW(Get(id), HKM_GETHOTKEY, 0, 0));
+}
+
+void Controls::SetHotKeyValue(std::uint16_t id, std::uint16_t value) { SendMessageW(Get(id), HKM_SETHOTKEY, value, 0); }
 
 void Controls::Enable(std::uint16_t id, bool enabled) { EnableWindow(Get(id), enabled ? TRUE : FALSE); }
 

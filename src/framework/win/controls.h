@@ -33,6 +33,9 @@ class Controls {
   void SetChecked(std::uint16_t id, bool checked);
   std::string Text(std::uint16_t id) const;
   void SetText(std::uint16_t id, const std::string& text);
+  // A hot key control's keys: the code in the low byte, HOTKEYF_* in the high byte.
+  std::uint16_t HotKeyValue(std::uint16_t id) const;
+  void SetHotKeyValue(std::uint16_t id, std::uint16_t value);
   void Enable(std::uint16_t id, bool enabled);
   // Replaces the hint of a control that the table gave one.
   void SetHint(std::uint16_t id, const std::string& hint);

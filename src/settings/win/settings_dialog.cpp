@@ -5,6 +5,7 @@
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include "components/key_assign.h"
 #include "framework/control_layout.h"
 #include "framework/win/dpi.h"
 #include "framework/win/error_box.h"
@@ -272,9 +273,16 @@ bool SettingsDialog::Checked(std::uint16_t id) const { return controls_->IsCheck
 
 void SettingsDialog::SetChecked(std::uint16_t id, bool checked) { controls_->SetChecked(id, checked); }
 
-std::string SettingsDialog::Text(std::uint16_t id) const { return controls_->Text(id); }
+// The hot key field reads and takes the hotkey's text form, as the settings keep it.
+std::string SettingsDialog::Text(std::uint16_t id) const {
+  if (id == Id(ClipboardViewHotKeyField)) return HotKeyFieldText(controls_->HotKeyValue(id));
+  return controls_->Text(id);
+}
 
-void SettingsDialog::SetText(std::uint16_t id, const std::string& text) { controls_->SetText(id, text); }
+void SettingsDialog::SetText(std::uint16_t id, const std::string& text) {
+  if (id == Id(ClipboardViewHotKeyField)) return controls_->SetHotKeyValue(id, HotKeyFieldValue(text));
+  controls_->SetText(id, text);
+}
 
 int SettingsDialog::Position(std::uint16_t id) const {
   if (id == Id(JpegQualitySlider)) return static_cast<int>(SendMessageW(controls_->Get(id), TBM_GETPOS, 0, 0));

@@ -60,6 +60,10 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
   windowHotKey_->OnCatchHotKey = [this] {
     if (!settingsDialog_->IsOpen()) ReportFailure([this] { capture_->OnWindowHotKey(main_->Choices(), settings_); });
   };
+  clipboardHotKey_ = std::make_unique<WaitHotKey>();
+  clipboardHotKey_->OnCatchHotKey = [this] {
+    if (!settingsDialog_->IsOpen()) ReportFailure([this] { ShowClipboardPicture(); });
+  };
   tray_ = std::make_unique<TaskTray>(main_->Handle());
   tray_->OnLeftButtonUp = [this](POINT) { OnTrayLeftButtonUp(); };
   tray_->OnMiddleButtonUp = [this](POINT) { OnTrayMiddleButtonUp(); };
@@ -74,7 +78,7 @@ Program::Program(ProgramContext context) : context_(std::move(context)), setting
   settingsDialog_ = std::make_unique<SettingsDialog>(main_->Handle(), static_cast<SettingsDialogEvents&>(*this));
   // Last: a key that cannot be bound is reported, and the program runs without it.
   try {
-    ApplyPrintScreenHotKeys(settings_.UseHotKey);
+    ApplyHotKeys();
   } catch (const std::exception& error) {
     ShowErrorBox(main_->Handle(), error);
   }
@@ -113,19 +117,31 @@ void Program::CheckSaveFolder() {
   settings_.SaveFile = context_.appDir;
 }
 
-void Program::ApplyPrintScreenHotKeys(bool enable) {
-  if (!enable) {
+void Program::ApplyHotKeys() {
+  std::vector<WaitHotKey*> bound;
+  if (settings_.UseHotKey) {
+    rangeHotKey_->SetHotKey("SnapShot");
+    windowHotKey_->SetHotKey("Ctrl+SnapShot");
+    windowHotKey_->Assignment().SetCtrl(true);
+    bound = {rangeHotKey_.get(), windowHotKey_.get()};
+  } else {
     rangeHotKey_->UnregisterKey();
     windowHotKey_->UnregisterKey();
-    return;
   }
-  rangeHotKey_->SetHotKey("SnapShot");
-  windowHotKey_->SetHotKey("Ctrl+SnapShot");
-  windowHotKey_->Assignment().SetCtrl(true);
-  // Each key on its own: one that is free works even when the other is taken.
   std::vector<std::string> failures;
+  clipboardHotKey_->UnregisterKey();
+  if (!settings_.ClipboardViewHotKey.empty()) {
+    clipboardHotKey_->SetHotKey(settings_.ClipboardViewHotKey);
+    // A text that names no key (edited by hand) binds nothing and is said so.
+    if (clipboardHotKey_->Assignment().CanUse()) {
+      bound.push_back(clipboardHotKey_.get());
+    } else {
+      failures.push_back(HotKeyInvalidError(settings_.ClipboardViewHotKey).what());
+    }
+  }
+  // Each key on its own: one that is free works even when another is taken.
   bool printScreenFailed = false;
-  for (WaitHotKey* hotKey : {rangeHotKey_.get(), windowHotKey_.get()}) {
+  for (WaitHotKey* hotKey : bound) {
     try {
       hotKey->RegisterKey();
     } catch (const WaitHotKeyError& error) {
@@ -182,7 +198,7 @@ void Program::OnSettingsAccepted(const Settings& accepted) {
   }
   // A key that cannot be bound is reported, and the other settings are saved all the same.
   try {
-    ApplyPrintScreenHotKeys(settings_.UseHotKey);
+    ApplyHotKeys();
   } catch (const AppError& error) {
     ShowErrorBox(main_->Handle(), error);
   }

@@ -82,8 +82,9 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   // Pins the clipboard's picture in a new viewer at the pointer, or says that there is none.
   void ShowClipboardPicture();
   // Binds PrintScreen to the range capture and Ctrl+PrintScreen to the window capture, each on its
-  // own, or unbinds both. Keys that cannot be bound are reported together, with the likely cause.
-  void ApplyPrintScreenHotKeys(bool enable);
+  // own, or unbinds both (UseHotKey); binds the clipboard's hotkey when one is set. Keys that cannot
+  // be bound are reported together, with the likely cause.
+  void ApplyHotKeys();
   // Adds the notification-area icon, or takes it away.
   void ShowTrayIcon(bool show);
   // Starts a range selection as PrintScreen does.
@@ -107,9 +108,10 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   // window's last clipboard message.
   std::unique_ptr<ClipboardPicture> clipboard_;
   std::unique_ptr<MainWindow> main_;
-  std::unique_ptr<Viewers> viewers_;          // owned by the main window: they go before it
-  std::unique_ptr<WaitHotKey> rangeHotKey_;   // PrintScreen
-  std::unique_ptr<WaitHotKey> windowHotKey_;  // Ctrl+PrintScreen
+  std::unique_ptr<Viewers> viewers_;             // owned by the main window: they go before it
+  std::unique_ptr<WaitHotKey> rangeHotKey_;      // PrintScreen
+  std::unique_ptr<WaitHotKey> windowHotKey_;     // Ctrl+PrintScreen
+  std::unique_ptr<WaitHotKey> clipboardHotKey_;  // ClipboardViewHotKey
   std::unique_ptr<TaskTray> tray_;
   std::optional<TrayIcon> trayIcon_;  // there while the icon is in the notification area
   std::unique_ptr<CaptureEngine> capture_;

@@ -44,6 +44,30 @@ TEST(KeyAssign, TheTextFormReadsBackAsTheProgramShowsIt) {
   }
 }
 
+// The settings dialog's hot key field holds a key as the system's control does (code, then the
+// Shift/Ctrl/Alt flags 1/2/4); the text form goes in and comes back as the settings keep it.
+TEST(KeyAssign, TheHotKeyFieldsValueAndTheTextFormTurnIntoEachOther) {
+  const struct {
+    const char* text;
+    std::uint16_t value;
+    const char* back;
+  } kCases[] = {
+      {"Ctrl+Shift+V", 0x0356, "Ctrl+Shift+V"},
+      {"alt+f9", 0x0478, "Alt+F9"},
+      {"SnapShot", 0x002C, "SnapShot"},
+      {"Windows+Ctrl+B", 0x0242, "Ctrl+B"},  // the control has no Windows key
+      {"Ctrl+Nothing", 0, ""},
+      {"", 0, ""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(HotKeyFieldValue(c.text), c.value);
+    EXPECT_EQ(HotKeyFieldText(c.value), c.back);
+  }
+  EXPECT_EQ(HotKeyFieldText(0x0800 | 0x26), "Up") << "the extended-key flag adds nothing";
+  EXPECT_EQ(HotKeyFieldText(0x0207), "") << "a code without a name is no key";
+}
+
 TEST(KeyAssign, ChangesAreReportedOnceEachAndTextsWithoutAKeyChangeNothing) {
   KeyAssign assign;
   int changes = 0;

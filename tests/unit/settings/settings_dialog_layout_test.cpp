@@ -18,7 +18,8 @@ bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
 // their group, over no other control of that page (group boxes only frame them).
 TEST(SettingsDialogLayout, TheLaterCheckBoxesCoverNoOtherControl) {
   for (SettingControl added : {SettingControl::SavePngCheck, SettingControl::AutoClosePngCheck,
-                               SettingControl::MagnifierCheck, SettingControl::CaptureCursorCheck}) {
+                               SettingControl::MagnifierCheck, SettingControl::CaptureCursorCheck,
+                               SettingControl::ClipboardViewHotKeyLabel, SettingControl::ClipboardViewHotKeyField}) {
     const ControlLayout* control = FindControl(SettingsDialogLayout, Id(added));
     ASSERT_TRUE(control);
     SCOPED_TRACE(control->caption);

@@ -74,6 +74,7 @@ TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
                                           "AutoClosePng",
                                           "Magnifier",
                                           "CaptureCursor",
+                                          "ClipboardViewHotKey",
                                           "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
@@ -133,6 +134,7 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"AutoClosePng", "0"},
                                                                   {"Magnifier", "0"},
                                                                   {"CaptureCursor", "0"},
+                                                                  {"ClipboardViewHotKey", ""},
                                                                   {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
