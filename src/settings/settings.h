@@ -50,9 +50,10 @@ struct Settings {
   std::int32_t mDisplay_SY = 0;
   bool SavePng = false;  // a capture's first file is a PNG instead of a BMP
   bool AutoClosePng = false;
-  bool Magnifier = false;           // the range overlay shows the pixels under the pointer, enlarged
-  bool CaptureCursor = false;       // captures include the mouse pointer
-  std::string ClipboardViewHotKey;  // pins the clipboard's picture; the hotkey text form, empty for none
+  bool Magnifier = false;               // the range overlay shows the pixels under the pointer, enlarged
+  bool CaptureCursor = false;           // captures include the mouse pointer
+  std::string ClipboardViewHotKey;      // pins the clipboard's picture; the hotkey text form, empty for none
+  std::int32_t ClosedViewersKept = 10;  // how many closed viewers "閉じた表示を戻す" can bring back
   bool MainWindowVisible = true;
 };
 
@@ -97,7 +98,7 @@ struct SettingKey {
   SettingType Type() const;
 };
 
-// All 47 keys, in the order in which the file is written.
+// All 48 keys, in the order in which the file is written.
 std::span<const SettingKey> SettingKeys();
 
 // The section all keys live in.

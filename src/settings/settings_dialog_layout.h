@@ -102,6 +102,8 @@ enum class SettingControl : std::uint16_t {
   CaptureCursorCheck,
   ClipboardViewHotKeyLabel,
   ClipboardViewHotKeyField,
+  ClosedViewersKeptLabel,
+  ClosedViewersKeptEdit,
 };
 
 constexpr std::uint16_t Id(SettingControl control) { return static_cast<std::uint16_t>(control); }
@@ -124,7 +126,7 @@ constexpr LayoutRect PageArea{4, 24, 369, 369};
 // clang-format off
 inline constexpr auto SettingsDialogLayout = [] {
   using namespace settings_dialog_detail;
-  return std::array<ControlLayout, 84>{{
+  return std::array<ControlLayout, 86>{{
       {.id = I(S::PageTabs), .kind = K::Tabs, .rect = {4, 4, 377, 397}, .tabStop = true, .groupStart = true},
       {.id = I(S::GeneralPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "全般"},
       {.id = I(S::DetailsPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "詳細設定"},
@@ -210,6 +212,8 @@ inline constexpr auto SettingsDialogLayout = [] {
       {.id = I(S::CaptureCursorCheck), .kind = K::CheckBox, .parent = I(S::SpecialPage), .rect = {20, 292, 301, 17}, .caption = "キャプチャ画像にマウスカーソルを含める", .tabStop = true},
       {.id = I(S::ClipboardViewHotKeyLabel), .kind = K::Label, .parent = I(S::SpecialPage), .rect = {20, 324, 0, 0}, .caption = "クリップボードから表示するホットキー"},
       {.id = I(S::ClipboardViewHotKeyField), .kind = K::HotKeyField, .parent = I(S::SpecialPage), .rect = {212, 320, 141, 20}, .tabStop = true, .groupStart = true},
+      {.id = I(S::ClosedViewersKeptLabel), .kind = K::Label, .parent = I(S::SpecialPage), .rect = {20, 350, 0, 0}, .caption = "閉じた表示を戻せる数(0～100)"},
+      {.id = I(S::ClosedViewersKeptEdit), .kind = K::NumberEdit, .parent = I(S::SpecialPage), .rect = {212, 346, 33, 20}, .tabStop = true, .groupStart = true},
       // Below the page control. Neither is the dialog's default or cancel button.
       {.id = I(S::OkButton), .kind = K::PushButton, .rect = {224, 408, 75, 25}, .caption = "OK", .tabStop = true, .groupStart = true},
       {.id = I(S::CancelButton), .kind = K::PushButton, .rect = {304, 408, 75, 25}, .caption = "キャンセル", .tabStop = true},

@@ -12,6 +12,7 @@ bool IsMainCommand(std::uint16_t id) {
     case MainCommand::OpenSettings:
     case MainCommand::Exit:
     case MainCommand::ShowClipboardPicture:
+    case MainCommand::ReopenClosedViewer:
     case MainCommand::RefreshWindowList: return true;
   }
   return false;

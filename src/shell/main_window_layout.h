@@ -61,16 +61,18 @@ enum class MainCommand : std::uint16_t {
   OpenSettings,
   Exit,
   ShowClipboardPicture,
+  ReopenClosedViewer,
   RefreshWindowList = 111,
 };
 
 constexpr std::uint16_t Id(MainCommand command) { return static_cast<std::uint16_t>(command); }
 
 // The main window's menu, which the notification-area icon shares.
-inline constexpr std::array<MenuEntry, 7> TaskMenu{{
+inline constexpr std::array<MenuEntry, 8> TaskMenu{{
     MenuCommand(Id(MainCommand::AlwaysOnTop), "常に手前に表示(&A)"),
     MenuCommand(Id(MainCommand::CaptureSamePlace), "前回と同じ場所をキャプチャ(&R)"),
     MenuCommand(Id(MainCommand::ShowClipboardPicture), "クリップボードから表示(&V)"),
+    MenuCommand(Id(MainCommand::ReopenClosedViewer), "閉じた表示を戻す(&Z)"),
     MenuSeparator,
     MenuCommand(Id(MainCommand::OpenSettings), "設定(&S)"),
     MenuSeparator,
@@ -82,6 +84,8 @@ inline constexpr std::array<MenuEntry, 1> ListMenu{{MenuCommand(Id(MainCommand::
 
 // "クリップボードから表示" found no picture there.
 inline constexpr const char* NoClipboardPictureNotice = "クリップボードに表示できる画像がありません";
+// "閉じた表示を戻す" found nothing kept.
+inline constexpr const char* NoClosedViewerNotice = "戻せる表示がありません";
 
 inline constexpr const char* ExitQuestion = "Viewウインドウが残っていますが終了してもよろしいですか？";
 

@@ -62,6 +62,7 @@ const std::vector<std::string> KeyOrder{"Left",
                                         "Magnifier",
                                         "CaptureCursor",
                                         "ClipboardViewHotKey",
+                                        "ClosedViewersKept",
                                         "MainWindowVisible"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
@@ -132,7 +133,7 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
   EXPECT_EQ(IniSection(saved, "Tail"), (Keys{{"k", "v"}}));
 
   Keys keys = IniSection(saved, "Setting");
-  ASSERT_EQ(keys.size(), 47u);
+  ASSERT_EQ(keys.size(), 48u);
   const std::vector<std::string> handWritten{
       "win",    "AlwaysNoCloseX", "bmp", "JpgQuality", "ViewWinColor", "OpenApplicationStr", "OpenApplication",
       "MagPos", "CapturedWinPos", "Top"};
@@ -245,7 +246,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
     ChooseFromMainMenu(main, 'E');
     ASSERT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     const std::string saved = sandbox.ReadIni();
-    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 47u : 49u);
+    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 48u : 50u);
     if (folder) continue;
     for (const std::string& kept :
          {other, "OpenApplicationStr=" + paintBytes + "\r\n", "\r\nTop=40\r\n"s, "\nOpenApplication=a.exe\rb\r\n"s,

@@ -391,6 +391,41 @@ TEST_F(Viewer, ClosedViewersStayHiddenAndGoAllAtOnceWhenNoneIsOpen) {
   EndRangeSelectionWithoutCapture(program_);
 }
 
+// "閉じた表示を戻す": a viewer the user closed comes back where it was, at its zoom, turned and
+// mirrored as it was, the newest first; with nothing kept, a box says so.
+TEST_F(Viewer, AClosedViewerComesBackWhereItWasZoomedTurnedAndMirrored) {
+  HWND first = OpenPattern("ViewWinWheelStretch=1\r\n", 61, 41);
+  ASSERT_TRUE(first);
+  ASSERT_TRUE(WheelTo(first, -1, {30, 20}));
+  ASSERT_TRUE(Choose(first, {'E', 'R'}));
+  ASSERT_TRUE(Choose(first, {'E', 'L'}));
+  const POINT grip = MiddleOf(ClientRectOnScreen(first));
+  Drag(grip.x, grip.y, grip.x + 37, grip.y + 23);
+  Settle(300);
+  const RECT place = WindowRectOf(first);
+  const Picture shown = ScreenPixels(ClientRectOnScreen(first));
+  ASSERT_EQ(shown.width, 20) << "turned";
+  ASSERT_TRUE(Choose(first, {'Q'}));
+  ASSERT_TRUE(WaitUntil([&] { return VisibleViewersOf(program_).empty(); }));
+
+  ChooseFromMainMenu(main_, 'Z');
+  std::vector<HWND> back;
+  ASSERT_TRUE(WaitUntil([&] { return !(back = VisibleViewersOf(program_)).empty(); })) << "nothing came back";
+  Settle(300);
+  EXPECT_EQ(Describe(WindowRectOf(back.front())), Describe(place));
+  const Picture again = ScreenPixels(ClientRectOnScreen(back.front()));
+  EXPECT_EQ(again.pixels, shown.pixels);
+  EXPECT_EQ(GetForegroundWindow(), back.front());
+
+  // The one brought back is no longer kept.
+  ChooseFromMainMenu(main_, 'Z');
+  auto box = WaitForMessageBox(program_);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, "戻せる表示がありません");
+  Answer(*box, IDOK);
+  EXPECT_EQ(VisibleViewersOf(program_).size(), 1u);
+}
+
 // A 32-bit top-down DIB with a V5 header and bit fields, as programs that keep alpha put it.
 std::string PackedDibV5(int width, int height, const Pixel& colour) {
   BITMAPV5HEADER header{};

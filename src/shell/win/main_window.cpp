@@ -264,6 +264,7 @@ void MainWindow::OnMenuCommand(MainCommand command) {
     case MainCommand::OpenSettings: events_.OnSettingsCommand(); break;
     case MainCommand::Exit: events_.OnExitCommand(); break;
     case MainCommand::ShowClipboardPicture: events_.OnShowClipboardCommand(); break;
+    case MainCommand::ReopenClosedViewer: events_.OnReopenViewerCommand(); break;
     case MainCommand::RefreshWindowList: RefillWindowList(); break;
   }
 }

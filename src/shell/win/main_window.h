@@ -30,6 +30,7 @@ class MainWindowEvents {
   virtual void OnExitCommand() = 0;            // "終了"
   virtual void OnSettingsCommand() = 0;        // "設定"
   virtual void OnShowClipboardCommand() = 0;   // "クリップボードから表示"
+  virtual void OnReopenViewerCommand() = 0;    // "閉じた表示を戻す"
   virtual void OnCloseRequest() = 0;           // the close box or Alt+F4; the window never closes itself
   virtual void OnShown() = 0;                  // each time the window becomes visible
   virtual void OnHidden() = 0;

@@ -203,6 +203,7 @@ void Program::OnSettingsAccepted(const Settings& accepted) {
     ShowErrorBox(main_->Handle(), error);
   }
   if (settings_.ViewWinAlphaClose) viewers_->SetAlphaBlend(true);
+  viewers_->SetClosedLimit(settings_.ClosedViewersKept);
   SaveSettings();
 }
 
@@ -276,6 +277,14 @@ void Program::OpenImageFile(const std::string& path) {
   SetTopMostBand(viewer, main_->TopMost());
   const ScreenRect outer = WindowRectOf(viewer);
   viewers_->ShowAt(viewer, CentredInWorkArea(outer.Size(), viewers_->WorkArea()), true);
+}
+
+void Program::OnReopenViewerCommand() {
+  ReportFailure([this] {
+    if (!viewers_->ReopenLastClosed(main_->TopMost())) {
+      ShowMessageBox(main_->Handle(), NoClosedViewerNotice, ProgramCaption, MB_OK | MB_ICONINFORMATION);
+    }
+  });
 }
 
 void Program::ShowClipboardPicture() {

@@ -47,6 +47,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void OnShowClipboardCommand() override {
     ReportFailure([this] { ShowClipboardPicture(); });
   }
+  void OnReopenViewerCommand() override;
   void OnCloseRequest() override;
   void OnShown() override;
   void OnHidden() override;

@@ -310,16 +310,32 @@ void ViewerWindow::SavePictureAsPng() { SavePng(picture_, MakeBaseFileNameIn(set
 
 void ViewerWindow::MirrorPictureLeftRight() {
   MirrorLeftRight(picture_);
+  orientation_.Then(ViewerCommand::MirrorLeftRight);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void ViewerWindow::MirrorPictureTopBottom() {
   MirrorTopBottom(picture_);
+  orientation_.Then(ViewerCommand::MirrorTopBottom);
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void ViewerWindow::RotatePicture() {
   picture_ = RotateClockwise(picture_);
+  orientation_.Then(ViewerCommand::RotateClockwise);
+  ShowNewPicture();
+}
+
+void ViewerWindow::RestoreView(int zoomLevel, ViewOrientation orientation) {
+  if (zoomLevel != 0) {
+    const PixelSize size = ZoomedPictureSize({base_.width, base_.height}, zoomLevel);
+    if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
+    picture_ = ZoomedPicture(base_, size, StretchQualityForLevel(zoomLevel));
+    zoomLevel_ = zoomLevel;
+  }
+  if (orientation.mirrored) MirrorLeftRight(picture_);
+  for (int turn = 0; turn < orientation.quarterTurns; ++turn) picture_ = RotateClockwise(picture_);
+  orientation_ = orientation;
   ShowNewPicture();
 }
 
@@ -346,6 +362,7 @@ void ViewerWindow::ApplyZoom(int level) {
   const PixelSize outerSize = ViewerOuterSize(size, frameWidth_);
 
   zoomLevel_ = level;
+  orientation_ = {};
   picture_ = std::move(zoomed);
   saved_ = position;
   // One move and resize, which also activates the viewer; hiding and showing it again would
@@ -391,15 +408,20 @@ void ViewerWindow::OnCloseRequest() {
     case CloseDecision::StartFade:
       if (!closeTimer_.Running()) closeTimer_.Start(Handle());
       break;
-    case CloseDecision::Final: CloseForGood(); break;
+    // The program's end hides its viewers (HideOnly): only the user's closing comes here.
+    case CloseDecision::Final: CloseForGood(true); break;
   }
 }
 
-void ViewerWindow::CloseForGood() {
+void ViewerWindow::CloseForGood(bool remember) {
   closed_ = true;
   registry_.MarkViewerClosed(slotIndex_);
   closeTimer_.Stop();
   labelTimer_.Stop();
+  if (remember) {
+    const ScreenRect outer = WindowRectOf(Handle());
+    registry_.RememberClosed(std::move(base_), {outer.TopLeft(), zoomLevel_, orientation_});
+  }
   ShowWindow(Handle(), SW_HIDE);
   // A closed viewer is never shown again; its pictures are not needed either.
   base_ = Dib{};

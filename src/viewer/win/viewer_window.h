@@ -19,6 +19,7 @@
 #include "framework/win/window.h"
 #include "picture/dib.h"
 #include "settings/settings.h"
+#include "viewer/closed_viewers.h"
 #include "viewer/viewer_menu.h"
 #include "viewer/viewer_zoom.h"
 
@@ -47,6 +48,8 @@ class ViewerRegistry {
   virtual std::string HandOver(const Dib& picture) = 0;
   // Puts the picture on the clipboard. Throws ClipboardError.
   virtual void PutOnClipboard(const Dib& picture) = 0;
+  // The user closed a viewer: its picture as it was made and how it showed it, to bring back.
+  virtual void RememberClosed(Dib picture, const ClosedViewerView& view) = 0;
 };
 
 class ViewerWindow final : public Window {
@@ -67,8 +70,10 @@ class ViewerWindow final : public Window {
   void HideForCapture();
   void SetTopMost(bool onTop);
   void SetAlphaBlend(bool on);
-  // Closes a viewer that was never shown, at once and for good.
-  void CloseUnseen() { CloseForGood(); }
+  // Closes a viewer that was never shown, at once and for good; nothing is kept of it.
+  void CloseUnseen() { CloseForGood(false); }
+  // A viewer brought back after closing, still hidden: zoomed and turned as it was.
+  void RestoreView(int zoomLevel, ViewOrientation orientation);
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -84,7 +89,8 @@ class ViewerWindow final : public Window {
   void OnContextMenu(POINT screenPoint);
   void OnCommand(ViewerCommand command);
   void OnCloseRequest();
-  void CloseForGood();
+  // remember: the user closed it, and it can be brought back.
+  void CloseForGood(bool remember);
   void OnCloseTimer();
   void OnLabelTimer();
   LRESULT OnLabelColor(HDC dc);
@@ -128,6 +134,7 @@ class ViewerWindow final : public Window {
   Position saved_{-1, -1};
   std::size_t slotIndex_ = 0;
   int zoomLevel_ = 0;
+  ViewOrientation orientation_;  // the turns and mirrors since the last zoom step
   int wheelRemainder_ = 0;
   ZoomLabel zoomLabel_;
   BYTE alpha_ = 255;

@@ -1,15 +1,23 @@
 #include "viewer/win/viewers.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "framework/finally.h"
 #include "framework/win/topmost.h"
 #include "framework/win/window_query.h"
+#include "picture/image_files.h"
 
 namespace kmrn {
 
+namespace {
+
+std::size_t ClosedLimit(std::int32_t setting) { return static_cast<std::size_t>(std::clamp(setting, 0, 100)); }
+
+}  // namespace
+
 Viewers::Viewers(HWND owner, const Settings& settings, ClipboardPicture& clipboard)
-    : owner_(owner), settings_(settings), clipboard_(clipboard) {}
+    : owner_(owner), settings_(settings), clipboard_(clipboard), closed_(ClosedLimit(settings.ClosedViewersKept)) {}
 
 Viewers::~Viewers() {
   // The registry is empty while the windows go, so that nothing asks it about a viewer half gone.
@@ -120,5 +128,37 @@ std::vector<ScreenRect> Viewers::OtherViewerRects(HWND self) const {
 }
 
 ScreenRect Viewers::WorkArea() const { return WorkAreaOf(owner_); }
+
+void Viewers::RememberClosed(Dib picture, const ClosedViewerView& view) {
+  if (settings_.ClosedViewersKept <= 0 || picture.bits.empty()) return;
+  const std::uint64_t rawBytes = picture.bits.size();
+  auto encode = [kept = std::move(picture)] { return EncodePng(kept); };
+  closed_.Add({std::async(std::launch::async, std::move(encode)).share(), rawBytes, view});
+}
+
+bool Viewers::ReopenLastClosed(bool topMost) {
+  if (closed_.Empty()) return false;
+  const KeptViewer kept = closed_.TakeNewest();
+  HWND window = Create(DecodePng(kept.png.get()));
+  ViewerWindow* viewer = Find(window);
+  RunThenAlways([&] { viewer->RestoreView(kept.view.zoomLevel, kept.view.orientation); },
+                [&] {
+                  // A picture that could not be zoomed again is shown as it was made.
+                  SetTopMostBand(window, topMost);
+                  viewer->ShowAt(kept.view.place, true);
+                });
+  return true;
+}
+
+void Viewers::SetClosedLimit(std::int32_t limit) { closed_.SetCapacity(ClosedLimit(limit)); }
+
+std::pair<std::uint64_t, std::uint64_t> Viewers::ClosedPictureBytes() const {
+  std::uint64_t compressed = 0, raw = 0;
+  closed_.ForEach([&](const KeptViewer& kept) {
+    compressed += kept.png.get().size();
+    raw += kept.rawBytes;
+  });
+  return {compressed, raw};
+}
 
 }  // namespace kmrn

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "picture/dib.h"
 #include "picture/win/clipboard_picture.h"
 #include "settings/settings.h"
+#include "viewer/closed_viewers.h"
 #include "viewer/viewer_registry.h"
 #include "viewer/win/hand_over_win.h"
 #include "viewer/win/viewer_window.h"
@@ -63,6 +66,15 @@ class Viewers final : private ViewerRegistry {
   // Destroys closed viewers when none is open.
   void FreeClosed();
 
+  // Brings the most recently closed viewer back where it was, zoomed, turned and mirrored as it
+  // was, in front; false when none is kept. Throws PngError, ImageTooLargeError when its picture
+  // cannot be had again (it is then let go).
+  bool ReopenLastClosed(bool topMost);
+  // How many closed viewers are kept (ClosedViewersKept); fewer lets the oldest go now.
+  void SetClosedLimit(std::int32_t limit);
+  // The kept pictures' compressed size and what they would take as they were, in bytes.
+  std::pair<std::uint64_t, std::uint64_t> ClosedPictureBytes() const;
+
   // The work area of the monitor that holds the main window (right and bottom exclusive).
   ScreenRect WorkArea() const override;
 
@@ -79,6 +91,15 @@ class Viewers final : private ViewerRegistry {
   std::vector<ScreenRect> OtherViewerRects(HWND self) const override;
   std::string HandOver(const Dib& picture) override { return handedOver_.Write(picture); }
   void PutOnClipboard(const Dib& picture) override { clipboard_.Put(picture); }
+  void RememberClosed(Dib picture, const ClosedViewerView& view) override;
+
+  // A closed viewer's picture, compressed to PNG on another thread as it closes, so that closing
+  // many at once stays quick.
+  struct KeptViewer {
+    std::shared_future<std::vector<std::uint8_t>> png;
+    std::uint64_t rawBytes = 0;
+    ClosedViewerView view;
+  };
 
   HWND owner_;
   const Settings& settings_;
@@ -86,6 +107,7 @@ class Viewers final : private ViewerRegistry {
   // Declared before the viewers: the files they handed over are deleted after they have gone.
   HandOverPictures handedOver_;
   ViewerSlots<ViewerPointer> slots_;
+  ClosedViewers<KeptViewer> closed_;
   bool appClosing_ = false;
 };
 

@@ -19,7 +19,8 @@ bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
 TEST(SettingsDialogLayout, TheLaterCheckBoxesCoverNoOtherControl) {
   for (SettingControl added : {SettingControl::SavePngCheck, SettingControl::AutoClosePngCheck,
                                SettingControl::MagnifierCheck, SettingControl::CaptureCursorCheck,
-                               SettingControl::ClipboardViewHotKeyLabel, SettingControl::ClipboardViewHotKeyField}) {
+                               SettingControl::ClipboardViewHotKeyLabel, SettingControl::ClipboardViewHotKeyField,
+                               SettingControl::ClosedViewersKeptLabel, SettingControl::ClosedViewersKeptEdit}) {
     const ControlLayout* control = FindControl(SettingsDialogLayout, Id(added));
     ASSERT_TRUE(control);
     SCOPED_TRACE(control->caption);

@@ -75,6 +75,7 @@ TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
                                           "Magnifier",
                                           "CaptureCursor",
                                           "ClipboardViewHotKey",
+                                          "ClosedViewersKept",
                                           "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
@@ -135,6 +136,7 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"Magnifier", "0"},
                                                                   {"CaptureCursor", "0"},
                                                                   {"ClipboardViewHotKey", ""},
+                                                                  {"ClosedViewersKept", "10"},
                                                                   {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
