@@ -83,6 +83,31 @@ class Soak {
       open_.pop_front();
     }
     if (index % 10 == 9) ConfirmSettings();
+    if (index % 5 == 4) return PinCloseAndReopen(index);
+    return {};
+  }
+
+  // A picture pinned from the clipboard, closed, brought back and closed again: the closed
+  // viewers the program keeps stay within their limit.
+  std::string PinCloseAndReopen(int index) {
+    PutBytesOnClipboard(CF_DIB, Bmp24(160 + index % 7, 90, [](int x, int y) { return RGB(x, y, x ^ y); }).substr(14));
+    for (WORD key : {'V', 'Z'}) {
+      const std::vector<HWND> before = ViewersOf();
+      if (!ChooseFromMenu(key)) return Failed(index, "the main window's menu did not open");
+      HWND shown = nullptr;
+      WaitUntil(
+          [&] {
+            for (HWND viewer : ViewersOf()) {
+              if (IsWindowVisible(viewer) && std::find(before.begin(), before.end(), viewer) == before.end()) {
+                shown = viewer;
+              }
+            }
+            return shown != nullptr;
+          },
+          5s);
+      if (!shown) return Failed(index, key == 'V' ? "nothing pinned from the clipboard" : "nothing came back");
+      Choose(shown, {'Q'});
+    }
     return {};
   }
 
@@ -100,7 +125,10 @@ class Soak {
   }
 
   // "前回と同じ場所をキャプチャ(&R)" in the main window's menu, on or off.
-  bool ToggleSamePlace() const {
+  bool ToggleSamePlace() const { return ChooseFromMenu('R'); }
+
+  // A command of the main window's menu, by its accelerator key.
+  bool ChooseFromMenu(WORD key) const {
     HWND menu = nullptr;
     // A synthetic right click now and then goes astray under Wine: tried again.
     for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
@@ -111,7 +139,7 @@ class Soak {
     }
     if (!menu) return false;
     Settle(250);
-    PressKey('R');
+    PressKey(key);
     return WaitUntil([&] { return FindVisibleWindow(program_, L"#32768") == nullptr; }, 3s);
   }
 
