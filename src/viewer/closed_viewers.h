@@ -61,6 +61,15 @@ class ClosedViewers {
   void ForEach(F&& f) const {
     for (const Kept& kept : entries_) f(kept);
   }
+  template <typename F>
+  void ForEach(F&& f) {
+    for (Kept& kept : entries_) f(kept);
+  }
+  // Lets go of those the predicate picks.
+  template <typename F>
+  void RemoveIf(F&& pick) {
+    std::erase_if(entries_, pick);
+  }
 
  private:
   std::size_t capacity_;

@@ -21,7 +21,9 @@ class Soak {
  public:
   Soak() : target_(L"soak target", TargetBounds) {
     sandbox_.WriteIni("[Setting]\r\nSaveFile=" + ToAnsi(sandbox_.FolderUtf8()) +
-                      "\r\nbmp=1\r\njpg=1\r\nwin=1\r\nViewWinWheelStretch=1\r\nCaptureWait=0\r\nLeft=20\r\nTop=20\r\n");
+                      "\r\nbmp=1\r\njpg=1\r\nwin=1\r\nViewWinWheelStretch=1\r\nCaptureWait=0\r\nLeft=20\r\nTop=20\r\n"
+                      // Few closed viewers kept: the limit is reached in the first rounds.
+                      "ClosedViewersKept=3\r\n");
     program_ = sandbox_.Start();
     main_ = WaitForMainWindow(program_);
     WaitUntil([&] { return main_ && IsWindowVisible(main_); });

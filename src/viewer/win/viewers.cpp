@@ -30,6 +30,7 @@ void Viewers::ForEachOpen(F&& f) {
 }
 
 HWND Viewers::Create(Dib picture) {
+  SettleClosed(false);
   // Viewers closed since the last one was made go now (never from inside their own window
   // procedure, which is not on the stack here).
   std::vector<ViewerPointer> closed = slots_.TakeClosedViewers();
@@ -130,16 +131,30 @@ std::vector<ScreenRect> Viewers::OtherViewerRects(HWND self) const {
 ScreenRect Viewers::WorkArea() const { return WorkAreaOf(owner_); }
 
 void Viewers::RememberClosed(Dib picture, const ClosedViewerView& view) {
+  SettleClosed(false);
   if (settings_.ClosedViewersKept <= 0 || picture.bits.empty()) return;
-  const std::uint64_t rawBytes = picture.bits.size();
   auto encode = [kept = std::move(picture)] { return EncodePng(kept); };
-  closed_.Add({std::async(std::launch::async, std::move(encode)).share(), rawBytes, view});
+  closed_.Add({std::async(std::launch::async, std::move(encode)), {}, view});
+}
+
+void Viewers::SettleClosed(bool wait) {
+  closed_.ForEach([wait](KeptViewer& kept) {
+    if (!kept.encoding.valid()) return;
+    if (!wait && kept.encoding.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    try {
+      kept.png = kept.encoding.get();
+    } catch (const std::exception&) {
+      kept.png.clear();
+    }
+  });
+  closed_.RemoveIf([](const KeptViewer& kept) { return !kept.encoding.valid() && kept.png.empty(); });
 }
 
 bool Viewers::ReopenLastClosed(bool topMost) {
+  SettleClosed(true);
   if (closed_.Empty()) return false;
   const KeptViewer kept = closed_.TakeNewest();
-  HWND window = Create(DecodePng(kept.png.get()));
+  HWND window = Create(DecodePng(kept.png));
   ViewerWindow* viewer = Find(window);
   RunThenAlways([&] { viewer->RestoreView(kept.view.zoomLevel, kept.view.orientation); },
                 [&] {
@@ -151,14 +166,5 @@ bool Viewers::ReopenLastClosed(bool topMost) {
 }
 
 void Viewers::SetClosedLimit(std::int32_t limit) { closed_.SetCapacity(ClosedLimit(limit)); }
-
-std::pair<std::uint64_t, std::uint64_t> Viewers::ClosedPictureBytes() const {
-  std::uint64_t compressed = 0, raw = 0;
-  closed_.ForEach([&](const KeptViewer& kept) {
-    compressed += kept.png.get().size();
-    raw += kept.rawBytes;
-  });
-  return {compressed, raw};
-}
 
 }  // namespace kmrn

@@ -72,8 +72,6 @@ class Viewers final : private ViewerRegistry {
   bool ReopenLastClosed(bool topMost);
   // How many closed viewers are kept (ClosedViewersKept); fewer lets the oldest go now.
   void SetClosedLimit(std::int32_t limit);
-  // The kept pictures' compressed size and what they would take as they were, in bytes.
-  std::pair<std::uint64_t, std::uint64_t> ClosedPictureBytes() const;
 
   // The work area of the monitor that holds the main window (right and bottom exclusive).
   ScreenRect WorkArea() const override;
@@ -94,12 +92,15 @@ class Viewers final : private ViewerRegistry {
   void RememberClosed(Dib picture, const ClosedViewerView& view) override;
 
   // A closed viewer's picture, compressed to PNG on another thread as it closes, so that closing
-  // many at once stays quick.
+  // many at once stays quick. The thread is let go as soon as its PNG is taken (SettleClosed).
   struct KeptViewer {
-    std::shared_future<std::vector<std::uint8_t>> png;
-    std::uint64_t rawBytes = 0;
+    std::future<std::vector<std::uint8_t>> encoding;
+    std::vector<std::uint8_t> png;
     ClosedViewerView view;
   };
+  // Takes the PNGs that are ready (all of them with wait), letting their threads go; one that
+  // could not be made (no memory) loses its viewer.
+  void SettleClosed(bool wait);
 
   HWND owner_;
   const Settings& settings_;
