@@ -77,6 +77,13 @@ std::vector<std::uint8_t> EncodeBmpHeader(const Dib& dib) {
   return out;
 }
 
+std::vector<std::uint8_t> EncodePackedDib(const Dib& dib) {
+  std::vector<std::uint8_t> packed = EncodeBmpHeader(dib);
+  packed.erase(packed.begin(), packed.begin() + bmp::FileHeaderSize);
+  packed.insert(packed.end(), dib.bits.begin(), dib.bits.end());
+  return packed;
+}
+
 void SaveBmp(const Dib& dib, const std::string& path) {
   if (!Storable(dib)) throw FileCreateError(path);
   const std::vector<std::uint8_t> header = EncodeBmpHeader(dib);

@@ -28,6 +28,8 @@ JpegParams ViewerJpegParams(std::int32_t jpgQuality, bool jpgProgressive);
 // them), the palette, and the rows bottom-up exactly as the picture holds them.
 void SaveBmp(const Dib& dib, const std::string& path);
 std::vector<std::uint8_t> EncodeBmpHeader(const Dib& dib);  // everything before the pixel rows
+// The same picture as a packed DIB, the clipboard's and drag and drop's form: no file header.
+std::vector<std::uint8_t> EncodePackedDib(const Dib& dib);
 
 // JPEG: 24-bit RGB, float DCT, quality with forced baseline tables, optional simple progression.
 // Throws JpegError on an error inside the library.

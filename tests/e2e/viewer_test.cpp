@@ -3,11 +3,20 @@
 // with a middle click, with or without a fade-out; viewers step aside while a range is chosen and
 // closed ones are destroyed together once none is open.
 
+#include <windows.h>
+
+#include <ole2.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -424,6 +433,129 @@ TEST_F(Viewer, AClosedViewerComesBackWhereItWasZoomedTurnedAndMirrored) {
   EXPECT_EQ(box->text, "戻せる表示がありません");
   Answer(*box, IDOK);
   EXPECT_EQ(VisibleViewersOf(program_).size(), 1u);
+}
+
+// A drop target of the driver's, as a chat or a folder would be: it takes what a drop offers as a
+// file, the "PNG" format and a DIB.
+class PictureDropTarget final : public IDropTarget {
+ public:
+  struct Dropped {
+    std::wstring file;
+    std::string png, dib;
+  };
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
+      *object = static_cast<IDropTarget*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) override {
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+    Dropped dropped;
+    dropped.png = Bytes(data, static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"PNG")));
+    dropped.dib = Bytes(data, CF_DIB);
+    const std::string drop = Bytes(data, CF_HDROP);
+    if (drop.size() > sizeof(DROPFILES)) {
+      dropped.file =
+          reinterpret_cast<const wchar_t*>(drop.data() + reinterpret_cast<const DROPFILES*>(drop.data())->pFiles);
+    }
+    {
+      std::lock_guard lock(mutex_);
+      dropped_ = std::move(dropped);
+    }
+    *effect = DROPEFFECT_COPY;
+    return S_OK;
+  }
+  std::optional<Dropped> Taken() {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+  }
+
+ private:
+  static std::string Bytes(IDataObject* data, CLIPFORMAT format) {
+    FORMATETC wanted{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (data->GetData(&wanted, &medium) != S_OK) return {};
+    std::string bytes;
+    if (const auto* first = static_cast<const char*>(GlobalLock(medium.hGlobal))) {
+      bytes.assign(first, GlobalSize(medium.hGlobal));
+      GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+    return bytes;
+  }
+
+  std::mutex mutex_;
+  std::optional<Dropped> dropped_;
+};
+
+// Ctrl and a left drag take the picture out of a viewer: a target gets it as a PNG file under a
+// capture's name, as "PNG" and as a DIB, each exactly the picture, and the viewer stays where it was.
+TEST_F(Viewer, CtrlAndADragTakeThePictureOutAsAFileAPngAndABitmap) {
+  HWND viewer = OpenPattern("", 40, 30);
+  ASSERT_TRUE(viewer);
+  const RECT before = WindowRectOf(viewer);
+  PictureDropTarget target;
+  WindowThread targetWindow([&] {
+    OleInitialize(nullptr);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"drop here", WS_POPUP | WS_VISIBLE,
+                                  1300, 600, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    RegisterDragDrop(window, &target);
+    return window;
+  });
+  Settle(300);
+
+  const POINT from = MiddleOf(ClientRectOnScreen(viewer));
+  HoldKey(VK_CONTROL, true);
+  PressButton(from.x, from.y, MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 10; ++step) {
+    MovePointer(from.x + (1450 - from.x) * step / 10, from.y + (700 - from.y) * step / 10);
+    Settle(60);
+  }
+  ReleaseButton(1450, 700, MOUSEEVENTF_LEFTUP);
+  HoldKey(VK_CONTROL, false);
+  std::optional<PictureDropTarget::Dropped> dropped;
+  ASSERT_TRUE(WaitUntil([&] { return (dropped = target.Taken()).has_value(); }, 5s)) << "nothing was dropped";
+  RevokeDragDrop(targetWindow.Handle());
+
+  auto isPattern = [](const std::optional<Picture>& picture) {
+    if (!picture || picture->width != 40 || picture->height != 30) return false;
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        const std::uint32_t c = picture->At(x, y);
+        if (RGB(Red(c), Green(c), Blue(c)) != Pattern(x, y)) return false;
+      }
+    }
+    return true;
+  };
+  const std::wstring name = dropped->file.substr(dropped->file.find_last_of(L'\\') + 1);
+  EXPECT_TRUE(std::regex_match(Narrow(name), std::regex("\\d{8}_\\d{6}(_\\d+)?\\.png"))) << Narrow(dropped->file);
+  EXPECT_TRUE(isPattern(ReadPngFile(dropped->file))) << "the file";
+  const std::wstring pngCopy = sandbox_.Path(L"dropped.png"), dibCopy = sandbox_.Path(L"dropped.bmp");
+  WriteFileBytes(pngCopy, dropped->png);
+  EXPECT_TRUE(isPattern(ReadPngFile(pngCopy))) << "the PNG";
+  // A file header in front of the DIB makes it a BMP file again (rows right after the header).
+  std::string bmp = "BM" + std::string(12, '\0') + dropped->dib;
+  const std::uint32_t sizes[] = {static_cast<std::uint32_t>(bmp.size()), 0,
+                                 14 + *reinterpret_cast<const std::uint32_t*>(dropped->dib.data())};
+  std::memcpy(bmp.data() + 2, sizes, sizeof sizes);
+  WriteFileBytes(dibCopy, bmp);
+  EXPECT_TRUE(isPattern(ReadBmpFile(dibCopy))) << "the DIB";
+  EXPECT_EQ(Describe(WindowRectOf(viewer)), Describe(before));
+  EXPECT_TRUE(Visible(viewer));
 }
 
 // A 32-bit top-down DIB with a V5 header and bit fields, as programs that keep alpha put it.

@@ -42,6 +42,13 @@ std::string HandOverPictures::Write(const Dib& picture) {
   return path;
 }
 
+std::string HandOverPictures::WritePng(const std::vector<std::uint8_t>& png) {
+  const std::string path = MakeBaseFileNameIn(HandOverFolder(), {".png"}) + ".png";
+  WriteWholeFile(path, png);
+  files_.push_back(path);
+  return path;
+}
+
 void StartEditor(const std::string& openApplication, const std::string& picturePath) {
   const std::string commandLine = EditorCommandLine(openApplication, picturePath, IsFile);
   std::wstring mutableLine = Widen(commandLine);

@@ -3,6 +3,7 @@
 // folder of the program's under the user's temporary folder (never over a file of the user's), the
 // editor is started on it, and the files this run handed over are deleted when the program ends.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class HandOverPictures {
 
   // Writes the picture as BMP and returns the file's full path. Throws FileCreateError.
   std::string Write(const Dib& picture);
+  // Writes an encoded PNG under a capture's name ("YYYYMMDD_hhmmss.png"), for a picture dragged
+  // out: a folder it is dropped on gets it under that name. Returns its full path.
+  std::string WritePng(const std::vector<std::uint8_t>& png);
 
  private:
   std::vector<std::string> files_;

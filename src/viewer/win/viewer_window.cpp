@@ -18,6 +18,7 @@
 #include "picture/picture_transform.h"
 #include "picture/win/base_file_name_win.h"
 #include "picture/win/dib_win.h"
+#include "picture/win/drag_picture.h"
 #include "viewer/viewer_fade.h"
 #include "viewer/viewer_frame.h"
 #include "viewer/win/hand_over_win.h"
@@ -153,7 +154,7 @@ LRESULT ViewerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (reinterpret_cast<HWND>(lParam) == label_) return OnLabelColor(reinterpret_cast<HDC>(wParam));
       break;
     case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lParam)); return 0;
-    case WM_LBUTTONDOWN: OnLeftButtonDown(); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(wParam); return 0;
     case WM_LBUTTONDBLCLK: OnLeftButtonDoubleClick(); return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == 0 && lParam == 0) OnCommand(static_cast<ViewerCommand>(LOWORD(wParam)));
@@ -228,12 +229,25 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   }
 }
 
-void ViewerWindow::OnLeftButtonDown() {
+void ViewerWindow::OnLeftButtonDown(WPARAM keys) {
+  if (keys & MK_CONTROL) {
+    DragOut();
+    return;
+  }
   // The picture is the viewer's caption: the system moves the window as the mouse drags it.
   POINT cursor{};
   GetCursorPos(&cursor);
   ReleaseCapture();
   SendMessageW(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(cursor.x, cursor.y));
+}
+
+void ViewerWindow::DragOut() {
+  // The picture as shown, in every form a target may read; the viewer stays as it is.
+  DraggedPicture dragged;
+  dragged.png = EncodePng(picture_);
+  dragged.file = registry_.HandOverPng(dragged.png);
+  dragged.dib = EncodePackedDib(picture_);
+  DragPictureOut(dragged);
 }
 
 void ViewerWindow::OnMiddleButtonUp() {

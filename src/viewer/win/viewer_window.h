@@ -48,6 +48,8 @@ class ViewerRegistry {
   virtual std::string HandOver(const Dib& picture) = 0;
   // Puts the picture on the clipboard. Throws ClipboardError.
   virtual void PutOnClipboard(const Dib& picture) = 0;
+  // Writes the PNG of a picture being dragged out to a file of its own; returns its path.
+  virtual std::string HandOverPng(const std::vector<std::uint8_t>& png) = 0;
   // The user closed a viewer: its picture as it was made and how it showed it, to bring back.
   virtual void RememberClosed(Dib picture, const ClosedViewerView& view) = 0;
 };
@@ -82,7 +84,9 @@ class ViewerWindow final : public Window {
   void PaintFrame();
   void OnPaint();
   void OnWindowPosChanging(WINDOWPOS& pos);
-  void OnLeftButtonDown();
+  // keys: the MK_* flags; with Ctrl the picture is dragged out instead of the window.
+  void OnLeftButtonDown(WPARAM keys);
+  void DragOut();
   void OnLeftButtonDoubleClick();
   void OnMiddleButtonUp();
   void OnWheel(int delta);

@@ -89,6 +89,7 @@ class Viewers final : private ViewerRegistry {
   std::vector<ScreenRect> OtherViewerRects(HWND self) const override;
   std::string HandOver(const Dib& picture) override { return handedOver_.Write(picture); }
   void PutOnClipboard(const Dib& picture) override { clipboard_.Put(picture); }
+  std::string HandOverPng(const std::vector<std::uint8_t>& png) override { return handedOver_.WritePng(png); }
   void RememberClosed(Dib picture, const ClosedViewerView& view) override;
 
   // A closed viewer's picture, compressed to PNG on another thread as it closes, so that closing
