@@ -46,6 +46,8 @@ PointerShape MakePointerShape(PixelSize size, std::int32_t hotspotX, std::int32_
 
 PointerShape ScalePointerShape(const PointerShape& shape, int shown, int designed) {
   if (shown <= 0 || designed <= 0 || shown == designed || shape.image.empty()) return shape;
+  // A shape the system already made at the size shown there.
+  if (shape.size.width == shown) return shape;
   auto scale = [&](std::int32_t length) { return static_cast<std::int32_t>(std::int64_t{length} * shown / designed); };
   PointerShape scaled;
   scaled.size = {std::max(scale(shape.size.width), 1), std::max(scale(shape.size.height), 1)};

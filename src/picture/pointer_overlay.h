@@ -34,7 +34,8 @@ PointerShape MakePointerShape(PixelSize size, std::int32_t hotspotX, std::int32_
 
 // The shape as the system shows it where its pointers are `shown` pixels across instead of the
 // `designed` the shape was made for: each pixel repeated or dropped whole (no new colours, so the
-// masks stay masks), the hotspot moved with it. Unchanged when the two are equal or not positive.
+// masks stay masks), the hotspot moved with it. Unchanged when the two are equal or not positive,
+// and for a shape already `shown` pixels across.
 PointerShape ScalePointerShape(const PointerShape& shape, int shown, int designed);
 
 // Draws the shape with its hotspot at (x, y) of the picture; what falls outside the picture is

@@ -469,6 +469,79 @@ TEST_F(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
   EXPECT_TRUE(VisibleViewers().empty());
 }
 
+// The pattern window's pixels from the screen point origin on, with the pointer drawn over them by
+// the system itself, its hotspot at `at`.
+Picture PatternWithPointer(const PatternWindow& window, POINT origin, int width, int height, HCURSOR pointer,
+                           POINT at) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, section);
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels[y * width + x] = window.ExpectedAt(origin.x + x, origin.y + y);
+  }
+  ICONINFO icon{};
+  GetIconInfo(pointer, &icon);
+  if (icon.hbmMask) DeleteObject(icon.hbmMask);
+  if (icon.hbmColor) DeleteObject(icon.hbmColor);
+  DrawIconEx(memory, at.x - origin.x - static_cast<int>(icon.xHotspot),
+             at.y - origin.y - static_cast<int>(icon.yHotspot), pointer, 0, 0, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  Picture picture{width, height, {}};
+  for (int i = 0; i < width * height; ++i) picture.pixels.push_back(pixels[i] & 0xFFFFFF);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(section);
+  return picture;
+}
+
+int PixelsDiffering(const std::optional<Picture>& picture, const Picture& expected) {
+  if (!picture || picture->width != expected.width || picture->height != expected.height) return -1;
+  int differing = 0;
+  for (size_t i = 0; i < expected.pixels.size(); ++i)
+    differing += (picture->pixels[i] & 0xFFFFFF) != expected.pixels[i];
+  return differing;
+}
+
+TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheClipboard) {
+  // The pattern window lies beneath the main window's Capture button: the main window hides for
+  // the capture, and the picture shows the pattern with the pointer that pressed the button. The
+  // pointer is the program's own arrow (under Wine another program's pointer cannot be read), the
+  // same shape the system gives the driver.
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on ? "CaptureCursor=1" : "CaptureCursor=0");
+    StartOver();
+    PatternWindow& target = ShowTarget(L"pointer target", {0, 0, 640, 480});
+    ASSERT_TRUE(Start(std::string("range=0\r\nbmp=1\r\nwin=0\r\nAlwaysClipBoard=1\r\nCaptureCursor=") +
+                      (on ? "1" : "0") + "\r\n"));
+    PutTextOnClipboard(L"no picture yet");
+    const POINT button = CentreOf(Control(L"Button", L"Capture"));
+    ASSERT_TRUE(button.x < 600 && button.y < 440) << "the Capture button lies over the pattern";
+    ASSERT_EQ(GetAncestor(WindowFromPoint(button), GA_ROOT), main_) << "the main window is above the pattern";
+
+    CaptureFromList(L"pointer target");
+    auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
+    ASSERT_EQ(files.size(), 1u);
+    const std::optional<Picture> bmp = ReadBmpFile(files[0]);
+    if (!on) {
+      EXPECT_TRUE(ShowsPattern(bmp, target, {0, 0}, 640, 480)) << "no pointer";
+      continue;
+    }
+    const Picture expected = PatternWithPointer(target, {0, 0}, 640, 480, LoadCursorW(nullptr, IDC_ARROW), button);
+    const int pointerPixels = CountDifferences(expected, target, {0, 0}, nullptr);
+    EXPECT_GT(pointerPixels, 50) << "the arrow changes the pattern";
+    EXPECT_EQ(PixelsDiffering(bmp, expected), 0) << "the file";
+    std::optional<Picture> clipboard;
+    EXPECT_TRUE(WaitUntil([&] { return (clipboard = ClipboardPicture()).has_value(); }));
+    EXPECT_EQ(PixelsDiffering(clipboard, expected), 0) << "the clipboard";
+  }
+}
+
 // --- The same place again --------------------------------------------------------------------
 
 TEST_F(CaptureSameRect, TheLastRectangleIsTakenAgainWithoutTheOverlay) {

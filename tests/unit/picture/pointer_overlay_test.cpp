@@ -139,6 +139,7 @@ TEST(PointerOverlay, ScalingRepeatsOrDropsWholePixelsAndMovesTheHotspot) {
   EXPECT_EQ(halved.andMask, shape.andMask);
   EXPECT_EQ(ScalePointerShape(shape, 32, 32).size, shape.size);
   EXPECT_EQ(ScalePointerShape(shape, 0, 32).size, shape.size);
+  EXPECT_EQ(ScalePointerShape(doubled, 4, 2).size, doubled.size) << "already made at the size shown";
 }
 
 }  // namespace
