@@ -11,10 +11,11 @@ std::size_t PixelCount(PixelSize size) {
   return static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
 }
 
-// One channel blended as the system draws an alpha pointer: the colour weighted by its alpha over
-// the picture weighted by the rest, rounded to the nearest.
+// One channel blended as the system draws an alpha pointer: the colour multiplied by its alpha,
+// then laid over the picture weighted by the rest, each product rounded to the nearest on its own
+// (rounding the sum once gives a different last bit on shadow edges).
 std::uint8_t BlendChannel(std::uint8_t colour, std::uint8_t picture, unsigned alpha) {
-  return static_cast<std::uint8_t>((colour * alpha + picture * (255u - alpha) + 127u) / 255u);
+  return static_cast<std::uint8_t>((colour * alpha + 127u) / 255u + (picture * (255u - alpha) + 127u) / 255u);
 }
 
 }  // namespace

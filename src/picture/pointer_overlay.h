@@ -20,7 +20,10 @@ struct PointerShape {
   bool alpha = false;
   std::vector<Rgbq> andMask;  // masks only: each pixel black (cleared) or white (kept)
   // Masks: the XOR mask or colour. Alpha: the colour, unassociated (not multiplied by its alpha),
-  // the alpha in `reserved`.
+  // the alpha in `reserved`. That is how the system hands an alpha pointer's colour bitmap back:
+  // the form in which a pointer is made from bitmaps and a cursor file stores it (an alpha cursor
+  // is made from a DIB section of full colours with only the alpha varying), which the system
+  // multiplies by the alpha itself when it draws the pointer.
   std::vector<Rgbq> image;
 };
 

@@ -474,7 +474,11 @@ TEST_F(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
 Picture PatternWithPointer(const PatternWindow& window, POINT origin, int width, int height, HCURSOR pointer,
                            POINT at) {
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -500,12 +504,28 @@ Picture PatternWithPointer(const PatternWindow& window, POINT origin, int width,
   return picture;
 }
 
-int PixelsDiffering(const std::optional<Picture>& picture, const Picture& expected) {
-  if (!picture || picture->width != expected.width || picture->height != expected.height) return -1;
+// The pixels of the picture that differ from the expected ones, the first few described; a picture
+// of another size differs whole.
+::testing::AssertionResult SamePixels(const std::optional<Picture>& picture, const Picture& expected) {
+  if (!picture || picture->width != expected.width || picture->height != expected.height) {
+    return ::testing::AssertionFailure() << "no picture of the expected size";
+  }
   int differing = 0;
-  for (size_t i = 0; i < expected.pixels.size(); ++i)
-    differing += (picture->pixels[i] & 0xFFFFFF) != expected.pixels[i];
-  return differing;
+  std::string report;
+  for (int y = 0; y < expected.height; ++y) {
+    for (int x = 0; x < expected.width; ++x) {
+      const std::uint32_t got = picture->At(x, y) & 0xFFFFFF, wanted = expected.At(x, y);
+      if (got == wanted) continue;
+      if (++differing <= 8) {
+        char line[96];
+        std::snprintf(line, sizeof line, "(%d,%d): got %06X, expected %06X\n", x, y, static_cast<unsigned>(got),
+                      static_cast<unsigned>(wanted));
+        report += line;
+      }
+    }
+  }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differing << " pixels differ:\n" << report;
 }
 
 TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheClipboard) {
@@ -535,10 +555,10 @@ TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheCli
     const Picture expected = PatternWithPointer(target, {0, 0}, 640, 480, LoadCursorW(nullptr, IDC_ARROW), button);
     const int pointerPixels = CountDifferences(expected, target, {0, 0}, nullptr);
     EXPECT_GT(pointerPixels, 50) << "the arrow changes the pattern";
-    EXPECT_EQ(PixelsDiffering(bmp, expected), 0) << "the file";
+    EXPECT_TRUE(SamePixels(bmp, expected)) << "the file";
     std::optional<Picture> clipboard;
     EXPECT_TRUE(WaitUntil([&] { return (clipboard = ClipboardPicture()).has_value(); }));
-    EXPECT_EQ(PixelsDiffering(clipboard, expected), 0) << "the clipboard";
+    EXPECT_TRUE(SamePixels(clipboard, expected)) << "the clipboard";
   }
 }
 

@@ -77,6 +77,10 @@ TEST(PointerOverlay, AColourPointerWithAlphaIsBlendedByItsUnassociatedAlpha) {
   EXPECT_EQ(PixelAt(picture, 1, 0), (Rgbq{0x50, 0x40, 0x38, 0}));
   EXPECT_EQ(PixelAt(picture, 2, 0), (Rgbq{0x60, 0x40, 0x20, 0}));
   EXPECT_EQ(PixelAt(picture, 3, 0), (Rgbq{200, 100, 50, 0}));
+  // Each of the two products is rounded on its own.
+  Dib grey = Filled(1, 1, 24, {250, 250, 250, 0});
+  DrawPointer(grey, MakePointerShape({1, 1}, 0, 0, {Black}, {{10, 10, 10, 60}}, true), 0, 0);
+  EXPECT_EQ(PixelAt(grey, 0, 0), (Rgbq{193, 193, 193, 0}));
   // Alpha from a colour bitmap of fewer than 32 bits is no alpha: its masks decide.
   EXPECT_FALSE(MakePointerShape({1, 1}, 0, 0, {White}, {{1, 1, 1, 9}}, false).alpha);
   // Bitmaps that do not fit the size draw nothing.
