@@ -243,7 +243,7 @@ TEST_F(CaptureRange, PngChosenInTheSettingsTakesTheBmpsPlaceInTheFilesAndOnTheCl
   PatternWindow& target = ShowTarget();
   const std::wstring shots = sandbox_.Path(L"shots");
   ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
-  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=1\r\nAlwaysClipBoard=1\r\nAlwaysNoCloseX=0\r\n", shots));
+  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=0\r\nAlwaysClipBoard=1\r\nAlwaysNoCloseX=0\r\n", shots));
   HWND first = Control(L"Button", L"bmp");
   ASSERT_TRUE(first);
 
@@ -537,8 +537,9 @@ TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheCli
     SCOPED_TRACE(on ? "CaptureCursor=1" : "CaptureCursor=0");
     StartOver();
     PatternWindow& target = ShowTarget(L"pointer target", {0, 0, 640, 480});
-    ASSERT_TRUE(Start(std::string("range=0\r\nbmp=1\r\nwin=0\r\nAlwaysClipBoard=1\r\nCaptureCursor=") +
-                      (on ? "1" : "0") + "\r\n"));
+    ASSERT_TRUE(
+        Start(std::string("range=0\r\nbmp=1\r\nwin=1\r\nCapturedWinPos=0\r\nAlwaysClipBoard=1\r\nCaptureCursor=") +
+              (on ? "1" : "0") + "\r\n"));
     PutTextOnClipboard(L"no picture yet");
     const POINT button = CentreOf(Control(L"Button", L"Capture"));
     ASSERT_TRUE(button.x < 600 && button.y < 440) << "the Capture button lies over the pattern";
@@ -559,6 +560,14 @@ TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheCli
     std::optional<Picture> clipboard;
     EXPECT_TRUE(WaitUntil([&] { return (clipboard = ClipboardPicture()).has_value(); }));
     EXPECT_TRUE(SamePixels(clipboard, expected)) << "the clipboard";
+    // The viewer, in the middle of the work area clear of the main window, shows the same picture.
+    std::vector<HWND> viewers;
+    ASSERT_TRUE(WaitUntil([&] { return !(viewers = VisibleViewers()).empty(); })) << "no viewer";
+    const RECT client = ClientRectOnScreen(viewers[0]);
+    ASSERT_EQ(SizeOf(client).cx, 640);
+    ASSERT_EQ(SizeOf(client).cy, 480);
+    WaitUntil([&] { return SamePixels(ScreenPixels(client), expected); }, 3s);
+    EXPECT_TRUE(SamePixels(ScreenPixels(client), expected)) << "the viewer";
   }
 }
 
