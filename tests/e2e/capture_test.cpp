@@ -528,7 +528,7 @@ Picture PatternWithPointer(const PatternWindow& window, POINT origin, int width,
   return ::testing::AssertionFailure() << differing << " pixels differ:\n" << report;
 }
 
-TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileAndTheClipboard) {
+TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileTheClipboardAndTheViewer) {
   // The pattern window lies beneath the main window's Capture button: the main window hides for
   // the capture, and the picture shows the pattern with the pointer that pressed the button. The
   // pointer is the program's own arrow (under Wine another program's pointer cannot be read), the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "capture/capture_geometry.h"
@@ -208,11 +209,9 @@ void CaptureEngine::SnapPointerFor(const Settings& settings) {
 }
 
 void CaptureEngine::DrawSnappedPointer(SectionDib& picture, const PixelRect& rect) {
-  if (!pointer_) return;
   // Used once: a capture that no trigger started shows no pointer of an earlier one.
-  const PointerSnapshot pointer = *std::move(pointer_);
-  pointer_.reset();
-  DrawPointerSnapshot(picture, pointer, rect);
+  const std::optional<PointerSnapshot> pointer = std::exchange(pointer_, std::nullopt);
+  if (pointer) DrawPointerSnapshot(picture, *pointer, rect);
 }
 
 void CaptureEngine::ShowMainWindow() { host_.ShowMainWindow(); }

@@ -49,7 +49,7 @@ std::optional<PointerSnapshot> SnapPointer() {
   if (!mask) return std::nullopt;
 
   WindowDC screen(nullptr);
-  PixelSize maskSize = BitmapSize(mask.Get());
+  const PixelSize maskSize = BitmapSize(mask.Get());
   const PixelSize size = colour ? BitmapSize(colour.Get()) : PixelSize{maskSize.width, maskSize.height / 2};
   if (size.width <= 0 || size.height <= 0) return std::nullopt;
   PointerShape shape =
