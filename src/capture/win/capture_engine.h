@@ -1,7 +1,8 @@
 #pragma once
 // The captures: every trigger (the capture button, the two hotkeys, the same-place command, a
 // range dragged on the overlay) ends in CaptureRect, which copies the screen once and hands the
-// picture to the files, the clipboard and a new viewer.
+// picture to the files, the clipboard and a new viewer. With CaptureCursor on, each trigger takes
+// the mouse pointer as it is then, and the capture draws it into the picture right after the copy.
 
 #include <windows.h>
 
