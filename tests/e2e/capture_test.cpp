@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 
 #include "capture_fixture.h"
@@ -243,7 +244,7 @@ TEST_F(CaptureRange, PngChosenInTheSettingsTakesTheBmpsPlaceInTheFilesAndOnTheCl
   PatternWindow& target = ShowTarget();
   const std::wstring shots = sandbox_.Path(L"shots");
   ASSERT_TRUE(CreateDirectoryW(shots.c_str(), nullptr));
-  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=1\r\nAlwaysClipBoard=1\r\nAlwaysNoCloseX=0\r\n", shots));
+  ASSERT_TRUE(Start("bmp=1\r\njpg=1\r\nwin=1\r\nCapturedWinPos=0\r\nAlwaysClipBoard=1\r\nAlwaysNoCloseX=0\r\n", shots));
   HWND first = Control(L"Button", L"bmp");
   ASSERT_TRUE(first);
 
@@ -467,6 +468,108 @@ TEST_F(CaptureWindow, ADisabledOrVanishedWindowIsNotTaken) {
   EXPECT_EQ(EntriesIn(sandbox_.Folder()), before);
   EXPECT_TRUE(MainVisible());
   EXPECT_TRUE(VisibleViewers().empty());
+}
+
+// The pattern window's pixels from the screen point origin on, with the pointer drawn over them by
+// the system itself, its hotspot at `at`.
+Picture PatternWithPointer(const PatternWindow& window, POINT origin, int width, int height, HCURSOR pointer,
+                           POINT at) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, section);
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels[y * width + x] = window.ExpectedAt(origin.x + x, origin.y + y);
+  }
+  ICONINFO icon{};
+  GetIconInfo(pointer, &icon);
+  if (icon.hbmMask) DeleteObject(icon.hbmMask);
+  if (icon.hbmColor) DeleteObject(icon.hbmColor);
+  DrawIconEx(memory, at.x - origin.x - static_cast<int>(icon.xHotspot),
+             at.y - origin.y - static_cast<int>(icon.yHotspot), pointer, 0, 0, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  Picture picture{width, height, {}};
+  for (int i = 0; i < width * height; ++i) picture.pixels.push_back(pixels[i] & 0xFFFFFF);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(section);
+  return picture;
+}
+
+// The pixels of the picture that differ from the expected ones, the first few described; a picture
+// of another size differs whole.
+::testing::AssertionResult SamePixels(const std::optional<Picture>& picture, const Picture& expected) {
+  if (!picture || picture->width != expected.width || picture->height != expected.height) {
+    return ::testing::AssertionFailure() << "no picture of the expected size";
+  }
+  int differing = 0;
+  std::string report;
+  for (int y = 0; y < expected.height; ++y) {
+    for (int x = 0; x < expected.width; ++x) {
+      const std::uint32_t got = picture->At(x, y) & 0xFFFFFF, wanted = expected.At(x, y);
+      if (got == wanted) continue;
+      if (++differing <= 8) {
+        char line[96];
+        std::snprintf(line, sizeof line, "(%d,%d): got %06X, expected %06X\n", x, y, static_cast<unsigned>(got),
+                      static_cast<unsigned>(wanted));
+        report += line;
+      }
+    }
+  }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differing << " pixels differ:\n" << report;
+}
+
+TEST_F(CaptureWindow, CaptureCursorDrawsThePointerWhereItWasIntoTheFileTheClipboardAndTheViewer) {
+  // The pattern window lies beneath the main window's Capture button: the main window hides for
+  // the capture, and the picture shows the pattern with the pointer that pressed the button. The
+  // pointer is the program's own arrow (under Wine another program's pointer cannot be read), the
+  // same shape the system gives the driver.
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on ? "CaptureCursor=1" : "CaptureCursor=0");
+    StartOver();
+    PatternWindow& target = ShowTarget(L"pointer target", {0, 0, 640, 480});
+    ASSERT_TRUE(
+        Start(std::string("range=0\r\nbmp=1\r\nwin=1\r\nCapturedWinPos=0\r\nAlwaysClipBoard=1\r\nCaptureCursor=") +
+              (on ? "1" : "0") + "\r\n"));
+    PutTextOnClipboard(L"no picture yet");
+    const POINT button = CentreOf(Control(L"Button", L"Capture"));
+    ASSERT_TRUE(button.x < 600 && button.y < 440) << "the Capture button lies over the pattern";
+    ASSERT_EQ(GetAncestor(WindowFromPoint(button), GA_ROOT), main_) << "the main window is above the pattern";
+
+    CaptureFromList(L"pointer target");
+    auto files = WaitForFiles(sandbox_.Folder(), L".bmp", 1);
+    ASSERT_EQ(files.size(), 1u);
+    const std::optional<Picture> bmp = ReadBmpFile(files[0]);
+    if (!on) {
+      EXPECT_TRUE(ShowsPattern(bmp, target, {0, 0}, 640, 480)) << "no pointer";
+      continue;
+    }
+    const Picture expected = PatternWithPointer(target, {0, 0}, 640, 480, LoadCursorW(nullptr, IDC_ARROW), button);
+    const int pointerPixels = CountDifferences(expected, target, {0, 0}, nullptr);
+    EXPECT_GT(pointerPixels, 50) << "the arrow changes the pattern";
+    EXPECT_TRUE(SamePixels(bmp, expected)) << "the file";
+    std::optional<Picture> clipboard;
+    EXPECT_TRUE(WaitUntil([&] { return (clipboard = ClipboardPicture()).has_value(); }));
+    EXPECT_TRUE(SamePixels(clipboard, expected)) << "the clipboard";
+    // The viewer, in the middle of the work area clear of the main window, shows the same picture.
+    std::vector<HWND> viewers;
+    ASSERT_TRUE(WaitUntil([&] { return !(viewers = VisibleViewers()).empty(); })) << "no viewer";
+    const RECT client = ClientRectOnScreen(viewers[0]);
+    ASSERT_EQ(SizeOf(client).cx, 640);
+    ASSERT_EQ(SizeOf(client).cy, 480);
+    WaitUntil([&] { return SamePixels(ScreenPixels(client), expected); }, 3s);
+    EXPECT_TRUE(SamePixels(ScreenPixels(client), expected)) << "the viewer";
+  }
 }
 
 // --- The same place again --------------------------------------------------------------------

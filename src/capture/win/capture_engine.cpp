@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "capture/capture_geometry.h"
@@ -65,7 +66,8 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // Windows hidden for this capture (the overlay, the main window, viewers) must not be
         // in the picture.
         WaitForHiddenWindowsToLeaveScreen();
-        const SectionDib picture = CopyScreenRect(rect);
+        SectionDib picture = CopyScreenRect(rect);
+        DrawSnappedPointer(picture, rect);
 
         // One name for every file of this capture, taken after the copy. With SavePng on, the
         // first file is a PNG instead of the BMP.
@@ -139,6 +141,7 @@ void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const Set
 }
 
 void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Settings& settings) {
+  SnapPointerFor(settings);
   host_.RememberMainPosition();
   viewers_.FreeClosed();
   mainWasVisible_ = true;
@@ -167,6 +170,7 @@ void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Setting
 
 void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const Settings& settings) {
   if (captureBusy_) return;
+  SnapPointerFor(settings);
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
 
@@ -180,6 +184,7 @@ void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const Settings
 
 void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices, const Settings& settings) {
   if (captureBusy_) return;
+  SnapPointerFor(settings);
   host_.RememberMainPosition();
   mainWasVisible_ = host_.MainWindowVisible();
 
@@ -195,6 +200,18 @@ void CaptureEngine::OnRangeHotKey(const CaptureChoices& choices, const Settings&
 
 void CaptureEngine::CaptureSelection(const PixelRect& screenRect) {
   CaptureRect(screenRect, selectionChoices_, selectionSettings_);
+}
+
+void CaptureEngine::SnapPointerFor(const Settings& settings) {
+  // Off, the pointer is not even asked for.
+  pointer_.reset();
+  if (settings.CaptureCursor) pointer_ = SnapPointer();
+}
+
+void CaptureEngine::DrawSnappedPointer(SectionDib& picture, const PixelRect& rect) {
+  // Used once: a capture that no trigger started shows no pointer of an earlier one.
+  const std::optional<PointerSnapshot> pointer = std::exchange(pointer_, std::nullopt);
+  if (pointer) DrawPointerSnapshot(picture, *pointer, rect);
 }
 
 void CaptureEngine::ShowMainWindow() { host_.ShowMainWindow(); }

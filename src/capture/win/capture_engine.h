@@ -1,7 +1,8 @@
 #pragma once
 // The captures: every trigger (the capture button, the two hotkeys, the same-place command, a
 // range dragged on the overlay) ends in CaptureRect, which copies the screen once and hands the
-// picture to the files, the clipboard and a new viewer.
+// picture to the files, the clipboard and a new viewer. With CaptureCursor on, each trigger takes
+// the mouse pointer as it is then, and the capture draws it into the picture right after the copy.
 
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "capture/win/overlay_window.h"
+#include "capture/win/pointer_snapshot_win.h"
 #include "framework/geometry.h"
 #include "settings/settings.h"
 
@@ -77,6 +79,12 @@ class CaptureEngine final : private OverlayHost {
   // two-display area); the selection is captured with these choices and settings.
   void StartRangeSelection(const CaptureChoices& choices, const Settings& settings);
 
+  // With CaptureCursor on, takes the mouse pointer as it is at the trigger, for the capture that
+  // follows; otherwise forgets any taken before. Every trigger calls it first.
+  void SnapPointerFor(const Settings& settings);
+  // Draws the pointer taken at the trigger into the freshly copied picture of `rect`, once.
+  void DrawSnappedPointer(SectionDib& picture, const PixelRect& rect);
+
   CaptureHost& host_;
   Viewers& viewers_;
   ClipboardPicture& clipboard_;
@@ -84,6 +92,7 @@ class CaptureEngine final : private OverlayHost {
   CaptureChoices selectionChoices_;
   Settings selectionSettings_;
   std::optional<PixelRect> lastCaptureRect_;
+  std::optional<PointerSnapshot> pointer_;
   bool captureBusy_ = false;
   bool mainWasVisible_ = true;
 };

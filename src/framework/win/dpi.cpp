@@ -25,6 +25,34 @@ int DpiOf(HWND window) noexcept {
   return dpi > 0 ? dpi : DesignDpi;
 }
 
+int DpiAt(POINT point) noexcept {
+  // shcore exists from Windows 8.1 on; it is loaded once, and kept.
+  using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const auto getDpiForMonitor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  UINT dpiX = 0, dpiY = 0;
+  if (getDpiForMonitor &&
+      SUCCEEDED(getDpiForMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), EffectiveDpi, &dpiX, &dpiY)) &&
+      dpiY > 0) {
+    return static_cast<int>(dpiY);
+  }
+  return DpiOf(nullptr);
+}
+
+int PointerSize(int dpi) noexcept {
+  using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
+  static const auto metricsForDpi = User32Function<MetricsForDpiFunction>("GetSystemMetricsForDpi");
+  if (metricsForDpi) {
+    if (int size = metricsForDpi(SM_CXCURSOR, static_cast<UINT>(dpi)); size > 0) return size;
+  }
+  return GetSystemMetrics(SM_CXCURSOR);
+}
+
 int SmallIconSize(int dpi) noexcept {
   using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
   static const auto metricsForDpi = User32Function<MetricsForDpiFunction>("GetSystemMetricsForDpi");

@@ -20,6 +20,13 @@ inline RECT ScaleForDpi(RECT design, int dpi) noexcept {
 // The side of a small icon (the notification area's, a caption's) at this DPI.
 int SmallIconSize(int dpi) noexcept;
 
+// The DPI of the monitor that shows the screen point (the screen's DPI where the system knows
+// only one).
+int DpiAt(POINT point) noexcept;
+
+// The side of the mouse pointer as the system shows it at this DPI.
+int PointerSize(int dpi) noexcept;
+
 // The outer size of a window with this style whose client area has the given size.
 PixelSize OuterSizeForClient(PixelSize client, DWORD style, DWORD exStyle, int dpi) noexcept;
 
