@@ -1,5 +1,6 @@
 // Screenshots of the program for people to look at: the main window in both modes, the range
-// overlay in the middle of a drag, a viewer showing its zoom label and its context menu, the box
+// overlay in the middle of a drag, a viewer showing its zoom label and its context menu, the main
+// window's menu, the box
 // of a PrintScreen key held by another program. Not a check: run by
 // scripts/screenshots.sh (disabled in the test run), which names the folder.
 
@@ -71,6 +72,16 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
   }
   Settle(1500);
   Shot(L"main-range-mode.png");
+  // The main window's menu, which the notification-area icon shares.
+  const RECT mainRect = WindowRectOf(main);
+  SetForegroundWindow(main);
+  Click((mainRect.left + mainRect.right) / 2 + 60, mainRect.bottom - 6, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  if (WaitUntil([&] { return FindVisibleWindow(program, L"#32768") != nullptr; }, 3s)) {
+    Settle(300);
+    Shot(L"main-menu.png");
+    PressKey(VK_ESCAPE);
+    Settle(300);
+  }
 
   HWND windowMode = FindChild(main, L"BUTTON", L"窓");
   ASSERT_TRUE(windowMode);

@@ -89,8 +89,8 @@ class Soak {
     return {};
   }
 
-  // A picture pinned from the clipboard, closed, brought back and closed again: the closed
-  // viewers the program keeps stay within their limit.
+  // A picture pinned from the clipboard, dragged out (onto a window that takes no drop), closed,
+  // brought back and closed again: the closed viewers the program keeps stay within their limit.
   std::string PinCloseAndReopen(int index) {
     PutBytesOnClipboard(CF_DIB, Bmp24(160 + index % 7, 90, [](int x, int y) { return RGB(x, y, x ^ y); }).substr(14));
     for (WORD key : {'V', 'Z'}) {
@@ -108,6 +108,7 @@ class Soak {
           },
           5s);
       if (!shown) return Failed(index, key == 'V' ? "nothing pinned from the clipboard" : "nothing came back");
+      if (key == 'V') DragOut(shown);
       Choose(shown, {'Q'});
     }
     return {};
@@ -197,6 +198,20 @@ class Soak {
       case 2: Choose(viewer, {'S'}); break;       // saved as BMP
       case 3: Choose(viewer, {'C'}); break;       // copied
     }
+  }
+
+  static void DragOut(HWND viewer) {
+    const RECT client = ClientRectOnScreen(viewer);
+    const int x = (client.left + client.right) / 2, y = (client.top + client.bottom) / 2;
+    HoldKey(VK_CONTROL, true);
+    PressButton(x, y, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 4; ++step) {
+      MovePointer(x + 40 * step, y + 10 * step);
+      Settle(40);
+    }
+    ReleaseButton(x + 160, y + 40, MOUSEEVENTF_LEFTUP);
+    HoldKey(VK_CONTROL, false);
+    Settle(200);
   }
 
   void ConfirmSettings() const {
