@@ -433,6 +433,15 @@ TEST_F(Viewer, AClosedViewerComesBackWhereItWasZoomedTurnedAndMirrored) {
   EXPECT_EQ(box->text, "戻せる表示がありません");
   Answer(*box, IDOK);
   EXPECT_EQ(VisibleViewersOf(program_).size(), 1u);
+
+  // The program's own copy pins again as it shows.
+  ASSERT_TRUE(Choose(back.front(), {'C'}));
+  ChooseFromMainMenu(main_, 'V');
+  std::vector<HWND> pinned;
+  ASSERT_TRUE(WaitUntil([&] { return (pinned = VisibleViewersOf(program_)).size() == 2; }));
+  Settle(300);
+  HWND copy = pinned.front() == back.front() ? pinned.back() : pinned.front();
+  EXPECT_EQ(ScreenPixels(ClientRectOnScreen(copy)).pixels, shown.pixels);
 }
 
 // A drop target of the driver's, as a chat or a folder would be: it takes what a drop offers as a
