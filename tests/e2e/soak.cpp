@@ -61,17 +61,8 @@ class Soak {
         break;
       case Mode::Count: break;
     }
-    HWND made = nullptr;
-    WaitUntil(
-        [&] {
-          for (HWND viewer : ViewersOf()) {
-            if (IsWindowVisible(viewer) && std::find(before.begin(), before.end(), viewer) == before.end()) {
-              made = viewer;
-            }
-          }
-          return made != nullptr && IsWindowVisible(main_);
-        },
-        8s);
+    HWND made = WaitForNewViewer(before, 8s);
+    WaitUntil([&] { return IsWindowVisible(main_) != 0; }, 8s);
     if (static_cast<Mode>(index % static_cast<int>(Mode::Count)) == Mode::ButtonSamePlace) {
       Settle(300);
       if (!ToggleSamePlace()) return Failed(index, "the main window's menu did not open");
@@ -96,17 +87,7 @@ class Soak {
     for (WORD key : {'V', 'Z'}) {
       const std::vector<HWND> before = ViewersOf();
       if (!ChooseFromMenu(key)) return Failed(index, "the main window's menu did not open");
-      HWND shown = nullptr;
-      WaitUntil(
-          [&] {
-            for (HWND viewer : ViewersOf()) {
-              if (IsWindowVisible(viewer) && std::find(before.begin(), before.end(), viewer) == before.end()) {
-                shown = viewer;
-              }
-            }
-            return shown != nullptr;
-          },
-          5s);
+      HWND shown = WaitForNewViewer(before, 5s);
       if (!shown) return Failed(index, key == 'V' ? "nothing pinned from the clipboard" : "nothing came back");
       if (key == 'V') DragOut(shown);
       Choose(shown, {'Q'});
@@ -147,6 +128,22 @@ class Soak {
   }
 
   std::vector<HWND> ViewersOf() const { return WindowsOfProcess(program_, ViewerClass); }
+
+  // A visible viewer that is not among those before; none when none shows in time.
+  HWND WaitForNewViewer(const std::vector<HWND>& before, std::chrono::milliseconds timeout) const {
+    HWND made = nullptr;
+    WaitUntil(
+        [&] {
+          for (HWND viewer : ViewersOf()) {
+            if (IsWindowVisible(viewer) && std::find(before.begin(), before.end(), viewer) == before.end()) {
+              made = viewer;
+            }
+          }
+          return made != nullptr;
+        },
+        timeout);
+    return made;
+  }
 
   bool ClickCapture() const {
     if (!WaitUntil([&] { return IsWindowVisible(main_) != 0; }, 5s)) return false;

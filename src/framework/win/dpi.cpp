@@ -44,24 +44,23 @@ int DpiAt(POINT point) noexcept {
   return DpiOf(nullptr);
 }
 
-int PointerSize(int dpi) noexcept {
-  using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
-  static const auto metricsForDpi = User32Function<MetricsForDpiFunction>("GetSystemMetricsForDpi");
-  if (metricsForDpi) {
-    if (int size = metricsForDpi(SM_CXCURSOR, static_cast<UINT>(dpi)); size > 0) return size;
-  }
-  return GetSystemMetrics(SM_CXCURSOR);
-}
+namespace {
 
-int SmallIconSize(int dpi) noexcept {
+int SystemMetricAtDpi(int metric, int dpi) noexcept {
   using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
   static const auto metricsForDpi = User32Function<MetricsForDpiFunction>("GetSystemMetricsForDpi");
   if (metricsForDpi) {
-    if (int size = metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)); size > 0) return size;
+    if (int size = metricsForDpi(metric, static_cast<UINT>(dpi)); size > 0) return size;
   }
   // Older systems know one DPI for the whole session, and give the size for it.
-  return GetSystemMetrics(SM_CXSMICON);
+  return GetSystemMetrics(metric);
 }
+
+}  // namespace
+
+int PointerSize(int dpi) noexcept { return SystemMetricAtDpi(SM_CXCURSOR, dpi); }
+
+int SmallIconSize(int dpi) noexcept { return SystemMetricAtDpi(SM_CXSMICON, dpi); }
 
 PixelSize OuterSizeForClient(PixelSize client, DWORD style, DWORD exStyle, int dpi) noexcept {
   using AdjustForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
