@@ -139,10 +139,14 @@ TEST_F(CaptureRange, ArrowKeysMoveThePointerByOneOrTenPixelsAndTheBandFollows) {
   HWND overlay = StartRangeSelection();
   ASSERT_TRUE(overlay);
   MovePointer(650, 340);
+  // Shift is pressed again for each arrow: Wine forgets a Shift given by SendInput once the
+  // pointer has been placed.
   auto press = [](WORD key, int times, bool shift = false) {
-    if (shift) HoldKey(VK_SHIFT, true);
-    for (int i = 0; i < times; ++i) PressKey(key);
-    if (shift) HoldKey(VK_SHIFT, false);
+    for (int i = 0; i < times; ++i) {
+      if (shift) HoldKey(VK_SHIFT, true);
+      PressKey(key);
+      if (shift) HoldKey(VK_SHIFT, false);
+    }
     Settle(100);
   };
   auto pointer = [] {

@@ -107,6 +107,9 @@ void OverlayWindow::RetakeScreenCopyBehindOverlay() {
   state.hiddenForCopy = true;
   RunThenAlways(
       [&] {
+        // Let go of the mouse for the moment: under Wine a window that holds it stays in the
+        // screen's pixels after it hides.
+        if (captured) ReleaseCapture();
         ShowWindow(hwnd, SW_HIDE);
         TakeScreenCopy();
       },
