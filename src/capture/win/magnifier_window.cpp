@@ -21,7 +21,9 @@ constexpr const wchar_t* MagnifierClass = L"KMRN_MAGNIFIER";
 constexpr COLORREF FrameColour = RGB(32, 32, 32);    // the margin and the text's ground
 constexpr COLORREF BeyondColour = RGB(64, 64, 64);   // cells beyond the copy's edges
 constexpr COLORREF GridColour = RGB(128, 128, 128);  // between the cells
-constexpr COLORREF CentreColour = RGB(255, 0, 0);    // around the pointer's cell
+// Around the pointer's cell: black on a light pixel, white on a dark one.
+constexpr COLORREF CentreOnLight = RGB(0, 0, 0);
+constexpr COLORREF CentreOnDark = RGB(255, 255, 255);
 constexpr COLORREF TextColour = RGB(255, 255, 255);
 
 // One rectangle filled with a brush, in the program's rectangle terms.
@@ -51,7 +53,8 @@ struct MagnifierWindow::State {
   Brush frame{CreateSolidBrush(FrameColour)};
   Brush beyond{CreateSolidBrush(BeyondColour)};
   Brush grid{CreateSolidBrush(GridColour)};
-  Brush centre{CreateSolidBrush(CentreColour)};
+  Brush centreOnLight{CreateSolidBrush(CentreOnLight)};
+  Brush centreOnDark{CreateSolidBrush(CentreOnDark)};
   std::wstring text;  // the two lines below the cells, as one line
 };
 
@@ -124,19 +127,21 @@ void MagnifierWindow::DrawOffScreen(Position pointer, int dpi) {
     Fill(dc, {m + i * cell, m, m + i * cell + 1, m + side}, s.grid.Get());
     Fill(dc, {m, m + i * cell, m + side, m + i * cell + 1}, s.grid.Get());
   }
-  constexpr std::int32_t middle = cells / 2;
-  const RECT centre = ToRECT(
-      ScreenRect{m + middle * cell, m + middle * cell, m + (middle + 1) * cell + 1, m + (middle + 1) * cell + 1});
-  FrameRect(dc, &centre, s.centre.Get());
-
   // The colour of the pointer's pixel, as the copy has it.
   const std::string position = MagnifierPositionText(pointer);
   std::string colour;
+  bool light = false;
   const std::int64_t x = std::int64_t{pointer.left} - s.area.x, y = std::int64_t{pointer.top} - s.area.y;
   if (x >= 0 && y >= 0 && x < s.area.width && y < s.area.height) {
     const COLORREF pixel = GetPixel(s.copyDC->Get(), static_cast<int>(x), static_cast<int>(y));
     colour = MagnifierColourText(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
+    light = 299 * GetRValue(pixel) + 587 * GetGValue(pixel) + 114 * GetBValue(pixel) > 128 * 1000;
   }
+  // On the grid lines around the pointer's cell, so that its own pixels stay as they are.
+  constexpr std::int32_t middle = cells / 2;
+  const RECT centre = ToRECT(
+      ScreenRect{m + middle * cell, m + middle * cell, m + (middle + 1) * cell + 1, m + (middle + 1) * cell + 1});
+  FrameRect(dc, &centre, light ? s.centreOnLight.Get() : s.centreOnDark.Get());
   const std::wstring lines[] = {Widen(position), Widen(colour)};
   Selection font(dc, s.font.Get());
   SetBkMode(dc, TRANSPARENT);
