@@ -55,7 +55,10 @@ std::wstring ColourText(std::uint32_t rgb) {
       }
     }
   }
-  if (wrong) return ::testing::AssertionFailure() << wrong << " pixels differ, first " << first;
+  if (wrong) {
+    return ::testing::AssertionFailure() << wrong << " pixels differ, first " << first << "; the margin shows "
+                                         << std::hex << shown.At(1, 1);
+  }
   return ::testing::AssertionSuccess();
 }
 
@@ -122,7 +125,10 @@ TEST_F(CaptureRange, TheMagnifierShowsThePixelsAroundThePointerAndTabSwitchesItF
   magnifier = FindVisibleWindow(program_, MagnifierClass);
   ASSERT_TRUE(magnifier);
   EXPECT_TRUE(IsWindowVisible(overlay));
-  EXPECT_TRUE(CellsShowThePattern(magnifier, target, {760, 420}));
+  // Under Wine the veil, shown again, may end up over the magnifier until the pointer moves.
+  MovePointer(761, 421);
+  Settle(200);
+  EXPECT_TRUE(CellsShowThePattern(magnifier, target, {761, 421}));
   MovePointer(850, 460);
   ReleaseButton(850, 460, MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(SelectionEnded(overlay));

@@ -107,9 +107,6 @@ void OverlayWindow::RetakeScreenCopyBehindOverlay() {
   state.hiddenForCopy = true;
   RunThenAlways(
       [&] {
-        // Let go of the mouse for the moment: under Wine a window that holds it stays in the
-        // screen's pixels after it hides.
-        if (captured) ReleaseCapture();
         ShowWindow(hwnd, SW_HIDE);
         TakeScreenCopy();
       },
@@ -306,6 +303,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
       // Stepping aside for the magnifier's screen copy neither ends nor starts anything.
       if (state.hiddenForCopy) break;
+
       if (pos.flags & SWP_SHOWWINDOW) {
         host_.SetCaptureBusy(true);
         state.keyboardWatch.Start(hwnd);
