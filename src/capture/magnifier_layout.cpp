@@ -66,4 +66,8 @@ std::string MagnifierColourText(std::uint8_t red, std::uint8_t green, std::uint8
   return text;
 }
 
+bool IsLightColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return 299 * red + 587 * green + 114 * blue > 128 * 1000;
+}
+
 }  // namespace kmrn

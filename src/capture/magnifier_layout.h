@@ -54,4 +54,8 @@ MagnifierSource MagnifierSourceOf(Position pointer, const PixelRect& copy);
 std::string MagnifierPositionText(Position pointer);
 std::string MagnifierColourText(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
+// Whether a colour looks light (by its luma), so that the pointer's cell is outlined in black
+// rather than white.
+bool IsLightColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
 }  // namespace kmrn

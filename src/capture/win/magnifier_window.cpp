@@ -135,7 +135,7 @@ void MagnifierWindow::DrawOffScreen(Position pointer, int dpi) {
   if (x >= 0 && y >= 0 && x < s.area.width && y < s.area.height) {
     const COLORREF pixel = GetPixel(s.copyDC->Get(), static_cast<int>(x), static_cast<int>(y));
     colour = MagnifierColourText(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
-    light = 299 * GetRValue(pixel) + 587 * GetGValue(pixel) + 114 * GetBValue(pixel) > 128 * 1000;
+    light = IsLightColour(GetRValue(pixel), GetGValue(pixel), GetBValue(pixel));
   }
   // On the grid lines around the pointer's cell, so that its own pixels stay as they are.
   constexpr std::int32_t middle = cells / 2;

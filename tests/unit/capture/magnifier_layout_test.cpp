@@ -82,6 +82,9 @@ TEST(MagnifierLayout, LookGrowsWithTheDpiAndTextsAreExact) {
   EXPECT_EQ(MagnifierLook{}.CellRect(7, 7), (ScreenRect{61, 61, 68, 68}));
   EXPECT_EQ(MagnifierPositionText({-1280, 1079}), "-1280,1079");
   EXPECT_EQ(MagnifierColourText(0x0A, 0xBC, 0xFF), "#0ABCFF");
+  // The outline stands out: black on white, yellow and green, white on black, red and blue.
+  EXPECT_TRUE(IsLightColour(255, 255, 255) && IsLightColour(255, 255, 0) && IsLightColour(0, 255, 0));
+  EXPECT_FALSE(IsLightColour(0, 0, 0) || IsLightColour(0xB0, 0x18, 0x20) || IsLightColour(0, 0, 255));
 }
 
 }  // namespace
