@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes PNG screenshots of Kamerin under Wine on a private virtual display: the main window in
-# range and window mode, the range overlay in the middle of a drag, a viewer showing its zoom
-# label and its context menu, the main window's menu, the box that reports a PrintScreen key held
-# by another program, the three pages of the settings dialog and the folder browser.
+# range and window mode, the range overlay in the middle of a drag and with its magnifier, a
+# viewer showing its zoom label and its context menu, the main window's menu, the box that reports
+# a PrintScreen key held by another program, the three pages of the settings dialog and the folder
+# browser.
 # The pictures go to the folder given (default build/screenshots), which is named at the end.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

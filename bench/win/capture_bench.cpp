@@ -118,6 +118,7 @@ class BenchHost final : public CaptureHost {
   void ShowMainWindow() override {}
   bool MainWindowVisible() const override { return false; }
   void OnCaptured() override {}
+  void OnMagnifierToggled(bool) override {}
 
  private:
   HWND window_ = nullptr;
@@ -136,7 +137,71 @@ void CloseViewers(Viewers& viewers) {
 
 HWND FindOverlay() { return FindWindowW(nullptr, L"FormKN_Serect"); }
 
-}  // namespace
+// The range overlay with the magnifier on: the request up to the overlay and the magnifier on the
+// screen (its floor is the overlay's plus the one screen copy the magnifier takes), and one
+// pointer move redrawn, up to the overlay's label and the magnifier painted at the new place.
+struct MagnifierTimes {
+  std::vector<double> request, move;
+};
+
+MagnifierTimes MeasureMagnifier(CaptureEngine& engine, const CaptureChoices& choices, Settings settings,
+                                PixelSize screen) {
+  settings.Magnifier = true;
+  MagnifierTimes times;
+  for (int run = 0; run <= Runs; ++run) {
+    // As for the overlay alone: the screen has settled by the time the user asks for a range.
+    Settle();
+    const double requestMs = Milliseconds([&] {
+      engine.OnCaptureButton(choices, settings);
+      if (HWND shown = FindOverlay()) Painted(shown);
+      if (HWND magnifier = FindWindowW(L"KMRN_MAGNIFIER", nullptr)) Painted(magnifier);
+    });
+    HWND overlay = FindOverlay();
+    HWND magnifier = FindWindowW(L"KMRN_MAGNIFIER", nullptr);
+    // Moves along the diagonal, so that the magnifier goes somewhere new each time and flips
+    // near the edges.
+    for (int step = 0; step < 20 && overlay && magnifier; ++step) {
+      const int x = screen.width * (step + 1) / 22, y = screen.height * (step + 1) / 22;
+      const double moveMs = Milliseconds([&] {
+        SendMessageW(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        Painted(overlay);
+        Painted(magnifier);
+      });
+      if (run > 0) times.move.push_back(moveMs);
+      // A mouse reports at most about every 8 ms (125 Hz); the next move comes no sooner.
+      BenchWindow::Pump();
+      Sleep(8);
+    }
+    if (overlay) SendMessageW(overlay, WM_CHAR, 27, 0);
+    BenchWindow::Pump();
+    if (run > 0) times.request.push_back(requestMs);
+  }
+  return times;
+}
+
+std::string MagnifierMoveName(PixelSize screen) {
+  if (screen == PixelSize{3840, 2160}) return "magnifier_move_4k";
+  return "magnifier_move_" + std::to_string(screen.width) + "x" + std::to_string(screen.height);
+}
+
+// "capture_bench magnifier": the pointer move alone, for a run on a screen of another size
+// (scripts/magnifier-bench.sh runs it on a 3840x2160 one).
+int MagnifierMoveOnly() {
+  const PixelSize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const Dib desktop = ScreenPicture(screen.width, screen.height);
+  BenchWindow backdrop(&desktop, {0, 0, screen.width, screen.height});
+  Settings settings;
+  settings.CaptureWait = 0;
+  BenchHost host;
+  ClipboardPicture clipboard(host.MainHandle());
+  Viewers viewers(host.MainHandle(), settings, clipboard);
+  CaptureEngine engine(host, viewers, clipboard);
+  CaptureChoices choices;
+  const MagnifierTimes times = MeasureMagnifier(engine, choices, settings, screen);
+  std::printf("# screen %dx%d, %d runs, medians\n", screen.width, screen.height, Runs);
+  PrintFigure(MagnifierMoveName(screen), Median(times.move));
+  return 0;
+}
 
 // What the mouse pointer adds to a capture with CaptureCursor on: taking it at the trigger and
 // drawing it into the copied picture of the whole screen. The pointer is the bench's own arrow in
@@ -160,7 +225,10 @@ void MeasureCursorInCapture(const PixelRect& screen) {
   PrintFigure("cursor_in_capture", Median(times));
 }
 
-int main() {
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "magnifier") return MagnifierMoveOnly();
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   const PixelRect screen{0, 0, width, height};
@@ -280,6 +348,7 @@ int main() {
   }
   CloseViewers(viewers);
   RemoveFiles(folder);
+  const MagnifierTimes magnifier = MeasureMagnifier(engine, choices, settings, screen.Size());
   MeasureCursorInCapture(screen);
 
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
@@ -307,5 +376,10 @@ int main() {
   PrintRatio("zoom_step_to_floor", Median(zoomOut) / Median(resizeOut));
   PrintFigure("zoom_step_back_floor", Median(resizeIn));
   PrintRatio("zoom_step_back_to_floor", Median(zoomIn) / Median(resizeIn));
+  PrintFigure("range_request_magnifier", Median(magnifier.request));
+  const double magnifierFloor = Median(veilFloor) + Median(copy);
+  PrintFigure("range_request_magnifier_floor", magnifierFloor);
+  PrintRatio("range_request_magnifier_to_floor", Median(magnifier.request) / magnifierFloor);
+  PrintFigure(MagnifierMoveName(screen.Size()), Median(magnifier.move));
   return 0;
 }

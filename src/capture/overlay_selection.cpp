@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace kmrn {
 namespace {
@@ -22,12 +23,18 @@ ScreenRect Band(std::int32_t ax, std::int32_t ay, std::int32_t x, std::int32_t y
 
 bool MoveSeen(const OverlaySelection& s) { return s.LastX != -1 && s.LastY != -1; }
 
+ScreenRect Intersection(const ScreenRect& a, const ScreenRect& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
 OverlayStep EndSelection(OverlaySelection& s, PixelSize clientSize) {
   OverlayStep step;
   // Blank now, so that the overlay is clean when it is shown next.
   step.draws.push_back(OverlayDraw::FillErase({0, 0, clientSize.width, clientSize.height}));
   step.hideOverlay = true;
   s.State = OverlayState::Hidden;
+  s.LabelText.clear();
+  s.PointerPlaced.reset();
   return step;
 }
 
@@ -50,6 +57,7 @@ OverlayStep OnOverlayPress(OverlaySelection& s, MouseButton button, std::int32_t
 
 OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   if (s.State == OverlayState::Hidden) return {};
+  if (const auto placed = std::exchange(s.PointerPlaced, std::nullopt); placed && *placed == Position{x, y}) return {};
   OverlayStep step;
   // Other topmost windows (a tooltip, the taskbar) may have come up since the overlay was shown.
   step.raiseTopMost = true;
@@ -57,9 +65,9 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   if (s.State == OverlayState::Hovering) {
     step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
     // The pointer's screen position: the point a selection starting here is captured from.
-    step.draws.push_back(OverlayDraw::DrawLabel(
-        x + LabelOffsetX, y - LabelHeight,
-        std::to_string(std::int64_t{s.Origin.left} + x) + "," + std::to_string(std::int64_t{s.Origin.top} + y)));
+    s.LabelText =
+        std::to_string(std::int64_t{s.Origin.left} + x) + "," + std::to_string(std::int64_t{s.Origin.top} + y);
+    step.draws.push_back(OverlayDraw::DrawLabel(x + LabelOffsetX, y - LabelHeight, s.LabelText));
     s.LabelX = x;
     s.LabelY = y;
     return step;
@@ -70,8 +78,8 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   if (MoveSeen(s)) step.draws.push_back(OverlayDraw::FillErase(Band(s.AnchorX, s.AnchorY, s.LastX, s.LastY)));
   step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
   step.draws.push_back(OverlayDraw::FillBand(band));
-  step.draws.push_back(OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight,
-                                              std::to_string(band.Width()) + "x" + std::to_string(band.Height())));
+  s.LabelText = std::to_string(band.Width()) + "x" + std::to_string(band.Height());
+  step.draws.push_back(OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight, s.LabelText));
   s.LastX = x;
   s.LastY = y;
   s.LabelX = band.left;
@@ -105,13 +113,55 @@ OverlayStep OnOverlayRelease(OverlaySelection& s, MouseButton button, const Over
 }
 
 OverlayStep OnOverlayKeyPress(OverlaySelection& s, int key, PixelSize clientSize) {
-  if (s.State == OverlayState::Hidden || key != EscapeKey) return {};
+  if (s.State == OverlayState::Hidden) return {};
+  if (key == TabKey) {
+    OverlayStep step;
+    step.toggleMagnifier = true;
+    return step;
+  }
+  if (key != EscapeKey) return {};
   OverlayStep step = EndSelection(s, clientSize);
   // Esc always gives the user the main window back, and the viewers hidden for the capture too:
   // left hidden, they would still count as open when the program asks before it ends.
   step.showMainWindow = true;
   step.showHiddenViewers = true;
   return step;
+}
+
+OverlayStep OnOverlayKeyDown(OverlaySelection& s, int key, bool shift, Position pointer, PixelSize clientSize) {
+  if (s.State == OverlayState::Hidden || clientSize.width <= 0 || clientSize.height <= 0) return {};
+  const std::int32_t distance = shift ? 10 : 1;
+  std::int64_t x = pointer.left, y = pointer.top;
+  switch (static_cast<ArrowKey>(key)) {
+    case ArrowKey::Left: x -= distance; break;
+    case ArrowKey::Right: x += distance; break;
+    case ArrowKey::Up: y -= distance; break;
+    case ArrowKey::Down: y += distance; break;
+    default: return {};
+  }
+  const Position to{static_cast<std::int32_t>(std::clamp<std::int64_t>(x, 0, clientSize.width - 1)),
+                    static_cast<std::int32_t>(std::clamp<std::int64_t>(y, 0, clientSize.height - 1))};
+  if (to == pointer) return {};  // at the edge already
+  // Drawn now, as a move there would be: a window system may not report a move that a program
+  // made. The report, should it come, then finds nothing left to do.
+  OverlayStep step = OnOverlayMove(s, to.left, to.top);
+  step.movePointer = to;
+  s.PointerPlaced = to;
+  return step;
+}
+
+std::vector<OverlayDraw> OverlayRepaint(const OverlaySelection& s, const ScreenRect& area) {
+  std::vector<OverlayDraw> draws{OverlayDraw::FillErase(area)};
+  if (s.State == OverlayState::Hidden) return draws;
+  if (s.State == OverlayState::Dragging && MoveSeen(s)) {
+    const ScreenRect band = Intersection(Band(s.AnchorX, s.AnchorY, s.LastX, s.LastY), area);
+    if (!IsEmpty(band)) draws.push_back(OverlayDraw::FillBand(band));
+  }
+  // The text is drawn whole; the part outside the area is left as it is by the window system.
+  if (!s.LabelText.empty() && !IsEmpty(Intersection(LabelEraseBox(s), area))) {
+    draws.push_back(OverlayDraw::DrawLabel(s.LabelX + LabelOffsetX, s.LabelY - LabelHeight, s.LabelText));
+  }
+  return draws;
 }
 
 }  // namespace kmrn

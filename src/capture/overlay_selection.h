@@ -20,13 +20,21 @@ enum class OverlayState { Hidden, Hovering, Dragging };
 enum class MouseButton { Left, Right, Middle };
 
 inline constexpr int EscapeKey = 27;
+inline constexpr int TabKey = 9;
+
+// The arrow keys' virtual-key codes, as WM_KEYDOWN gives them.
+enum class ArrowKey { Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28 };
 
 struct OverlaySelection {
   OverlayState State = OverlayState::Hidden;
   std::int32_t AnchorX = 0, AnchorY = 0;  // where the left button went down
   std::int32_t LastX = 0, LastY = 0;      // last move while dragging; -1 until the first one
   std::int32_t LabelX = 0, LabelY = 0;    // anchor of the label drawn last, to erase it
+  std::string LabelText;                  // the label drawn last, to paint it again
   Position Origin;                        // the screen position of the overlay's client (0, 0)
+  // Where an arrow key has put the pointer, already drawn: the move that the system reports for
+  // it changes nothing.
+  std::optional<Position> PointerPlaced;
 };
 
 // One fill or text on the overlay's canvas. Fills cover rect with right and bottom exclusive.
@@ -51,12 +59,14 @@ struct OverlayDraw {
 
 // What to do after an event, in this order.
 struct OverlayStep {
-  bool raiseTopMost = false;         // put the overlay back at the top of the topmost band
-  std::vector<OverlayDraw> draws;    // in order
-  bool hideOverlay = false;          // hiding also ends CaptureBusy
-  std::optional<PixelRect> capture;  // CaptureRect with this, in screen coordinates
+  std::optional<Position> movePointer;  // put the pointer here (client coordinates) first
+  bool raiseTopMost = false;            // put the overlay back at the top of the topmost band
+  std::vector<OverlayDraw> draws;       // in order
+  bool hideOverlay = false;             // hiding also ends CaptureBusy
+  std::optional<PixelRect> capture;     // CaptureRect with this, in screen coordinates
   bool showMainWindow = false;
   bool showHiddenViewers = false;
+  bool toggleMagnifier = false;  // shows or hides the magnifier, and the choice is kept
 };
 
 // What a release needs to know beyond the selection.
@@ -78,7 +88,16 @@ OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int3
 // A button went up. Ends the selection, with a capture when a left drag was big enough.
 OverlayStep OnOverlayRelease(OverlaySelection& selection, MouseButton button, const OverlayReleaseContext& context);
 
-// A character was typed. Only Esc acts: it cancels and brings the main window and the viewers back.
+// A character was typed. Esc cancels and brings the main window and the viewers back; Tab
+// toggles the magnifier.
 OverlayStep OnOverlayKeyPress(OverlaySelection& selection, int key, PixelSize clientSize);
+
+// A key went down with the pointer at `pointer`. An arrow moves the pointer by one pixel, ten with
+// Shift, within the overlay, and the labels and the band follow as for a move of the mouse.
+OverlayStep OnOverlayKeyDown(OverlaySelection& selection, int key, bool shift, Position pointer, PixelSize clientSize);
+
+// What the overlay shows inside `area` (a part of the window that must be painted again): the
+// veil, the band and the label as the last steps left them.
+std::vector<OverlayDraw> OverlayRepaint(const OverlaySelection& selection, const ScreenRect& area);
 
 }  // namespace kmrn

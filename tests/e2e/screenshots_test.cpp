@@ -1,8 +1,7 @@
 // Screenshots of the program for people to look at: the main window in both modes, the range
-// overlay in the middle of a drag, a viewer showing its zoom label and its context menu, the main
-// window's menu, the box
-// of a PrintScreen key held by another program. Not a check: run by
-// scripts/screenshots.sh (disabled in the test run), which names the folder.
+// overlay in the middle of a drag (also with the magnifier), a viewer showing its zoom label and
+// its context menu, the main window's menu, the box of a PrintScreen key held by another program.
+// Not a check: run by scripts/screenshots.sh (disabled in the test run), which names the folder.
 
 #include <gtest/gtest.h>
 
@@ -105,6 +104,33 @@ TEST(Screenshots, DISABLED_MainWindowOverlayAndViewer) {
   Shot(L"overlay-dragging.png");
   PressKey(VK_ESCAPE);
   ReleaseButton(1000, 600, MOUSEEVENTF_LEFTUP);
+}
+
+// The range overlay with the magnifier beside the pointer, over a pattern of the driver's own:
+// hovering, and in the middle of a drag.
+TEST(Screenshots, DISABLED_RangeOverlayMagnifier) {
+  ASSERT_FALSE(ShotFolder().empty()) << "KAMERIN_SCREENSHOTS names the folder for the pictures";
+  PatternWindow pattern(L"magnified", RECT{600, 300, 1000, 600});
+  Sandbox sandbox;
+  sandbox.WriteIni("[Setting]\r\nUseHotKey=0\r\nLeft=40\r\nTop=40\r\nMagnifier=1\r\n");
+  Process program = sandbox.Start();
+  HWND main = WaitForMainWindow(program);
+  ASSERT_TRUE(main && WaitUntil([&] { return IsWindowVisible(main) != 0; }));
+  Settle(300);
+  HWND capture = FindChild(main, L"BUTTON", L"Capture");
+  ASSERT_TRUE(capture);
+  const POINT centre = CentreOf(capture);
+  Click(centre.x, centre.y);
+  ASSERT_TRUE(WaitUntil([&] { return FindVisibleWindow(program, nullptr, L"FormKN_Serect") != nullptr; }));
+  MovePointer(700, 400);
+  Settle(300);
+  Shot(L"overlay-magnifier.png");
+  PressButton(700, 400, MOUSEEVENTF_LEFTDOWN);
+  for (int step = 1; step <= 8; ++step) MovePointer(700 + step * 30, 400 + step * 20);
+  Settle(300);
+  Shot(L"overlay-magnifier-dragging.png");
+  PressKey(VK_ESCAPE);
+  ReleaseButton(940, 560, MOUSEEVENTF_LEFTUP);
 }
 
 // The settings dialog's three pages and the folder browser behind its first "参照".

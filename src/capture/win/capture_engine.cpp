@@ -218,4 +218,9 @@ void CaptureEngine::ShowMainWindow() { host_.ShowMainWindow(); }
 
 void CaptureEngine::ShowHiddenViewers() { viewers_.ShowHidden(); }
 
+void CaptureEngine::OnMagnifierToggled(bool on) {
+  selectionSettings_.Magnifier = on;
+  host_.OnMagnifierToggled(on);
+}
+
 }  // namespace kmrn

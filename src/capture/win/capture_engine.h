@@ -43,6 +43,8 @@ class CaptureHost {
   virtual bool MainWindowVisible() const = 0;
   // A picture has been taken; the same place can be captured again from now on.
   virtual void OnCaptured() = 0;
+  // The user switched the range overlay's magnifier on or off (Tab); the choice is to be kept.
+  virtual void OnMagnifierToggled(bool on) = 0;
 };
 
 // Each trigger takes the settings as they are when it comes; a range selection keeps that copy
@@ -70,6 +72,7 @@ class CaptureEngine final : private OverlayHost {
   void CaptureSelection(const PixelRect& screenRect) override;
   void ShowMainWindow() override;
   void ShowHiddenViewers() override;
+  void OnMagnifierToggled(bool on) override;
 
   // Hides the main window and the viewers, waits CaptureWait, captures the rectangle and brings
   // them back (the main window only when showMainAfter), also when the capture failed.

@@ -3,6 +3,9 @@
 #include <windowsx.h>
 
 #include "capture/overlay_selection.h"
+#include "capture/win/magnifier_window.h"
+#include "capture/win/screen_copy_win.h"
+#include "framework/app_error.h"
 #include "framework/finally.h"
 #include "framework/win/dpi.h"
 #include "framework/win/gdi.h"
@@ -43,6 +46,11 @@ struct OverlayWindow::State {
   Font labelFont{CreateUiFont(DesignDpi)};
   bool mouseCaptured = false;
   Timer keyboardWatch{KeyboardWatchTimerId, KeyboardWatchMs};
+  PixelRect bounds;  // the screen area covered
+  // Made at its first use: a user who leaves the magnifier off never has one.
+  std::unique_ptr<MagnifierWindow> magnifier;
+  bool magnifierOn = false;
+  bool hiddenForCopy = false;  // stepped aside for a screen copy during the selection
 };
 
 OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::make_unique<State>()), host_(host) {
@@ -55,12 +63,94 @@ OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::m
 OverlayWindow::~OverlayWindow() { DestroyHandle(); }
 
 void OverlayWindow::ShowOver(const PixelRect& bounds) {
+  State& state = *state_;
+  state.bounds = bounds;
+  // The magnifier shows the screen as it was before the veil came: copied once, now.
+  state.magnifierOn = host_.SelectionSettings().Magnifier;
+  if (state.magnifierOn) {
+    // A screen too big to copy costs the magnifier, not the selection.
+    try {
+      TakeScreenCopy();
+    } catch (const AppError&) {
+      state.magnifierOn = false;
+    }
+  }
   SetWindowPos(Handle(), HWND_TOPMOST, bounds.x, bounds.y, bounds.width, bounds.height, SWP_SHOWWINDOW);
   // Where the overlay really is: the screen point under each client pixel is what gets captured.
-  OnOverlayShown(state_->selection, ClientRectOnScreen(Handle()).TopLeft());
+  OnOverlayShown(state.selection, ClientRectOnScreen(Handle()).TopLeft());
   // Esc must reach the overlay, so it takes the keyboard as well.
   SetForegroundWindow(Handle());
   SetFocus(Handle());
+  if (state.magnifierOn) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    MagnifierFollows({pointer.x - state.selection.Origin.left, pointer.y - state.selection.Origin.top});
+  }
+}
+
+void OverlayWindow::TakeScreenCopy() {
+  State& state = *state_;
+  if (!state.magnifier) state.magnifier = std::make_unique<MagnifierWindow>(Handle());
+  // Windows hidden for the selection (the main window, viewers) must not be in it.
+  WaitForHiddenWindowsToLeaveScreen();
+  state.magnifier->Keep(CopyScreenRect(state.bounds), state.bounds);
+}
+
+void OverlayWindow::RetakeScreenCopyBehindOverlay() {
+  // The magnifier was switched on during a selection that started without it, so no copy was
+  // taken before the veil came (a user who leaves it off pays nothing for it). The veil steps
+  // aside for one as it does for the capture itself, and comes back with its band and label; the
+  // mouse capture, the keyboard and the selection carry on.
+  State& state = *state_;
+  HWND hwnd = Handle();
+  const bool captured = state.mouseCaptured;
+  state.hiddenForCopy = true;
+  RunThenAlways(
+      [&] {
+        ShowWindow(hwnd, SW_HIDE);
+        TakeScreenCopy();
+      },
+      [&] {
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        state.hiddenForCopy = false;
+        // The window system may have dropped what the veil showed while it was hidden.
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SetForegroundWindow(hwnd);
+        SetFocus(hwnd);
+        if (captured && GetCapture() != hwnd) {
+          SetCapture(hwnd);
+          state.mouseCaptured = true;
+        }
+      });
+}
+
+void OverlayWindow::ToggleMagnifier() {
+  State& state = *state_;
+  state.magnifierOn = !state.magnifierOn;
+  if (state.magnifierOn) {
+    if (!state.magnifier || !state.magnifier->HasCopy()) {
+      try {
+        RetakeScreenCopyBehindOverlay();
+      } catch (...) {
+        state.magnifierOn = false;  // nothing to show; the failure goes on to the error box
+        throw;
+      }
+    }
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    MagnifierFollows({pointer.x - state.selection.Origin.left, pointer.y - state.selection.Origin.top});
+  } else if (state.magnifier) {
+    // The copy stays until the selection ends: switched on again, the magnifier is back at once.
+    state.magnifier->Hide();
+  }
+  host_.OnMagnifierToggled(state.magnifierOn);
+}
+
+void OverlayWindow::MagnifierFollows(Position client) {
+  State& state = *state_;
+  if (!state.magnifierOn || !state.magnifier || state.selection.State == OverlayState::Hidden) return;
+  state.magnifier->Follow({SaturateToInt32(std::int64_t{state.selection.Origin.left} + client.left),
+                           SaturateToInt32(std::int64_t{state.selection.Origin.top} + client.top)});
 }
 
 void OverlayWindow::KeepKeyboard() {
@@ -98,29 +188,35 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   HWND hwnd = Handle();
   State& state = *state_;
 
+  auto drawOn = [&](HDC dc, const OverlayDraw& draw) {
+    const RECT rect = ToRECT(draw.rect);
+    switch (draw.kind) {
+      case OverlayDraw::Kind::FillErase: FillRect(dc, &rect, state.eraseBrush.Get()); break;
+      case OverlayDraw::Kind::FillBand: FillRect(dc, &rect, state.bandBrush.Get()); break;
+      case OverlayDraw::Kind::DrawLabel: {
+        Selection font(dc, state.labelFont.Get());
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, LabelBackColour);
+        SetTextColor(dc, LabelTextColour);
+        const std::wstring text = Widen(draw.text);
+        TextOutW(dc, draw.x, draw.y, text.c_str(), static_cast<int>(text.size()));
+        break;
+      }
+    }
+  };
+
   // Carries out a step in the order its fields give. The capture may fail; the main window and the
   // viewers come back all the same, and the failure goes on to the standard error box.
   auto perform = [&](const OverlayStep& step) {
+    if (step.movePointer) {
+      SetCursorPos(SaturateToInt32(std::int64_t{state.selection.Origin.left} + step.movePointer->left),
+                   SaturateToInt32(std::int64_t{state.selection.Origin.top} + step.movePointer->top));
+    }
     if (step.raiseTopMost) SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (!step.draws.empty()) {
       // Straight onto the window, one piece at a time: only what changed is painted.
       WindowDC dc(hwnd);
-      for (const OverlayDraw& draw : step.draws) {
-        const RECT rect = ToRECT(draw.rect);
-        switch (draw.kind) {
-          case OverlayDraw::Kind::FillErase: FillRect(dc.Get(), &rect, state.eraseBrush.Get()); break;
-          case OverlayDraw::Kind::FillBand: FillRect(dc.Get(), &rect, state.bandBrush.Get()); break;
-          case OverlayDraw::Kind::DrawLabel: {
-            Selection font(dc.Get(), state.labelFont.Get());
-            SetBkMode(dc.Get(), OPAQUE);
-            SetBkColor(dc.Get(), LabelBackColour);
-            SetTextColor(dc.Get(), LabelTextColour);
-            const std::wstring text = Widen(draw.text);
-            TextOutW(dc.Get(), draw.x, draw.y, text.c_str(), static_cast<int>(text.size()));
-            break;
-          }
-        }
-      }
+      for (const OverlayDraw& draw : step.draws) drawOn(dc.Get(), draw);
     }
     if (step.hideOverlay) {
       if (state.mouseCaptured) {
@@ -129,6 +225,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       ShowWindow(hwnd, SW_HIDE);
     }
+    if (step.toggleMagnifier) ToggleMagnifier();
     RunThenAlways(
         [&] {
           if (step.capture) host_.CaptureSelection(*step.capture);
@@ -161,7 +258,13 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       perform(OnOverlayPress(state.selection, ButtonOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       return 0;
-    case WM_MOUSEMOVE: perform(OnOverlayMove(state.selection, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return 0;
+    case WM_MOUSEMOVE: {
+      const Position at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      const OverlayStep step = OnOverlayMove(state.selection, at.left, at.top);
+      perform(step);
+      if (!step.draws.empty()) MagnifierFollows(at);
+      return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -176,9 +279,31 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       break;
     case WM_CHAR: perform(OnOverlayKeyPress(state.selection, static_cast<int>(wParam), ClientSizeOf(hwnd))); return 0;
+    case WM_KEYDOWN: {
+      POINT pointer{};
+      GetCursorPos(&pointer);
+      ScreenToClient(hwnd, &pointer);
+      const OverlayStep step = OnOverlayKeyDown(state.selection, static_cast<int>(wParam), GetKeyState(VK_SHIFT) < 0,
+                                                {pointer.x, pointer.y}, ClientSizeOf(hwnd));
+      if (!step.movePointer) break;
+      perform(step);
+      MagnifierFollows(*step.movePointer);
+      return 0;
+    }
+    // The veil keeps what was drawn on it; should the window system ask for a part again, it gets
+    // the veil, the band and the label as they are.
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PaintDC dc(hwnd);
+      for (const OverlayDraw& draw : OverlayRepaint(state.selection, FromRECT(dc.Area()))) drawOn(dc.Get(), draw);
+      return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
       // Whatever shows or hides the overlay, a capture is under way exactly while it is shown.
       const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
+      // Stepping aside for the magnifier's screen copy neither ends nor starts anything.
+      if (state.hiddenForCopy) break;
+
       if (pos.flags & SWP_SHOWWINDOW) {
         host_.SetCaptureBusy(true);
         state.keyboardWatch.Start(hwnd);
@@ -186,6 +311,8 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (pos.flags & SWP_HIDEWINDOW) {
         host_.SetCaptureBusy(false);
         state.keyboardWatch.Stop();
+        // The magnifier goes with the veil, and so does its copy of the screen.
+        if (state.magnifier) state.magnifier->Forget();
       }
       break;
     }

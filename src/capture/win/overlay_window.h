@@ -22,6 +22,8 @@ class OverlayHost {
   virtual void CaptureSelection(const PixelRect& screenRect) = 0;
   virtual void ShowMainWindow() = 0;
   virtual void ShowHiddenViewers() = 0;
+  // The user switched the magnifier on or off during the selection; the choice is to be kept.
+  virtual void OnMagnifierToggled(bool on) = 0;
 };
 
 class OverlayWindow final : public Window {
@@ -29,7 +31,8 @@ class OverlayWindow final : public Window {
   OverlayWindow(HWND mainWindow, OverlayHost& host);
   ~OverlayWindow() override;
 
-  // Covers the given screen area and starts a selection.
+  // Covers the given screen area and starts a selection, with the magnifier when the selection's
+  // settings ask for it.
   void ShowOver(const PixelRect& bounds);
 
  private:
@@ -37,6 +40,11 @@ class OverlayWindow final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Takes the keyboard back while the veil is up and nobody else has it.
   void KeepKeyboard();
+  // Magnifier: the copy of the screen it draws from, and following the pointer.
+  void TakeScreenCopy();
+  void RetakeScreenCopyBehindOverlay();
+  void ToggleMagnifier();
+  void MagnifierFollows(Position client);
   std::unique_ptr<State> state_;
   OverlayHost& host_;
 };

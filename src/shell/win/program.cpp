@@ -207,6 +207,12 @@ void Program::OnSettingsAccepted(const Settings& accepted) {
   SaveSettings();
 }
 
+void Program::OnMagnifierToggled(bool on) {
+  // Kept like a change made in the settings dialog: the next selection starts with it.
+  settings_.Magnifier = on;
+  SaveSettings();
+}
+
 void Program::OnCaptureCommand() { capture_->OnCaptureButton(main_->Choices(), settings_); }
 
 void Program::OnTopMostCommand(bool on) {

@@ -68,6 +68,7 @@ class Program final : private MainWindowEvents, private CaptureHost, private Set
   void ShowMainWindow() override { main_->Show(); }
   bool MainWindowVisible() const override { return main_->IsVisible(); }
   void OnCaptured() override { main_->EnableSameRect(); }
+  void OnMagnifierToggled(bool on) override;
 
   // SettingsDialogEvents
   void OnSettingsAccepted(const Settings& accepted) override;

@@ -172,3 +172,91 @@ TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
 
 }  // namespace
 }  // namespace kmrn
+
+namespace kmrn {
+namespace {
+
+TEST(OverlaySelection, ArrowKeysMoveThePointerAndTheBandFollowsWithinTheOverlay) {
+  constexpr int Left = static_cast<int>(ArrowKey::Left), Right = static_cast<int>(ArrowKey::Right),
+                Up = static_cast<int>(ArrowKey::Up), Down = static_cast<int>(ArrowKey::Down);
+  const struct {
+    const char* name;
+    int key;
+    bool shift;
+    Position from;
+    std::optional<Position> to;
+  } kCases[] = {
+      {"right by one", Right, false, {100, 100}, Position{101, 100}},
+      {"left by ten with Shift", Left, true, {100, 100}, Position{90, 100}},
+      {"up by one", Up, false, {100, 100}, Position{100, 99}},
+      {"down by ten", Down, true, {100, 100}, Position{100, 110}},
+      {"stops at the left edge", Left, true, {4, 50}, Position{0, 50}},
+      {"stops at the last column", Right, true, {1915, 50}, Position{1919, 50}},
+      {"stops at the last row", Down, true, {50, 1075}, Position{50, 1079}},
+      {"at the edge already", Up, false, {50, 0}, std::nullopt},
+      {"from beyond the overlay", Left, false, {2500, -40}, Position{1919, 0}},
+      {"not an arrow", 'A', false, {100, 100}, std::nullopt},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    OverlaySelection s;
+    OnOverlayShown(s, {1000, 0});
+    const OverlayStep step = OnOverlayKeyDown(s, c.key, c.shift, c.from, kOverlay);
+    EXPECT_EQ(step.movePointer, c.to);
+    if (!c.to) continue;
+    // Hovering: the label names the screen point the pointer went to.
+    ASSERT_FALSE(step.draws.empty());
+    EXPECT_EQ(step.draws.back().text, std::to_string(1000 + c.to->left) + "," + std::to_string(c.to->top));
+  }
+
+  // Dragging: the band follows at once, and the system's report of the move changes nothing;
+  // a later real move does.
+  OverlaySelection s;
+  OnOverlayShown(s, {});
+  OnOverlayPress(s, MouseButton::Left, 100, 100);
+  OnOverlayMove(s, 150, 120);
+  const OverlayStep step = OnOverlayKeyDown(s, Right, true, {150, 120}, kOverlay);
+  EXPECT_EQ(step.movePointer, (Position{160, 120}));
+  EXPECT_EQ(step.draws, (Draws{Draw::FillErase({100, 100, 150, 120}), Draw::FillErase({100, 84, 200, 100}),
+                               Draw::FillBand({100, 100, 160, 120}), Draw::DrawLabel(108, 84, "60x20")}));
+  EXPECT_TRUE(OnOverlayMove(s, 160, 120).draws.empty());
+  EXPECT_EQ(OnOverlayMove(s, 160, 120).draws.size(), 4u);
+  const OverlayStep released = OnOverlayRelease(s, MouseButton::Left, {Settings{}, true, kOverlay});
+  EXPECT_EQ(released.capture, (PixelRect{100, 100, 60, 20}));
+
+  // Hidden, keys do nothing.
+  EXPECT_FALSE(OnOverlayKeyDown(s, Right, false, {10, 10}, kOverlay).movePointer);
+}
+
+TEST(OverlaySelection, TabTogglesTheMagnifierOnlyWhileShown) {
+  OverlaySelection s;
+  EXPECT_FALSE(OnOverlayKeyPress(s, TabKey, kOverlay).toggleMagnifier);
+  OnOverlayShown(s, {});
+  const OverlayStep step = OnOverlayKeyPress(s, TabKey, kOverlay);
+  EXPECT_TRUE(step.toggleMagnifier);
+  EXPECT_TRUE(step.draws.empty() && !step.hideOverlay);
+  EXPECT_EQ(s.State, OverlayState::Hovering);
+}
+
+TEST(OverlaySelection, RepaintDrawsTheVeilBandAndLabelWithinTheArea) {
+  OverlaySelection s;
+  OnOverlayShown(s, {});
+  EXPECT_EQ(OverlayRepaint(s, {0, 0, 50, 50}), Draws{Draw::FillErase({0, 0, 50, 50})});
+  OnOverlayMove(s, 300, 200);
+  // Hovering: the label is drawn again where the area meets it, and only there.
+  EXPECT_EQ(OverlayRepaint(s, {290, 190, 310, 210}),
+            (Draws{Draw::FillErase({290, 190, 310, 210}), Draw::DrawLabel(308, 184, "300,200")}));
+  EXPECT_EQ(OverlayRepaint(s, {290, 200, 310, 210}), Draws{Draw::FillErase({290, 200, 310, 210})});
+
+  OnOverlayPress(s, MouseButton::Left, 300, 200);
+  EXPECT_EQ(OverlayRepaint(s, {0, 0, 10, 10}), Draws{Draw::FillErase({0, 0, 10, 10})}) << "no band before a move";
+  OnOverlayMove(s, 500, 400);
+  EXPECT_EQ(OverlayRepaint(s, {450, 350, 700, 700}),
+            (Draws{Draw::FillErase({450, 350, 700, 700}), Draw::FillBand({450, 350, 500, 400})}));
+  EXPECT_EQ(OverlayRepaint(s, {250, 150, 320, 210}),
+            (Draws{Draw::FillErase({250, 150, 320, 210}), Draw::FillBand({300, 200, 320, 210}),
+                   Draw::DrawLabel(308, 184, "200x200")}));
+}
+
+}  // namespace
+}  // namespace kmrn
