@@ -1,10 +1,14 @@
 #include "soak.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
+#include <memory>
+#include <type_traits>
 
 #include "driver.h"
 #include "input.h"
+#include "picture/image_files.h"
 #include "pictures.h"
 
 namespace e2e {
@@ -31,6 +35,21 @@ class Soak {
   }
 
   const Process& Program() const { return program_; }
+
+  // A Ctrl+PrintScreen capture of the window in front, whose viewer is then closed.
+  std::string CaptureFrontWindowAndClose(HWND front) {
+    const std::vector<HWND> before = ViewersOf();
+    SetForegroundWindow(front);
+    Settle(200);
+    PressKey(VK_SNAPSHOT, true);
+    HWND made = WaitForNewViewer(before, 8s);
+    if (!made) return Failed(0, "Ctrl+PrintScreen gave no viewer");
+    Settle(300);
+    Choose(made, {'Q'});
+    WaitUntil([&] { return !IsWindowVisible(made); }, 5s);
+    RemoveFiles();
+    return {};
+  }
 
   // One capture in the mode, and something done with its viewer. Empty, or what went wrong.
   std::string Capture(int index) {
@@ -241,6 +260,46 @@ std::string RunSoak(int captures, int every, const std::function<void(const Soak
       report({index + 1, ResourceUseOf(soak.Program().Id())});
     }
   }
+  return {};
+}
+
+std::string MeasureClosedViewerCost(double& costToCapture) {
+  const std::string here = __FILE__;
+  const std::string screenFile = here.substr(0, here.find_last_of("/\\")) + "/../../bench/screens/text.png";
+  const std::string png = ReadFileBytes(Widen(screenFile));
+  if (png.empty()) return "no " + screenFile;
+  // The reader gives 24 bits, rows from the bottom: a DIB section of the same layout takes them.
+  const kmrn::Dib decoded = kmrn::DecodePng({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()});
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, decoded.width, decoded.height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  // Declared before the window that shows it, it goes after the window.
+  const std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype(&DeleteObject)> picture(
+      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), &DeleteObject);
+  if (!picture || decoded.bitCount != 24) return "no bitmap for " + screenFile;
+  std::memcpy(bits, decoded.bits.data(), decoded.bits.size());
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  Soak soak;
+  // Over everything else, the soak's pattern included: its picture is all that is captured.
+  WindowThread screen([&] {
+    HWND window =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"STATIC", L"soak screen", WS_POPUP | WS_VISIBLE | SS_BITMAP,
+                        0, 0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    return window;
+  });
+  // Three are kept: the first closes before the reading, and the next three push it out, so that
+  // two more are held afterwards.
+  if (std::string failure = soak.CaptureFrontWindowAndClose(screen.Handle()); !failure.empty()) return failure;
+  Settle(1000);
+  const ResourceUse before = ResourceUseOf(soak.Program().Id());
+  for (int i = 0; i < 3; ++i) {
+    if (std::string failure = soak.CaptureFrontWindowAndClose(screen.Handle()); !failure.empty()) return failure;
+  }
+  Settle(1000);
+  const ResourceUse after = ResourceUseOf(soak.Program().Id());
+  const double captured = 2.0 * width * height * 4;
+  costToCapture = static_cast<double>(after.privateBytes - before.privateBytes) / captured;
   return {};
 }
 

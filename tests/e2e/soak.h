@@ -21,4 +21,9 @@ struct SoakFigures {
 // the returned text) when the program does not answer as expected; empty when all went through.
 std::string RunSoak(int captures, int every, const std::function<void(const SoakFigures&)>& report);
 
+// What the closed viewers the program keeps cost in its memory, against the pictures as captured:
+// whole-screen captures of a real screen (bench/screens/text.png, shown full-screen by the driver)
+// closed one after another, the private bytes read before and after. Empty, or what went wrong.
+std::string MeasureClosedViewerCost(double& costToCapture);
+
 }  // namespace e2e
