@@ -157,15 +157,8 @@ std::optional<Picture> ClipboardPng() {
 }
 
 void PutTextOnClipboard(const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboardSoon());
-  EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-  }
-  CloseClipboard();
+  PutBytesOnClipboard(CF_UNICODETEXT,
+                      std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
 }
 
 void PutBytesOnClipboard(UINT format, const std::string& bytes) {

@@ -58,15 +58,24 @@ void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palett
   for (UINT format : promised) SetClipboardData(format, nullptr);
 }
 
-bool SetClipboardBytes(UINT format, std::span<const std::uint8_t> bytes) noexcept {
+HGLOBAL GlobalCopyOf(std::span<const std::uint8_t> bytes) noexcept {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  if (!memory) return false;
-  if (void* target = GlobalLock(memory)) {
-    std::memcpy(target, bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    // Once set, the clipboard owns the memory.
-    if (SetClipboardData(format, memory)) return true;
+  if (!memory) return nullptr;
+  void* target = GlobalLock(memory);
+  if (!target) {
+    GlobalFree(memory);
+    return nullptr;
   }
+  std::memcpy(target, bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  return memory;
+}
+
+bool SetClipboardBytes(UINT format, std::span<const std::uint8_t> bytes) noexcept {
+  HGLOBAL memory = GlobalCopyOf(bytes);
+  if (!memory) return false;
+  // Once set, the clipboard owns the memory.
+  if (SetClipboardData(format, memory)) return true;
   GlobalFree(memory);
   return false;
 }

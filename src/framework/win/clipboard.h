@@ -23,6 +23,10 @@ namespace kmrn {
 void PutBitmapOnClipboard(HWND owner, HBITMAP bitmap, GdiObject<HPALETTE> palette = {},
                           std::span<const UINT> promised = {});
 
+// A movable global memory block holding a copy of the bytes, as the clipboard and drag and drop
+// take data; nullptr when there is no memory for it. The caller owns it until it hands it over.
+HGLOBAL GlobalCopyOf(std::span<const std::uint8_t> bytes) noexcept;
+
 // Hands a promised format's bytes to the clipboard, which must be open (as it is for the asking
 // program during WM_RENDERFORMAT). False when there was no memory for them or the clipboard
 // refused them.

@@ -6,8 +6,8 @@
 #include <array>
 #include <atomic>
 #include <cstring>
-#include <span>
 
+#include "framework/win/clipboard.h"
 #include "framework/win/text_win.h"
 
 namespace kmrn {
@@ -46,8 +46,9 @@ class PictureData final : public IDataObject {
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (!format || !medium) return E_INVALIDARG;
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    HGLOBAL memory =
-        format->cfFormat == CF_HDROP ? FileList() : Copy(format->cfFormat == CF_DIB ? picture_.dib : picture_.png);
+    HGLOBAL memory = format->cfFormat == CF_HDROP
+                         ? FileList()
+                         : GlobalCopyOf(format->cfFormat == CF_DIB ? picture_.dib : picture_.png);
     if (!memory) return E_OUTOFMEMORY;
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = memory;
@@ -91,14 +92,6 @@ class PictureData final : public IDataObject {
     return !(format == CF_DIB ? picture_.dib : picture_.png).empty();
   }
 
-  static HGLOBAL Copy(std::span<const std::uint8_t> bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!memory) return nullptr;
-    std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
-    GlobalUnlock(memory);
-    return memory;
-  }
-
   // DROPFILES, the path and two terminators.
   HGLOBAL FileList() const {
     const std::wstring path = Widen(picture_.file);
@@ -108,7 +101,7 @@ class PictureData final : public IDataObject {
     header.fWide = TRUE;
     std::memcpy(bytes.data(), &header, sizeof header);
     std::memcpy(bytes.data() + sizeof header, path.c_str(), path.size() * sizeof(wchar_t));
-    return Copy(bytes);
+    return GlobalCopyOf(bytes);
   }
 
   DraggedPicture picture_;
