@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/monitor_layout.h"
 #include "viewer/viewer_frame.h"
 
 namespace kmrn {
@@ -50,15 +51,9 @@ Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workAre
 }
 
 Position PinnedViewerPosition(const PixelSize& outerSize, Position pointer, const ScreenRect& workArea) {
-  // Pulled back from the right and bottom first, then from the left and top, so that the top-left
-  // corner wins for a window larger than the area.
-  auto place = [](std::int64_t centre, std::int64_t size, std::int64_t low, std::int64_t high) {
-    std::int64_t start = centre - size / 2;
-    start = std::min(start, high - size);
-    return SaturateToInt32(std::max(start, low));
-  };
-  return {place(pointer.left, outerSize.width, workArea.left, workArea.right),
-          place(pointer.top, outerSize.height, workArea.top, workArea.bottom)};
+  return KeepInside({SaturateToInt32(std::int64_t{pointer.left} - outerSize.width / 2),
+                     SaturateToInt32(std::int64_t{pointer.top} - outerSize.height / 2)},
+                    outerSize, workArea);
 }
 
 }  // namespace kmrn

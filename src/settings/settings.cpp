@@ -20,7 +20,7 @@ using enum SettingControl;
 
 // One key a line, which clang-format would spread over several.
 // clang-format off
-const std::array<SettingKey, 48> Keys{{
+const std::array<SettingKey, 49> Keys{{
     {.key = "Left", .field = &W::Left, .numberDefault = 0},
     {.key = "Top", .field = &W::Top, .numberDefault = 0},
     {.key = "SaveFile", .field = &S::SaveFile, .stringDefault = AppDirDefault, .control = C(SaveFolderEdit)},
@@ -68,6 +68,7 @@ const std::array<SettingKey, 48> Keys{{
     {.key = "CaptureCursor", .field = &S::CaptureCursor, .numberDefault = 0, .control = C(CaptureCursorCheck)},
     {.key = "ClipboardViewHotKey", .field = &S::ClipboardViewHotKey, .stringDefault = "", .control = C(ClipboardViewHotKeyField)},
     {.key = "ClosedViewersKept", .field = &S::ClosedViewersKept, .numberDefault = 10, .control = C(ClosedViewersKeptEdit), .minimum = 0, .maximum = 100},
+    {.key = "AllMonitors", .field = &S::AllMonitors, .numberDefault = 1, .control = C(AllMonitorsCheck)},
     {.key = "MainWindowVisible", .field = &S::MainWindowVisible, .numberDefault = 1},
 }};
 // clang-format on

@@ -54,6 +54,7 @@ struct Settings {
   bool CaptureCursor = false;           // captures include the mouse pointer
   std::string ClipboardViewHotKey;      // pins the clipboard's picture; the hotkey text form, empty for none
   std::int32_t ClosedViewersKept = 10;  // how many closed viewers "閉じた表示を戻す" can bring back
+  bool AllMonitors = true;              // the overlay, the window list and the viewers use every monitor
   bool MainWindowVisible = true;
 };
 
@@ -98,7 +99,7 @@ struct SettingKey {
   SettingType Type() const;
 };
 
-// All 48 keys, in the order in which the file is written.
+// All 49 keys, in the order in which the file is written.
 std::span<const SettingKey> SettingKeys();
 
 // The section all keys live in.

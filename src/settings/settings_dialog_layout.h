@@ -104,6 +104,7 @@ enum class SettingControl : std::uint16_t {
   ClipboardViewHotKeyField,
   ClosedViewersKeptLabel,
   ClosedViewersKeptEdit,
+  AllMonitorsCheck,
 };
 
 constexpr std::uint16_t Id(SettingControl control) { return static_cast<std::uint16_t>(control); }
@@ -126,7 +127,7 @@ constexpr LayoutRect PageArea{4, 24, 369, 369};
 // clang-format off
 inline constexpr auto SettingsDialogLayout = [] {
   using namespace settings_dialog_detail;
-  return std::array<ControlLayout, 86>{{
+  return std::array<ControlLayout, 87>{{
       {.id = I(S::PageTabs), .kind = K::Tabs, .rect = {4, 4, 377, 397}, .tabStop = true, .groupStart = true},
       {.id = I(S::GeneralPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "全般"},
       {.id = I(S::DetailsPage), .kind = K::TabPage, .parent = I(S::PageTabs), .rect = PageArea, .caption = "詳細設定"},
@@ -191,6 +192,7 @@ inline constexpr auto SettingsDialogLayout = [] {
       {.id = I(S::SecondaryLeftEdit), .kind = K::NumberEdit, .parent = I(S::SecondaryDisplayGroup), .rect = {56, 53, 37, 20}, .tabStop = true},
       {.id = I(S::SecondaryCommaLabel), .kind = K::Label, .parent = I(S::SecondaryDisplayGroup), .rect = {95, 56, 0, 0}, .caption = "，"},
       {.id = I(S::SecondaryTopEdit), .kind = K::NumberEdit, .parent = I(S::SecondaryDisplayGroup), .rect = {104, 53, 37, 20}, .tabStop = true},
+      {.id = I(S::AllMonitorsCheck), .kind = K::CheckBox, .parent = I(S::DualDisplayGroup), .rect = {16, 88, 160, 17}, .caption = "全てのディスプレイを使用", .tabStop = true, .groupStart = true},
       {.id = I(S::SavePngCheck), .kind = K::CheckBox, .parent = I(S::DetailsPage), .rect = {20, 336, 301, 17}, .caption = "キャプチャ時はBmpの代わりにPNG形式で保存する", .tabStop = true, .groupStart = true},
       // 特殊設定
       {.id = I(S::SpecialOptionsGroup), .kind = K::GroupBox, .parent = I(S::SpecialPage), .rect = {8, 8, 353, 165}},

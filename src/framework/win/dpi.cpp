@@ -25,7 +25,9 @@ int DpiOf(HWND window) noexcept {
   return dpi > 0 ? dpi : DesignDpi;
 }
 
-int DpiAt(POINT point) noexcept {
+int DpiAt(POINT point) noexcept { return DpiOfMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST)); }
+
+int DpiOfMonitor(HMONITOR monitor) noexcept {
   // shcore exists from Windows 8.1 on; it is loaded once, and kept.
   using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   static const auto getDpiForMonitor = [] {
@@ -36,9 +38,7 @@ int DpiAt(POINT point) noexcept {
   }();
   constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
   UINT dpiX = 0, dpiY = 0;
-  if (getDpiForMonitor &&
-      SUCCEEDED(getDpiForMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), EffectiveDpi, &dpiX, &dpiY)) &&
-      dpiY > 0) {
+  if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &dpiX, &dpiY)) && dpiY > 0) {
     return static_cast<int>(dpiY);
   }
   return DpiOf(nullptr);

@@ -23,6 +23,8 @@ int SmallIconSize(int dpi) noexcept;
 // The DPI of the monitor that shows the screen point (the screen's DPI where the system knows
 // only one).
 int DpiAt(POINT point) noexcept;
+// The same for a monitor.
+int DpiOfMonitor(HMONITOR monitor) noexcept;
 
 // The side of the mouse pointer as the system shows it at this DPI.
 int PointerSize(int dpi) noexcept;

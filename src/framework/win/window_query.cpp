@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/win/dpi.h"
 #include "framework/win/geometry_win.h"
 #include "framework/win/text_win.h"
 
@@ -60,6 +61,30 @@ ScreenRect WorkAreaOf(HWND window) noexcept {
 
 ScreenRect WorkAreaAt(Position point) noexcept {
   return WorkAreaOfMonitor(MonitorFromPoint(POINT{point.left, point.top}, MONITOR_DEFAULTTONEAREST));
+}
+
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    reinterpret_cast<MonitorLayout*>(data)->push_back(
+        {FromRECT(info.rcMonitor), FromRECT(info.rcWork), DpiOfMonitor(monitor)});
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+MonitorLayout DesktopMonitors() {
+  MonitorLayout monitors;
+  EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    const ScreenRect screen = DesktopRect();
+    monitors.push_back({screen, WorkAreaAt(screen.TopLeft()), DpiOf(nullptr)});
+  }
+  return monitors;
 }
 
 std::vector<HWND> WindowsOwnedBy(HWND owner) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/geometry.h"
+#include "framework/monitor_layout.h"
 
 namespace kmrn {
 
@@ -27,6 +28,10 @@ ScreenRect DesktopRect() noexcept;
 ScreenRect WorkAreaOf(HWND window) noexcept;
 // The work area of the monitor under the screen point (the nearest one when none is).
 ScreenRect WorkAreaAt(Position point) noexcept;
+
+// Every monitor of the desktop with its work area and DPI, in the system's order; the primary
+// screen alone where the system lists none.
+MonitorLayout DesktopMonitors();
 
 // The windows of this thread owned by the window, directly or through one another.
 std::vector<HWND> WindowsOwnedBy(HWND owner);

@@ -20,7 +20,8 @@ TEST(SettingsDialogLayout, TheLaterCheckBoxesCoverNoOtherControl) {
   for (SettingControl added : {SettingControl::SavePngCheck, SettingControl::AutoClosePngCheck,
                                SettingControl::MagnifierCheck, SettingControl::CaptureCursorCheck,
                                SettingControl::ClipboardViewHotKeyLabel, SettingControl::ClipboardViewHotKeyField,
-                               SettingControl::ClosedViewersKeptLabel, SettingControl::ClosedViewersKeptEdit}) {
+                               SettingControl::ClosedViewersKeptLabel, SettingControl::ClosedViewersKeptEdit,
+                               SettingControl::AllMonitorsCheck}) {
     const ControlLayout* control = FindControl(SettingsDialogLayout, Id(added));
     ASSERT_TRUE(control);
     SCOPED_TRACE(control->caption);

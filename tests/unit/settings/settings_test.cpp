@@ -76,6 +76,7 @@ TEST(SettingsTable, HasTheFortyFourKeysInFileOrder) {
                                           "CaptureCursor",
                                           "ClipboardViewHotKey",
                                           "ClosedViewersKept",
+                                          "AllMonitors",
                                           "MainWindowVisible"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(SettingKeys()[2].Type(), SettingType::String);
@@ -137,6 +138,7 @@ TEST(SettingsFile, EmptyFileGivesEveryDefaultAndWritesThemInOrder) {
                                                                   {"CaptureCursor", "0"},
                                                                   {"ClipboardViewHotKey", ""},
                                                                   {"ClosedViewersKept", "10"},
+                                                                  {"AllMonitors", "1"},
                                                                   {"MainWindowVisible", "1"}};
   EXPECT_EQ(profile.written, expected);
 }
