@@ -177,7 +177,7 @@ TEST(MainWindowMenu, ExitWithoutViewersSavesEveryKeyAndEnds) {
   ChooseFromMainMenu(program.main, 'E');
   EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
   auto keys = IniSection(sandbox.ReadIni(), "Setting");
-  ASSERT_EQ(keys.size(), 48u);
+  ASSERT_EQ(keys.size(), 49u);
   EXPECT_EQ(keys.front().first, "Left");
   EXPECT_EQ(keys.back().first, "MainWindowVisible");
 }
@@ -205,7 +205,7 @@ TEST(MainWindowMenu, ExitWithOpenViewersAsksFirst) {
   ASSERT_TRUE(question);
   Answer(*question, IDYES);
   EXPECT_EQ(program.process.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 48u);
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 49u);
 }
 
 TEST(MainWindowClose, TheCloseBoxWithOpenViewersAsksAndYesEndsTheProgram) {

@@ -326,7 +326,7 @@ TEST(SettingsDialog, OnlyOneOpensAndTheEndFromTheIconClosesItAndWhatItHasOpenFir
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
   auto values = SettingValues(sandbox);
   EXPECT_EQ(values["CaptureWait"], "100") << "what was typed is not stored";
-  EXPECT_EQ(values.size(), 48u);
+  EXPECT_EQ(values.size(), 49u);
 }
 
 TEST(FolderBrowser, OpensAtTheSaveFolderReturnsItOnOkNothingOnCancelAndReopensWhereItWasLeft) {

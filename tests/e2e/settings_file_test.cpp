@@ -63,6 +63,7 @@ const std::vector<std::string> KeyOrder{"Left",
                                         "CaptureCursor",
                                         "ClipboardViewHotKey",
                                         "ClosedViewersKept",
+                                        "AllMonitors",
                                         "MainWindowVisible"};
 
 // Starts the program on this INI text, closes it with the close box, and returns the file.
@@ -133,7 +134,7 @@ TEST(SettingsFile, ForeignContentSurvivesAndValuesComeBackNormalised) {
   EXPECT_EQ(IniSection(saved, "Tail"), (Keys{{"k", "v"}}));
 
   Keys keys = IniSection(saved, "Setting");
-  ASSERT_EQ(keys.size(), 48u);
+  ASSERT_EQ(keys.size(), 49u);
   const std::vector<std::string> handWritten{
       "win",    "AlwaysNoCloseX", "bmp", "JpgQuality", "ViewWinColor", "OpenApplicationStr", "OpenApplication",
       "MagPos", "CapturedWinPos", "Top"};
@@ -246,7 +247,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedAtEachSaveAndLosesNothing) 
     ChooseFromMainMenu(main, 'E');
     ASSERT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     const std::string saved = sandbox.ReadIni();
-    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 48u : 50u);
+    EXPECT_EQ(IniSection(saved, "Setting").size(), folder ? 49u : 51u);
     if (folder) continue;
     for (const std::string& kept :
          {other, "OpenApplicationStr=" + paintBytes + "\r\n", "\r\nTop=40\r\n"s, "\nOpenApplication=a.exe\rb\r\n"s,

@@ -331,7 +331,7 @@ TEST(Shutdown, TheCloseBoxSavesAndEndsLeavingTheUsersFilesAlone) {
   ASSERT_TRUE(main);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
-  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 48u);
+  EXPECT_EQ(IniSection(sandbox.ReadIni(), "Setting").size(), 49u);
   EXPECT_EQ(ReadFileBytes(sandbox.Path(L"Temp.bmp")), "the user's own picture");
   EXPECT_TRUE(shell.Calls().empty()) << "a program that does not stay resident shows no icon";
 
