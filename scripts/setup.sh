@@ -8,7 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake ninja-build g++ libgtest-dev libjpeg62-turbo-dev
           mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 nasm dpkg-dev
           wine wine32:i386 wine64 xvfb x11-utils imagemagick fonts-ipafont-gothic locales
-          clang libclang-rt-14-dev gcc libx11-dev libxcomposite-dev zip unzip libpng-dev)
+          clang libclang-rt-14-dev gcc libx11-dev libxcomposite-dev zip unzip libpng-dev
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -88,6 +88,89 @@ start_private_display() {
   return 1
 }
 
+# Xvfb gives Wine one monitor. Xorg with the dummy video driver gives it real ones, placed by
+# RandR: start_monitor_display starts one with outputs DUMMY0 to DUMMY3 (no layout yet), and
+# set_monitor_layout places the monitors. stop_private_display ends it like the Xvfb one.
+start_monitor_display() {
+  local config="$root/build/xorg-monitors.conf" displayfile="$root/build/xorg-monitors.display" n
+  cat >"$config" <<'CONF'
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+  Modeline "1280x1024" 109.00 1280 1368 1496 1712 1024 1027 1034 1063 -hsync +vsync
+  Modeline "1600x900" 118.25 1600 1696 1856 2112 900 903 908 934 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1920x1080"
+    Virtual 5760 3200
+  EndSubSection
+EndSection
+CONF
+  rm -f "$displayfile"
+  Xorg -displayfd 9 -config "$config" -noreset -nolisten tcp -logfile "$root/build/xorg-monitors.log" \
+    9>"$displayfile" >/dev/null 2>&1 &
+  kamerin_xvfb_pid=$!
+  for _ in $(seq 100); do
+    n=$(tr -dc 0-9 <"$displayfile" 2>/dev/null)
+    if [ -n "$n" ] && xrandr -display ":$n" >/dev/null 2>&1; then
+      export DISPLAY=":$n"
+      for n in 1 2 3; do
+        for mode in 1920x1080 1280x1024 1600x900; do xrandr --addmode "DUMMY$n" "$mode" >/dev/null 2>&1; done
+      done
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "cannot start Xorg with the dummy driver (log: $root/build/xorg-monitors.log)" >&2
+  kill "$kamerin_xvfb_pid" 2>/dev/null
+  kamerin_xvfb_pid=
+  return 1
+}
+
+# set_monitor_layout WxH@X,Y ...: the monitors in Windows' screen coordinates, the primary first
+# at 0,0 (others may lie at negative coordinates). Wine's processes are ended, so that the next
+# program sees the new layout from its start.
+set_monitor_layout() {
+  local minx=0 miny=0 maxx=0 maxy=0 spec w h x y i args=()
+  for spec in "$@"; do
+    IFS='x@,' read -r w h x y <<<"$spec"
+    ((x < minx)) && minx=$x; ((y < miny)) && miny=$y
+    ((x + w > maxx)) && maxx=$((x + w)); ((y + h > maxy)) && maxy=$((y + h))
+  done
+  i=0
+  for spec in "$@"; do
+    IFS='x@,' read -r w h x y <<<"$spec"
+    args+=(--output "DUMMY$i" --mode "${w}x$h" --pos "$((x - minx))x$((y - miny))")
+    ((i == 0)) && args+=(--primary)
+    i=$((i + 1))
+  done
+  for ((; i < 4; i++)); do args+=(--output "DUMMY$i" --off); done
+  wine_server -k >/dev/null 2>&1 || true
+  wine_server -w >/dev/null 2>&1 || true
+  for _ in 1 2 3 4 5; do
+    # Outputs go off first, so that the smaller frame buffer holds what stays on.
+    xrandr $(for ((i = 1; i < 4; i++)); do echo --output "DUMMY$i" --off; done) >/dev/null 2>&1
+    xrandr --fb "$((maxx - minx))x$((maxy - miny))" "${args[@]}" >/dev/null 2>&1
+    if xrandr --listmonitors 2>/dev/null | grep -qx "Monitors: $#"; then return 0; fi
+    sleep 0.5
+  done
+  echo "cannot place the monitors $*" >&2
+  return 1
+}
+
 # Xvfb has no compositor: a hidden window's pixels would stay on the screen until the windows
 # beneath repaint. A tiny X client keeps the display composited, as a Windows desktop is.
 kamerin_compositor_pid=

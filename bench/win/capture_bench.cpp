@@ -203,6 +203,50 @@ int MagnifierMoveOnly() {
   return 0;
 }
 
+// "capture_bench monitors": the range request up to the overlay on a desktop of several monitors
+// (scripts/monitors-bench.sh runs it on three 1920x1080 ones), next to its floor, Wine showing a
+// bare veil as large as the virtual screen.
+int MonitorsRangeRequestOnly() {
+  const PixelRect all{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const Dib desktop = ScreenPicture(all.width, all.height);
+  BenchWindow backdrop(&desktop, all);
+  BenchWindow veil(nullptr, all, WS_EX_TOPMOST | WS_EX_LAYERED, false);
+  SetLayeredWindowAttributes(veil.Handle(), 0, 96, LWA_ALPHA);
+  Settings settings;
+  settings.CaptureWait = 0;
+  BenchHost host;
+  ClipboardPicture clipboard(host.MainHandle());
+  Viewers viewers(host.MainHandle(), settings, clipboard);
+  CaptureEngine engine(host, viewers, clipboard);
+  CaptureChoices choices;
+  std::vector<double> request, floor;
+  for (int run = 0; run <= Runs; ++run) {
+    Settle();
+    const double requestMs = Milliseconds([&] {
+      engine.OnCaptureButton(choices, settings);
+      if (HWND shown = FindOverlay()) Painted(shown);
+    });
+    if (HWND shown = FindOverlay()) SendMessageW(shown, WM_CHAR, 27, 0);
+    BenchWindow::Pump();
+    const double veilMs = Milliseconds([&] {
+      SetWindowPos(veil.Handle(), HWND_TOPMOST, all.x, all.y, all.width, all.height, SWP_SHOWWINDOW);
+      Painted(veil.Handle());
+    });
+    ShowWindow(veil.Handle(), SW_HIDE);
+    BenchWindow::Pump();
+    if (run == 0) continue;
+    request.push_back(requestMs);
+    floor.push_back(veilMs);
+  }
+  const std::string name = "range_request_" + std::to_string(GetSystemMetrics(SM_CMONITORS)) + "_monitors";
+  std::printf("# virtual screen %dx%d at %d,%d, %d runs, medians\n", all.width, all.height, all.x, all.y, Runs);
+  PrintFigure(name, Median(request));
+  PrintFigure(name + "_floor", Median(floor));
+  PrintRatio(name + "_to_floor", Median(request) / Median(floor));
+  return 0;
+}
+
 // What the mouse pointer adds to a capture with CaptureCursor on: taking it at the trigger and
 // drawing it into the copied picture of the whole screen. The pointer is the bench's own arrow in
 // the middle of the screen (under Wine another program's pointer cannot be read).
@@ -229,6 +273,7 @@ void MeasureCursorInCapture(const PixelRect& screen) {
 
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "magnifier") return MagnifierMoveOnly();
+  if (argc > 1 && std::string(argv[1]) == "monitors") return MonitorsRangeRequestOnly();
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   const PixelRect screen{0, 0, width, height};

@@ -4,15 +4,16 @@ namespace e2e {
 namespace {
 
 void SendMouse(int x, int y, DWORD flags, DWORD data = 0) {
-  // Absolute coordinates on the primary screen are given in 0..65535.
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
+  // Absolute coordinates are given in 0..65535 across the primary screen, or across the whole
+  // virtual screen with MOUSEEVENTF_VIRTUALDESK, which reaches monitors left of or above it.
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(x, 65536, width) + (x >= 0 ? 1 : -1);
-  input.mi.dy = MulDiv(y, 65536, height) + (y >= 0 ? 1 : -1);
+  input.mi.dx = MulDiv(x - left, 65536, width) + (x >= left ? 1 : -1);
+  input.mi.dy = MulDiv(y - top, 65536, height) + (y >= top ? 1 : -1);
   input.mi.mouseData = data;
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_VIRTUALDESK;
   SendInput(1, &input, sizeof input);
   SetCursorPos(x, y);
 }
