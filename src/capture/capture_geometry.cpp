@@ -34,16 +34,21 @@ bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible) {
          rect.top <= visible.bottom;
 }
 
-Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
-                                const ScreenRect& workArea) {
-  switch (capturedWinPos) {
-    case 0: return CentredInWorkArea(capture.Size(), workArea);
-    case 1: return workArea.TopLeft();
-    default: {
-      const std::int32_t frame = ViewerFrameWidth(viewWinBorder);
+Position CapturedViewerPosition(const Settings& settings, const PixelRect& capture, const ScreenRect& mainWorkArea,
+                                std::span<const Monitor> monitors) {
+  const std::int32_t frame = ViewerFrameWidth(settings.ViewWinBorder);
+  // Dual display describes the monitors itself and keeps the main window's work area.
+  const bool onCaptureMonitor = settings.AllMonitors && !settings.mDisplay_Enable && !monitors.empty();
+  const ScreenRect workArea =
+      onCaptureMonitor ? monitors[MonitorOf(monitors, ToScreenRect(capture))].workArea : mainWorkArea;
+  Position place;
+  switch (settings.CapturedWinPos) {
+    case 0: place = CentredInWorkArea(capture.Size(), workArea); break;
+    case 1: place = workArea.TopLeft(); break;
+    default:
       return {SaturateToInt32(std::int64_t{capture.x} - frame), SaturateToInt32(std::int64_t{capture.y} - frame)};
-    }
   }
+  return onCaptureMonitor ? KeepInside(place, ViewerOuterSize(capture.Size(), frame), workArea) : place;
 }
 
 Position CentredInWorkArea(const PixelSize& outerSize, const ScreenRect& workArea) {

@@ -3,7 +3,10 @@
 // capture, the bounds of the range overlay, the desktop area a listed window must touch, and the
 // first position of a new viewer.
 
+#include <span>
+
 #include "framework/geometry.h"
+#include "framework/monitor_layout.h"
 #include "settings/settings.h"
 
 namespace kmrn {
@@ -28,10 +31,13 @@ bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);
 
 // The top-left corner of the viewer of a capture, by CapturedWinPos: 0 centres the captured size
 // in the work area, 1 puts it at the work area's top-left, 2 lays the picture over the spot it
-// came from, outside a frame as wide as the viewer draws it for viewWinBorder. Other values are
-// taken as 2, the setting's default.
-Position CapturedViewerPosition(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
-                                const ScreenRect& workArea);
+// came from, outside a frame as wide as the viewer draws it for ViewWinBorder. Other values are
+// taken as 2, the setting's default. The work area is the main window's (mainWorkArea), but with
+// AllMonitors on and dual display off it is that of the monitor holding the largest part of the
+// capture, and for 0 and 1 the viewer is then kept wholly in it (one larger than it starts at its
+// top-left); 2 stays on its spot, whatever monitor that is.
+Position CapturedViewerPosition(const Settings& settings, const PixelRect& capture, const ScreenRect& mainWorkArea,
+                                std::span<const Monitor> monitors);
 
 // The top-left corner that centres a window of the given outer size in the work area (a viewer
 // of an opened file).

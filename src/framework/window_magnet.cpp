@@ -19,8 +19,8 @@ void PullFarEdge(std::int32_t& value, std::int32_t extent, std::int64_t target, 
 
 Position SnapMainWindow(Position p, PixelSize size, const MagnetLines& lines) {
   const std::int32_t d = lines.distance;
-  Pull(p.left, 0, d);
-  Pull(p.top, 0, d);
+  Pull(p.left, lines.nearLines.left, d);
+  Pull(p.top, lines.nearLines.top, d);
   Pull(p.left, std::int64_t{lines.workArea.right} - size.width, d);
   Pull(p.top, std::int64_t{lines.workArea.bottom} - size.height, d);
   if (lines.secondaryX) Pull(p.left, *lines.secondaryX, d);
@@ -31,8 +31,8 @@ Position SnapViewer(Position p, PixelSize size, const MagnetLines& lines, std::s
   const std::int32_t d = lines.distance;
   Pull(p.left, std::int64_t{lines.workArea.right} - size.width, d);
   Pull(p.top, std::int64_t{lines.workArea.bottom} - size.height, d);
-  Pull(p.left, 0, d);
-  Pull(p.top, 0, d);
+  Pull(p.left, lines.nearLines.left, d);
+  Pull(p.top, lines.nearLines.top, d);
   if (lines.secondaryX) Pull(p.left, *lines.secondaryX, d);
 
   for (const ScreenRect& other : otherViewers) {

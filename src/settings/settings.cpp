@@ -2,6 +2,7 @@
 
 #include "settings/settings_dialog_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -175,6 +176,28 @@ Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t he
   return window;
 }
 
+Position RestoredMainWindowPosition(const Settings& settings, Position saved, PixelSize size,
+                                    const ScreenRect& primaryScreen, std::span<const Monitor> monitors) {
+  if (settings.mDisplay_Enable) return saved;
+  if (!settings.AllMonitors || monitors.empty()) {
+    return PullBackOntoScreen(saved, size.width, size.height, primaryScreen);
+  }
+  // Edges that only meet count as touching, as they do for the primary screen's far edges.
+  const ScreenRect window = ToScreenRect({saved.left, saved.top, size.width, size.height});
+  const auto touches = [&window](const Monitor& m) {
+    return window.left <= m.bounds.right && window.right >= m.bounds.left && window.top <= m.bounds.bottom &&
+           window.bottom >= m.bounds.top;
+  };
+  if (std::ranges::any_of(monitors, touches)) return saved;
+  // Beyond the nearest monitor's right or bottom as beyond the primary screen's, and now that the
+  // monitors are known, beyond its left or top likewise.
+  const ScreenRect& nearest = monitors[MonitorOf(monitors, window)].bounds;
+  Position place = PullBackOntoScreen(saved, size.width, size.height, nearest);
+  if (window.right < nearest.left) place.left = nearest.left;
+  if (window.bottom < nearest.top) place.top = nearest.top;
+  return place;
+}
+
 std::string FolderOfPath(const std::string& path) {
   size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
@@ -187,8 +210,18 @@ std::string IniPathForExecutable(const std::string& exePath) {
   return exePath.substr(0, dot) + ".ini";
 }
 
-MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& workArea) {
-  return {workArea, settings.MagPos, settings.mDisplay_Enable ? std::optional(settings.mDisplay_SX) : std::nullopt};
+MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& mainWorkArea, std::span<const Monitor> monitors,
+                           const ScreenRect& moving) {
+  // The zero lines and the main window's work area: dual display describes the monitors itself.
+  MagnetLines lines{mainWorkArea, settings.MagPos, std::nullopt, {0, 0}};
+  if (settings.mDisplay_Enable) {
+    lines.secondaryX = settings.mDisplay_SX;
+  } else if (settings.AllMonitors && !monitors.empty()) {
+    const Monitor& monitor = monitors[MonitorOf(monitors, moving)];
+    lines.workArea = monitor.workArea;
+    lines.nearLines = monitor.bounds.TopLeft();
+  }
+  return lines;
 }
 
 }  // namespace kmrn

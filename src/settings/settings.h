@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "framework/geometry.h"
+#include "framework/monitor_layout.h"
 #include "framework/window_magnet.h"
 
 namespace kmrn {
@@ -136,9 +137,19 @@ std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
 // has since gone) is pulled back so that it ends on that edge. Off the left or top it stays.
 Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t height, const ScreenRect& screen);
 
-// The lines the magnet pulls a window toward in the work area, as the settings say: MagPos, and
-// the secondary display's left edge while dual display is on.
-MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& workArea);
+// Where the main window saved in the INI file comes back at start. With dual display on it stays
+// where it was saved. With AllMonitors on, one that touches a monitor stays, and one that lies on
+// none (a monitor that has gone) is pulled onto the nearest monitor, ending on the edge it lay
+// beyond; otherwise it is pulled back onto the primary screen (PullBackOntoScreen).
+Position RestoredMainWindowPosition(const Settings& settings, Position saved, PixelSize size,
+                                    const ScreenRect& primaryScreen, std::span<const Monitor> monitors);
+
+// The lines the magnet pulls a window toward, as the settings say: MagPos, and the secondary
+// display's left edge while dual display is on. With AllMonitors on and dual display off, the
+// lines of the monitor holding the largest part of the moving window (its left and top edges and
+// its work area's far edges); otherwise the zero lines and the main window's work area.
+MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& mainWorkArea, std::span<const Monitor> monitors,
+                           const ScreenRect& moving);
 
 // The INI file's path: the executable's path with its extension replaced by ".ini".
 std::string IniPathForExecutable(const std::string& exePath);

@@ -97,10 +97,9 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // The viewer keeps these very pixels as its picture.
         std::optional<Viewers::Placement> placed;
         if (choices.viewer) {
-          placed.emplace(
-              viewers_, picture.dib,
-              CapturedViewerPosition(settings.CapturedWinPos, rect, settings.ViewWinBorder, viewers_.WorkArea()),
-              choices.topMost);
+          placed.emplace(viewers_, picture.dib,
+                         CapturedViewerPosition(settings, rect, viewers_.WorkArea(), DesktopMonitors()),
+                         choices.topMost);
         }
         if (savePng) WriteWholeFile(base + ".png", encodedPng.get());
         if (choices.saveJpg) WriteWholeFile(base + ".jpg", jpeg.get());

@@ -83,17 +83,13 @@ MainWindowState MainWindow::State() const {
   return state;
 }
 
-void MainWindow::ApplyState(const MainWindowState& state, bool pullBackOntoScreen) {
+void MainWindow::ApplyState(const MainWindowState& state) {
   SetCheck(MainControl::SaveBmpCheck, state.bmp);
   SetCheck(MainControl::SaveJpegCheck, state.jpg);
   SetCheck(MainControl::ViewerCheck, state.win);
   SetCheck(MainControl::RangeModeRadio, state.range);
 
-  Position position{state.Left, state.Top};
-  if (pullBackOntoScreen) {
-    const ScreenRect outer = WindowRectOf(Handle());
-    position = PullBackOntoScreen(position, outer.Width(), outer.Height(), DesktopRect());
-  }
+  const Position position{state.Left, state.Top};
   MoveTo(position);
   saved_ = position;
 
@@ -195,7 +191,9 @@ void MainWindow::OnWindowPosChanging(WINDOWPOS& pos) {
   // window going back to its kept place at a showing is never pulled.
   if (!settings_.AlwaysWinMagnet || !shownOnce_ || returning_) return;
   const ScreenRect now = WindowRectOf(Handle());
-  const Position snapped = SnapMainWindow({pos.x, pos.y}, now.Size(), MagnetLinesFor(settings_, WorkAreaOf(Handle())));
+  const MagnetLines lines = MagnetLinesFor(settings_, WorkAreaOf(Handle()), DesktopMonitors(),
+                                           ToScreenRect({pos.x, pos.y, now.Width(), now.Height()}));
+  const Position snapped = SnapMainWindow({pos.x, pos.y}, now.Size(), lines);
   pos.x = snapped.left;
   pos.y = snapped.top;
 }

@@ -55,8 +55,8 @@ class MainWindow final : public Window {
   // The state the settings file keeps: position, check boxes, mode, always on top.
   MainWindowState State() const;
   // Puts the window into a state from the settings file: the check boxes, the always-on-top mark
-  // and band, the position (pulled back onto the primary screen when asked), then the mode.
-  void ApplyState(const MainWindowState& state, bool pullBackOntoScreen);
+  // and band, the position as it is given, then the mode.
+  void ApplyState(const MainWindowState& state);
 
   // The first check box names the file it saves: a BMP, or a PNG with SavePng on.
   void ShowFirstFileFormat(bool png);

@@ -102,8 +102,14 @@ void Program::LoadSettings() {
   const SettingsFile file = settingsFile_.Load(context_.appDir);
   settings_ = file.settings;
   main_->ShowFirstFileFormat(settings_.SavePng);
-  // With one display, a window left on a monitor that has gone comes back onto the screen.
-  main_->ApplyState(file.window, !settings_.mDisplay_Enable);
+  // A window left on a monitor that has gone comes back onto the screen; the size is the one
+  // the window has before its mode is applied, as it always was.
+  MainWindowState window = file.window;
+  const Position place = RestoredMainWindowPosition(
+      settings_, {window.Left, window.Top}, WindowRectOf(main_->Handle()).Size(), DesktopRect(), DesktopMonitors());
+  window.Left = place.left;
+  window.Top = place.top;
+  main_->ApplyState(window);
 }
 
 void Program::SaveSettings() { settingsFile_.Save({main_->State(), settings_}); }

@@ -222,8 +222,9 @@ void ViewerWindow::OnWindowPosChanging(WINDOWPOS& pos) {
     // The size the window is about to have: a zoom step moves and resizes it at once.
     const ScreenRect now = WindowRectOf(Handle());
     const PixelSize size = (pos.flags & SWP_NOSIZE) ? now.Size() : PixelSize{pos.cx, pos.cy};
-    const Position snapped = SnapViewer({pos.x, pos.y}, size, MagnetLinesFor(settings_, registry_.WorkArea()),
-                                        registry_.OtherViewerRects(Handle()));
+    const MagnetLines lines = MagnetLinesFor(settings_, registry_.WorkArea(), DesktopMonitors(),
+                                             ToScreenRect({pos.x, pos.y, size.width, size.height}));
+    const Position snapped = SnapViewer({pos.x, pos.y}, size, lines, registry_.OtherViewerRects(Handle()));
     pos.x = snapped.left;
     pos.y = snapped.top;
   }

@@ -67,6 +67,16 @@ TEST(CaptureGeometry, TouchesVisibleDesktop) {
   }
 }
 
+// The viewer's place in the main window's work area, as without AllMonitors.
+Position ViewerInMainWorkArea(std::int32_t capturedWinPos, const PixelRect& capture, std::int32_t viewWinBorder,
+                              const ScreenRect& work) {
+  Settings s;
+  s.AllMonitors = false;
+  s.CapturedWinPos = capturedWinPos;
+  s.ViewWinBorder = viewWinBorder;
+  return CapturedViewerPosition(s, capture, work, {});
+}
+
 TEST(CaptureGeometry, ViewerPositions) {
   const ScreenRect work{0, 0, 1920, 1040};
   const ScreenRect leftMonitor{-1280, 100, 0, 1124};
@@ -85,12 +95,61 @@ TEST(CaptureGeometry, ViewerPositions) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(CapturedViewerPosition(c.capturedWinPos, c.capture, 2, c.work), c.expected);
+    EXPECT_EQ(ViewerInMainWorkArea(c.capturedWinPos, c.capture, 2, c.work), c.expected);
   }
   // A hand-edited negative border draws no frame, so the picture lands on its spot all the same.
-  EXPECT_EQ(CapturedViewerPosition(2, {100, 200, 50, 50}, -5, work), (Position{100, 200}));
+  EXPECT_EQ(ViewerInMainWorkArea(2, {100, 200, 50, 50}, -5, work), (Position{100, 200}));
   // An opened file's viewer is centred by its outer size, picture and frame together.
   EXPECT_EQ(CentredInWorkArea({404, 304}, work), (Position{758, 368}));
+}
+
+// Three monitors: one left of the primary, lower and with a taskbar of its own, one above it.
+const MonitorLayout kThreeMonitors{
+    {{-1280, 100, 0, 1124}, {-1280, 100, 0, 1084}, 96},
+    {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96},
+    {{0, -1024, 1280, 0}, {0, -1024, 1280, 0}, 96},
+};
+
+// With AllMonitors on, a capture's viewer lands in the work area of the monitor the picture came
+// from, wholly inside it, except where the user asked for the picture's own spot.
+TEST(CaptureGeometry, ViewerPositionsOnTheCapturesMonitor) {
+  const ScreenRect mainWork{0, 0, 1920, 1040};
+  const struct {
+    const char* name;
+    std::int32_t capturedWinPos;
+    PixelRect capture;
+    Position expected;
+  } kCases[] = {
+      {"centred on the left monitor", 0, {-1000, 300, 200, 100}, {-740, 542}},
+      {"top-left of the monitor above", 1, {100, -900, 300, 200}, {0, -1024}},
+      {"mostly on the primary: its top-left", 1, {-100, 500, 400, 100}, {0, 0}},
+      {"same place on the left monitor", 2, {-1000, 300, 200, 100}, {-1002, 298}},
+      {"same place, sticking out of the primary: not moved", 2, {1800, 1000, 400, 100}, {1798, 998}},
+      // The whole left monitor is taller than its work area: centring would start above it.
+      {"larger than the work area: its top-left", 0, {-1280, 100, 1280, 1024}, {-1280, 100}},
+      {"as wide as the work area with the frame beyond it", 0, {-1279, 300, 1278, 100}, {-1280, 542}},
+  };
+  Settings s;
+  s.ViewWinBorder = 2;
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    s.CapturedWinPos = c.capturedWinPos;
+    EXPECT_EQ(CapturedViewerPosition(s, c.capture, mainWork, kThreeMonitors), c.expected);
+  }
+  // Dual display keeps the main window's work area, whatever the monitors.
+  Settings dual = Displays(-1280, 0, 1920, 1080, 1280, 1024);
+  dual.CapturedWinPos = 0;
+  EXPECT_EQ(CapturedViewerPosition(dual, {-1000, 300, 200, 100}, mainWork, kThreeMonitors), (Position{860, 470}));
+
+  // One monitor at (0, 0): exactly where the viewer went without AllMonitors.
+  const MonitorLayout single{{{0, 0, 1920, 1080}, mainWork, 96}};
+  for (std::int32_t pos : {0, 1, 2}) {
+    for (const PixelRect& capture : {PixelRect{10, 10, 401, 301}, PixelRect{1700, 900, 300, 200}}) {
+      s.CapturedWinPos = pos;
+      EXPECT_EQ(CapturedViewerPosition(s, capture, mainWork, single), ViewerInMainWorkArea(pos, capture, 2, mainWork))
+          << pos << " at " << capture.x;
+    }
+  }
 }
 
 // A pinned picture is centred on the pointer but always wholly in the pointer monitor's work area,

@@ -7,7 +7,7 @@
 namespace kmrn {
 namespace {
 
-const MagnetLines kLines{{0, 0, 1920, 1040}, 20, std::nullopt};
+const MagnetLines kLines{{0, 0, 1920, 1040}, 20, std::nullopt, {0, 0}};
 
 TEST(WindowMagnet, ScreenEdgesPullWithinTheDistanceStrictly) {
   const struct {

@@ -223,6 +223,83 @@ TEST(PullBackOntoScreen, OnlyFromTheRightAndBelow) {
   EXPECT_EQ(PullBackOntoScreen({1920, 1080}, 308, 64, screen), (Position{1920, 1080}));  // on the edge: stays
 }
 
+// Three monitors: one left of the primary, lower and with a taskbar of its own, one above it.
+const MonitorLayout kThreeMonitors{
+    {{-1280, 100, 0, 1124}, {-1280, 100, 0, 1084}, 96},
+    {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, 96},
+    {{0, -1024, 1280, 0}, {0, -1024, 1280, 0}, 96},
+};
+const ScreenRect kPrimaryWork{0, 0, 1920, 1040};
+
+TEST(RestoredMainWindowPosition, StaysOnAnyMonitorAndComesBackFromOneThatHasGone) {
+  const PixelSize size{308, 64};
+  const ScreenRect primary{0, 0, 1920, 1080};
+  Settings all;
+  const struct {
+    const char* name;
+    Position saved, expected;
+  } kCases[] = {
+      {"on the left monitor", {-1000, 500}, {-1000, 500}},
+      {"partly above the monitor above", {1000, -1050}, {1000, -1050}},
+      {"touching the primary's far corner", {1920, 1080}, {1920, 1080}},
+      {"left of every monitor", {-5000, 500}, {-1280, 500}},
+      {"right of the primary", {5000, 100}, {1612, 100}},
+      {"below the left monitor", {-1000, 3000}, {-1000, 1060}},
+      {"far above and right: onto the monitor above", {1500, -3000}, {972, -1024}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RestoredMainWindowPosition(all, c.saved, size, primary, kThreeMonitors), c.expected);
+  }
+  // Dual display: where it was saved. Without AllMonitors: pulled back onto the primary screen only.
+  Settings dual;
+  dual.mDisplay_Enable = true;
+  EXPECT_EQ(RestoredMainWindowPosition(dual, {-5000, 5000}, size, primary, kThreeMonitors), (Position{-5000, 5000}));
+  Settings off;
+  off.AllMonitors = false;
+  EXPECT_EQ(RestoredMainWindowPosition(off, {-5000, 5000}, size, primary, kThreeMonitors), (Position{-5000, 1016}));
+}
+
+// With AllMonitors on, a window snaps to the lines of the monitor it is on and to no other
+// monitor's; on a left monitor the primary's zero lines do not pull.
+TEST(MagnetLinesFor, TheLinesOfTheMonitorTheWindowIsOn) {
+  Settings all;
+  all.MagPos = 20;
+  const auto viewer = [&](const Settings& s, Position at, PixelSize size) {
+    const ScreenRect moving{at.left, at.top, at.left + size.width, at.top + size.height};
+    return SnapViewer(at, size, MagnetLinesFor(s, kPrimaryWork, kThreeMonitors, moving), {});
+  };
+  EXPECT_EQ(viewer(all, {-1270, 110}, {400, 100}), (Position{-1280, 100})) << "the left monitor's left and top";
+  EXPECT_EQ(viewer(all, {-410, 975}, {400, 100}), (Position{-400, 984})) << "its work area's far edges";
+  EXPECT_EQ(viewer(all, {-15, 10}, {10, 100}), (Position{-10, 10})) << "not x = 0 or y = 0 of the primary";
+  EXPECT_EQ(viewer(all, {5, 955}, {400, 100}), (Position{0, 940})) << "on the primary, its own lines";
+  const ScreenRect onLeft{-1270, 110, -870, 210};
+  EXPECT_EQ(SnapMainWindow({-1270, 110}, {400, 100}, MagnetLinesFor(all, kPrimaryWork, kThreeMonitors, onLeft)),
+            (Position{-1280, 100}));
+
+  // Dual display, or AllMonitors off: the zero lines and the main window's work area, as before.
+  Settings dual = all;
+  dual.mDisplay_Enable = true;
+  dual.mDisplay_SX = -1280;
+  EXPECT_EQ(viewer(dual, {-1270, 110}, {400, 100}), (Position{-1280, 110}));
+  EXPECT_EQ(viewer(dual, {-15, 10}, {10, 100}), (Position{0, 0}));
+  Settings off = all;
+  off.AllMonitors = false;
+  EXPECT_EQ(viewer(off, {-1270, 110}, {400, 100}), (Position{-1270, 110}));
+  EXPECT_EQ(viewer(off, {-410, 975}, {400, 100}), (Position{-410, 975}));
+
+  // One monitor at (0, 0): the very lines it had before.
+  const MonitorLayout single{{{0, 0, 1920, 1080}, kPrimaryWork, 96}};
+  for (const ScreenRect& moving : {ScreenRect{5, 5, 405, 105}, ScreenRect{-300, 1000, 100, 1100}}) {
+    const MagnetLines now = MagnetLinesFor(all, kPrimaryWork, single, moving);
+    const MagnetLines before = MagnetLinesFor(off, kPrimaryWork, {}, moving);
+    EXPECT_EQ(now.workArea, before.workArea);
+    EXPECT_EQ(now.nearLines, before.nearLines);
+    EXPECT_EQ(now.secondaryX, before.secondaryX);
+    EXPECT_EQ(now.distance, before.distance);
+  }
+}
+
 TEST(IniPathForExecutable, ReplacesOrAddsTheExtension) {
   EXPECT_EQ(IniPathForExecutable("C:\\Tools\\Kamerin.exe"), "C:\\Tools\\Kamerin.ini");
   EXPECT_EQ(IniPathForExecutable("C:\\My.Tools\\Kamerin"), "C:\\My.Tools\\Kamerin.ini");
