@@ -26,9 +26,11 @@ namespace {
 // Restoring a minimised window animates; the capture waits for it to finish.
 constexpr DWORD RestoreWaitMs = 300;
 
-// The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so.
-PixelRect WindowCaptureRect(HWND window, const Settings& settings) {
-  return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), settings.AlwaysWinClient);
+// The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so; the
+// desktop's, every monitor when they are all used.
+PixelRect CaptureRectOf(HWND window, const Settings& settings) {
+  return WindowCaptureRect(ClassNameOf(window), WindowRectOf(window), ClientRectOnScreen(window), settings,
+                           DesktopMonitors());
 }
 
 // The pause between hiding the program's windows and the copy, so that what lay beneath them has
@@ -137,7 +139,7 @@ void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const Set
   selectionSettings_ = settings;
   host_.HideMainWindow();
   if (settings.AlwaysHideView) viewers_.HideForCapture();
-  overlay_->ShowOver(OverlayBounds(settings, DesktopRect()));
+  overlay_->ShowOver(OverlayBounds(settings, DesktopRect(), DesktopMonitors()));
 }
 
 void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Settings& settings) {
@@ -161,7 +163,7 @@ void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Setting
       Sleep(RestoreWaitMs);
     }
     SetForegroundWindow(target);
-    CaptureWhileHidden(WindowCaptureRect(target, settings), choices, settings, true);
+    CaptureWhileHidden(CaptureRectOf(target, settings), choices, settings, true);
     return;
   }
 
@@ -176,7 +178,7 @@ void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const Settings
 
   HWND target = GetForegroundWindow();
   if (!target || target == host_.MainHandle()) return;
-  const PixelRect rect = WindowCaptureRect(target, settings);
+  const PixelRect rect = CaptureRectOf(target, settings);
 
   captureBusy_ = true;
   RunThenAlways([&] { CaptureWhileHidden(rect, choices, settings, mainWasVisible_); }, [&] { captureBusy_ = false; });

@@ -152,7 +152,7 @@ TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
     settings.mDisplay_SY = p.sy;
     settings.mDisplay_SW = p.sw;
     settings.mDisplay_SH = p.sh;
-    const PixelRect bounds = OverlayBounds(settings, desktop);
+    const PixelRect bounds = OverlayBounds(settings, desktop, MonitorLayout{{desktop, desktop, 96}});
     const Position origin{bounds.x, bounds.y};
     EXPECT_LE(bounds.x, p.enable ? std::min(0, p.sx) : 0);
     EXPECT_LE(bounds.y, p.enable ? std::min(0, p.sy) : 0);
