@@ -68,7 +68,7 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // Windows hidden for this capture (the overlay, the main window, viewers) must not be
         // in the picture.
         WaitForHiddenWindowsToLeaveScreen();
-        SectionDib picture = CopyScreenRect(rect);
+        SectionDib picture = CopyScreenRect(rect, OffMonitorsFor(settings));
         DrawSnappedPointer(picture, rect);
 
         // One name for every file of this capture, taken after the copy. With SavePng on, the

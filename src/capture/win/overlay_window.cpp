@@ -93,7 +93,7 @@ void OverlayWindow::TakeScreenCopy() {
   if (!state.magnifier) state.magnifier = std::make_unique<MagnifierWindow>(Handle());
   // Windows hidden for the selection (the main window, viewers) must not be in it.
   WaitForHiddenWindowsToLeaveScreen();
-  state.magnifier->Keep(CopyScreenRect(state.bounds), state.bounds);
+  state.magnifier->Keep(CopyScreenRect(state.bounds, OffMonitorsFor(host_.SelectionSettings())), state.bounds);
 }
 
 void OverlayWindow::RetakeScreenCopyBehindOverlay() {
