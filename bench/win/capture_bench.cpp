@@ -254,7 +254,7 @@ void MeasureCursorInCapture(const PixelRect& screen) {
   SetCursorPos(screen.width / 2, screen.height / 2);
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   BenchWindow::Pump();
-  SectionDib picture = CopyScreenRect(screen);
+  SectionDib picture = CopyScreenRect(screen, OffMonitors::Black);
   if (!SnapPointer()) {
     std::printf("cursor_in_capture: the pointer cannot be read here\n");
     return;
@@ -316,7 +316,7 @@ int main(int argc, char** argv) {
     RemoveFiles(folder);
     CloseViewers(viewers);
     SectionDib picture;
-    double copyMs = Milliseconds([&] { picture = CopyScreenRect(screen); });
+    double copyMs = Milliseconds([&] { picture = CopyScreenRect(screen, OffMonitors::Black); });
     double bmpMs = Milliseconds([&] { SaveBmp(picture.dib, Narrow((folder / L"part.bmp").wstring())); });
     double pngMs = Milliseconds([&] { SavePng(picture.dib, Narrow((folder / L"part.png").wstring())); });
     double jpegMs =

@@ -1,8 +1,9 @@
 #include "capture/capture_geometry.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "framework/monitor_layout.h"
+#include "capture/window_list.h"
 #include "viewer/viewer_frame.h"
 
 namespace kmrn {
@@ -12,7 +13,28 @@ PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& cli
   return ToPixelRect(taken);
 }
 
-PixelRect OverlayBounds(const Settings& s, const ScreenRect& desktopRect) {
+bool UsesAllMonitors(const Settings& s) { return s.AllMonitors && !s.mDisplay_Enable; }
+
+namespace {
+
+// The virtual screen when every monitor is used and the system listed any.
+std::optional<ScreenRect> AllMonitorsRect(const Settings& s, std::span<const Monitor> monitors) {
+  if (!UsesAllMonitors(s) || monitors.empty()) return std::nullopt;
+  return VirtualScreen(monitors);
+}
+
+}  // namespace
+
+PixelRect WindowCaptureRect(std::string_view className, const ScreenRect& windowRect, const ScreenRect& clientOnScreen,
+                            const Settings& s, std::span<const Monitor> monitors) {
+  if (className == DesktopClass) {
+    if (const auto all = AllMonitorsRect(s, monitors)) return ToPixelRect(*all);
+  }
+  return NarrowToClientArea(windowRect, clientOnScreen, s.AlwaysWinClient);
+}
+
+PixelRect OverlayBounds(const Settings& s, const ScreenRect& desktopRect, std::span<const Monitor> monitors) {
+  if (const auto all = AllMonitorsRect(s, monitors)) return ToPixelRect(*all);
   if (!s.mDisplay_Enable) return {0, 0, desktopRect.right, desktopRect.bottom};
   const std::int64_t left = std::min<std::int64_t>(0, s.mDisplay_SX);
   const std::int64_t top = std::min<std::int64_t>(0, s.mDisplay_SY);
@@ -21,7 +43,8 @@ PixelRect OverlayBounds(const Settings& s, const ScreenRect& desktopRect) {
   return {SaturateToInt32(left), SaturateToInt32(top), SaturateToInt32(right - left), SaturateToInt32(bottom - top)};
 }
 
-ScreenRect VisibleDesktopRect(const Settings& s, const ScreenRect& desktopRect) {
+ScreenRect VisibleDesktopRect(const Settings& s, const ScreenRect& desktopRect, std::span<const Monitor> monitors) {
+  if (const auto all = AllMonitorsRect(s, monitors)) return *all;
   if (!s.mDisplay_Enable) return desktopRect;
   const bool secondaryLeft = s.mDisplay_SX < 0;
   return {secondaryLeft ? s.mDisplay_SX : 0, s.mDisplay_SY < 0 ? s.mDisplay_SY : 0,

@@ -4,6 +4,7 @@
 // first position of a new viewer.
 
 #include <span>
+#include <string_view>
 
 #include "framework/geometry.h"
 #include "framework/monitor_layout.h"
@@ -17,14 +18,25 @@ namespace kmrn {
 // taken whole.
 PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientOnScreen, bool alwaysWinClient);
 
+// True when the overlay, the window list and the captures take every monitor: AllMonitors on and
+// the hand-typed dual display off (the user's own numbers, when on, win).
+bool UsesAllMonitors(const Settings& settings);
+
+// The rectangle of a window capture: the desktop window (DesktopClass) is the whole virtual
+// screen when every monitor is used; any other window, and the desktop otherwise, as
+// NarrowToClientArea says.
+PixelRect WindowCaptureRect(std::string_view className, const ScreenRect& windowRect, const ScreenRect& clientOnScreen,
+                            const Settings& settings, std::span<const Monitor> monitors);
+
 // The screen rectangle the range overlay covers. With mDisplay_Enable on, the primary display at
 // (0, 0, mDisplay_PW, mDisplay_PH) and the secondary at (mDisplay_SX, mDisplay_SY, mDisplay_SW,
-// mDisplay_SH) are both covered, wherever the secondary lies; otherwise the desktop window's
-// rectangle from its origin.
-PixelRect OverlayBounds(const Settings& settings, const ScreenRect& desktopRect);
+// mDisplay_SH) are both covered, wherever the secondary lies; otherwise with every monitor used,
+// the virtual screen; otherwise the desktop window's rectangle from its origin.
+PixelRect OverlayBounds(const Settings& settings, const ScreenRect& desktopRect, std::span<const Monitor> monitors);
 
 // The area a top-level window has to touch to be offered in the window list.
-ScreenRect VisibleDesktopRect(const Settings& settings, const ScreenRect& desktopRect);
+ScreenRect VisibleDesktopRect(const Settings& settings, const ScreenRect& desktopRect,
+                              std::span<const Monitor> monitors);
 
 // True when rect is not empty and touches visible; edges that only meet count as touching.
 bool TouchesVisibleDesktop(const ScreenRect& rect, const ScreenRect& visible);

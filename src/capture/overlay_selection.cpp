@@ -7,14 +7,22 @@
 namespace kmrn {
 namespace {
 
-// The label's text starts 8 pixels right of its anchor and ends on the anchor's row; its erase
-// box is wide enough for the longest coordinates or size the overlay shows.
+// At 96 DPI the label's text starts 8 pixels right of its anchor and ends on the anchor's row; its
+// erase box is wide enough for the longest coordinates or size the overlay shows. All three grow
+// with the DPI, as the label's font does.
 constexpr std::int32_t LabelOffsetX = 8;
 constexpr std::int32_t LabelHeight = 16;
 constexpr std::int32_t LabelEraseWidth = 100;
 
 ScreenRect LabelEraseBox(const OverlaySelection& s) {
-  return {s.LabelX, s.LabelY - LabelHeight, s.LabelX + LabelEraseWidth, s.LabelY};
+  return {s.LabelX, s.LabelY - ScaleForDpi(LabelHeight, s.LabelDpi),
+          s.LabelX + ScaleForDpi(LabelEraseWidth, s.LabelDpi), s.LabelY};
+}
+
+// The label anchored at the pointer or the band's corner, as the selection last drew it.
+OverlayDraw Label(const OverlaySelection& s) {
+  return OverlayDraw::DrawLabel(s.LabelX + ScaleForDpi(LabelOffsetX, s.LabelDpi),
+                                s.LabelY - ScaleForDpi(LabelHeight, s.LabelDpi), s.LabelText, s.LabelDpi);
 }
 
 ScreenRect Band(std::int32_t ax, std::int32_t ay, std::int32_t x, std::int32_t y) {
@@ -55,7 +63,7 @@ OverlayStep OnOverlayPress(OverlaySelection& s, MouseButton button, std::int32_t
   return {};
 }
 
-OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
+OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y, int dpi) {
   if (s.State == OverlayState::Hidden) return {};
   if (const auto placed = std::exchange(s.PointerPlaced, std::nullopt); placed && *placed == Position{x, y}) return {};
   OverlayStep step;
@@ -67,9 +75,10 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
     // The pointer's screen position: the point a selection starting here is captured from.
     s.LabelText =
         std::to_string(std::int64_t{s.Origin.left} + x) + "," + std::to_string(std::int64_t{s.Origin.top} + y);
-    step.draws.push_back(OverlayDraw::DrawLabel(x + LabelOffsetX, y - LabelHeight, s.LabelText));
     s.LabelX = x;
     s.LabelY = y;
+    s.LabelDpi = dpi;
+    step.draws.push_back(Label(s));
     return step;
   }
 
@@ -79,11 +88,12 @@ OverlayStep OnOverlayMove(OverlaySelection& s, std::int32_t x, std::int32_t y) {
   step.draws.push_back(OverlayDraw::FillErase(LabelEraseBox(s)));
   step.draws.push_back(OverlayDraw::FillBand(band));
   s.LabelText = std::to_string(band.Width()) + "x" + std::to_string(band.Height());
-  step.draws.push_back(OverlayDraw::DrawLabel(band.left + LabelOffsetX, band.top - LabelHeight, s.LabelText));
   s.LastX = x;
   s.LastY = y;
   s.LabelX = band.left;
   s.LabelY = band.top;
+  s.LabelDpi = dpi;
+  step.draws.push_back(Label(s));
   return step;
 }
 
@@ -128,7 +138,8 @@ OverlayStep OnOverlayKeyPress(OverlaySelection& s, int key, PixelSize clientSize
   return step;
 }
 
-OverlayStep OnOverlayKeyDown(OverlaySelection& s, int key, bool shift, Position pointer, PixelSize clientSize) {
+OverlayStep OnOverlayKeyDown(OverlaySelection& s, int key, bool shift, Position pointer, PixelSize clientSize,
+                             int dpi) {
   if (s.State == OverlayState::Hidden || clientSize.width <= 0 || clientSize.height <= 0) return {};
   const std::int32_t distance = shift ? 10 : 1;
   std::int64_t x = pointer.left, y = pointer.top;
@@ -144,7 +155,7 @@ OverlayStep OnOverlayKeyDown(OverlaySelection& s, int key, bool shift, Position 
   if (to == pointer) return {};  // at the edge already
   // Drawn now, as a move there would be: a window system may not report a move that a program
   // made. The report, should it come, then finds nothing left to do.
-  OverlayStep step = OnOverlayMove(s, to.left, to.top);
+  OverlayStep step = OnOverlayMove(s, to.left, to.top, dpi);
   step.movePointer = to;
   s.PointerPlaced = to;
   return step;
@@ -159,7 +170,7 @@ std::vector<OverlayDraw> OverlayRepaint(const OverlaySelection& s, const ScreenR
   }
   // The text is drawn whole; the part outside the area is left as it is by the window system.
   if (!s.LabelText.empty() && !IsEmpty(Intersection(LabelEraseBox(s), area))) {
-    draws.push_back(OverlayDraw::DrawLabel(s.LabelX + LabelOffsetX, s.LabelY - LabelHeight, s.LabelText));
+    draws.push_back(Label(s));
   }
   return draws;
 }

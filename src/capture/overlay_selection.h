@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/dpi_scale.h"
 #include "framework/geometry.h"
 #include "settings/settings.h"
 
@@ -31,7 +32,10 @@ struct OverlaySelection {
   std::int32_t LastX = 0, LastY = 0;      // last move while dragging; -1 until the first one
   std::int32_t LabelX = 0, LabelY = 0;    // anchor of the label drawn last, to erase it
   std::string LabelText;                  // the label drawn last, to paint it again
-  Position Origin;                        // the screen position of the overlay's client (0, 0)
+  // The DPI the label drawn last was sized for: its erase box stays that size when the pointer
+  // has gone on to a monitor of another DPI.
+  int LabelDpi = DesignDpi;
+  Position Origin;  // the screen position of the overlay's client (0, 0)
   // Where an arrow key has put the pointer, already drawn: the move that the system reports for
   // it changes nothing.
   std::optional<Position> PointerPlaced;
@@ -42,17 +46,18 @@ struct OverlayDraw {
   enum class Kind {
     FillErase,  // the overlay colour (white)
     FillBand,   // the selection band (blue)
-    DrawLabel   // text at (x, y), black on an opaque white box
+    DrawLabel   // text at (x, y), black on an opaque white box, in the UI font at dpi
   };
   Kind kind = Kind::FillErase;
   ScreenRect rect;
   std::int32_t x = 0, y = 0;
   std::string text;
+  int dpi = DesignDpi;
 
   static OverlayDraw FillErase(const ScreenRect& rect) { return {Kind::FillErase, rect, 0, 0, {}}; }
   static OverlayDraw FillBand(const ScreenRect& rect) { return {Kind::FillBand, rect, 0, 0, {}}; }
-  static OverlayDraw DrawLabel(std::int32_t x, std::int32_t y, std::string text) {
-    return {Kind::DrawLabel, {}, x, y, std::move(text)};
+  static OverlayDraw DrawLabel(std::int32_t x, std::int32_t y, std::string text, int dpi = DesignDpi) {
+    return {Kind::DrawLabel, {}, x, y, std::move(text), dpi};
   }
   friend bool operator==(const OverlayDraw&, const OverlayDraw&) = default;
 };
@@ -82,8 +87,9 @@ void OnOverlayShown(OverlaySelection& selection, Position origin);
 // A button went down. Only the left button starts a drag.
 OverlayStep OnOverlayPress(OverlaySelection& selection, MouseButton button, std::int32_t x, std::int32_t y);
 
-// The pointer moved. Hovering shows the pointer's screen position, dragging the band and its size.
-OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int32_t y);
+// The pointer moved. Hovering shows the pointer's screen position, dragging the band and its size;
+// the label is sized for dpi, the DPI of the monitor under the pointer.
+OverlayStep OnOverlayMove(OverlaySelection& selection, std::int32_t x, std::int32_t y, int dpi);
 
 // A button went up. Ends the selection, with a capture when a left drag was big enough.
 OverlayStep OnOverlayRelease(OverlaySelection& selection, MouseButton button, const OverlayReleaseContext& context);
@@ -92,9 +98,11 @@ OverlayStep OnOverlayRelease(OverlaySelection& selection, MouseButton button, co
 // toggles the magnifier.
 OverlayStep OnOverlayKeyPress(OverlaySelection& selection, int key, PixelSize clientSize);
 
-// A key went down with the pointer at `pointer`. An arrow moves the pointer by one pixel, ten with
-// Shift, within the overlay, and the labels and the band follow as for a move of the mouse.
-OverlayStep OnOverlayKeyDown(OverlaySelection& selection, int key, bool shift, Position pointer, PixelSize clientSize);
+// A key went down with the pointer at `pointer`, on a monitor of this dpi. An arrow moves the
+// pointer by one pixel, ten with Shift, within the overlay, and the labels and the band follow as
+// for a move of the mouse.
+OverlayStep OnOverlayKeyDown(OverlaySelection& selection, int key, bool shift, Position pointer, PixelSize clientSize,
+                             int dpi);
 
 // What the overlay shows inside `area` (a part of the window that must be painted again): the
 // veil, the band and the label as the last steps left them.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace kmrn {
 namespace {
@@ -51,6 +52,30 @@ std::size_t MonitorOf(std::span<const Monitor> monitors, const ScreenRect& rect)
   }
   if (bestArea > 0) return best;
   return Nearest(monitors, (std::int64_t{rect.left} + rect.right) / 2, (std::int64_t{rect.top} + rect.bottom) / 2);
+}
+
+std::vector<ScreenRect> PartsOnNoMonitor(std::span<const Monitor> monitors, const ScreenRect& rect) {
+  std::vector<ScreenRect> parts;
+  if (!IsEmpty(rect)) parts.push_back(rect);
+  // Each monitor is cut out of every part left: what lies above and below it across the part's
+  // whole width, then what lies beside it between those.
+  for (const Monitor& monitor : monitors) {
+    const ScreenRect& m = monitor.bounds;
+    std::vector<ScreenRect> rest;
+    for (const ScreenRect& p : parts) {
+      if (IsEmpty(m) || m.left >= p.right || m.right <= p.left || m.top >= p.bottom || m.bottom <= p.top) {
+        rest.push_back(p);
+        continue;
+      }
+      const std::int32_t top = std::max(p.top, m.top), bottom = std::min(p.bottom, m.bottom);
+      if (p.top < m.top) rest.push_back({p.left, p.top, p.right, m.top});
+      if (m.bottom < p.bottom) rest.push_back({p.left, m.bottom, p.right, p.bottom});
+      if (p.left < m.left) rest.push_back({p.left, top, m.left, bottom});
+      if (m.right < p.right) rest.push_back({m.right, top, p.right, bottom});
+    }
+    parts = std::move(rest);
+  }
+  return parts;
 }
 
 Position KeepInside(Position place, PixelSize size, const ScreenRect& area) {

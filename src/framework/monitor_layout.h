@@ -32,6 +32,11 @@ std::size_t MonitorAt(std::span<const Monitor> monitors, Position point);
 // it lies on none. The layout must not be empty.
 std::size_t MonitorOf(std::span<const Monitor> monitors, const ScreenRect& rect);
 
+// The parts of the rectangle that lie on no monitor (the corners of the virtual screen, below the
+// shorter of two monitors side by side), as rectangles that do not overlap; none when the monitors
+// cover it all.
+std::vector<ScreenRect> PartsOnNoMonitor(std::span<const Monitor> monitors, const ScreenRect& rect);
+
 // The top-left corner moved as little as it takes for a window of the given size to lie wholly in
 // the area; a window larger than the area starts at the area's top-left.
 Position KeepInside(Position place, PixelSize size, const ScreenRect& area);

@@ -26,9 +26,11 @@ namespace {
 // Restoring a minimised window animates; the capture waits for it to finish.
 constexpr DWORD RestoreWaitMs = 300;
 
-// The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so.
-PixelRect WindowCaptureRect(HWND window, const Settings& settings) {
-  return NarrowToClientArea(WindowRectOf(window), ClientRectOnScreen(window), settings.AlwaysWinClient);
+// The rectangle of a window capture, narrowed to the client area when AlwaysWinClient says so; the
+// desktop's, every monitor when they are all used.
+PixelRect CaptureRectOf(HWND window, const Settings& settings) {
+  return WindowCaptureRect(ClassNameOf(window), WindowRectOf(window), ClientRectOnScreen(window), settings,
+                           DesktopMonitors());
 }
 
 // The pause between hiding the program's windows and the copy, so that what lay beneath them has
@@ -66,7 +68,7 @@ void CaptureEngine::CaptureRect(const PixelRect& rect, const CaptureChoices& cho
         // Windows hidden for this capture (the overlay, the main window, viewers) must not be
         // in the picture.
         WaitForHiddenWindowsToLeaveScreen();
-        SectionDib picture = CopyScreenRect(rect);
+        SectionDib picture = CopyScreenRect(rect, OffMonitorsFor(settings));
         DrawSnappedPointer(picture, rect);
 
         // One name for every file of this capture, taken after the copy. With SavePng on, the
@@ -136,7 +138,7 @@ void CaptureEngine::StartRangeSelection(const CaptureChoices& choices, const Set
   selectionSettings_ = settings;
   host_.HideMainWindow();
   if (settings.AlwaysHideView) viewers_.HideForCapture();
-  overlay_->ShowOver(OverlayBounds(settings, DesktopRect()));
+  overlay_->ShowOver(OverlayBounds(settings, DesktopRect(), DesktopMonitors()));
 }
 
 void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Settings& settings) {
@@ -160,7 +162,7 @@ void CaptureEngine::OnCaptureButton(const CaptureChoices& choices, const Setting
       Sleep(RestoreWaitMs);
     }
     SetForegroundWindow(target);
-    CaptureWhileHidden(WindowCaptureRect(target, settings), choices, settings, true);
+    CaptureWhileHidden(CaptureRectOf(target, settings), choices, settings, true);
     return;
   }
 
@@ -175,7 +177,7 @@ void CaptureEngine::OnWindowHotKey(const CaptureChoices& choices, const Settings
 
   HWND target = GetForegroundWindow();
   if (!target || target == host_.MainHandle()) return;
-  const PixelRect rect = WindowCaptureRect(target, settings);
+  const PixelRect rect = CaptureRectOf(target, settings);
 
   captureBusy_ = true;
   RunThenAlways([&] { CaptureWhileHidden(rect, choices, settings, mainWasVisible_); }, [&] { captureBusy_ = false; });

@@ -58,7 +58,7 @@ struct MagnifierWindow::State {
   std::wstring text;  // the two lines below the cells, as one line
 };
 
-MagnifierWindow::MagnifierWindow(HWND owner) : state_(std::make_unique<State>()), owner_(owner) {
+MagnifierWindow::MagnifierWindow(HWND owner) : state_(std::make_unique<State>()) {
   // No background: every pixel is drawn from the off-screen picture.
   CreateWindowOfClass({MagnifierClass, nullptr, 0, nullptr}, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
                       WS_POPUP, L"", owner, RECT{0, 0, 0, 0});
@@ -155,9 +155,10 @@ void MagnifierWindow::DrawOffScreen(Position pointer, int dpi) {
 void MagnifierWindow::Follow(Position pointer) {
   if (!HasCopy()) return;
   State& s = *state_;
-  const int dpi = DpiOf(owner_);
-  s.look = MagnifierLookAt(dpi);
   const POINT at{pointer.left, pointer.top};
+  // Sized for the monitor it shows itself on, which is the pointer's.
+  const int dpi = DpiAt(at);
+  s.look = MagnifierLookAt(dpi);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST), &monitor);

@@ -36,7 +36,6 @@ class MagnifierWindow final : public Window {
   // Draws the magnifier into its own bitmap, to be put on the screen in one piece.
   void DrawOffScreen(Position pointer, int dpi);
   std::unique_ptr<State> state_;
-  HWND owner_;
 };
 
 }  // namespace kmrn

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <map>
+
 #include "capture/overlay_selection.h"
 #include "capture/win/magnifier_window.h"
 #include "capture/win/screen_copy_win.h"
@@ -41,9 +43,9 @@ struct OverlayWindow::State {
   OverlaySelection selection;
   Brush eraseBrush{CreateSolidBrush(EraseColour)};
   Brush bandBrush{CreateSolidBrush(BandColour)};
-  // The label's erase box is fixed in pixels, so the font is too: scaled with the DPI, the text
-  // would outgrow the box and leave pieces of old labels behind.
-  Font labelFont{CreateUiFont(DesignDpi)};
+  // The label's font at each DPI the pointer has been at, made when first needed: the label and its
+  // erase box are sized for the monitor under the pointer.
+  std::map<int, Font> labelFonts;
   bool mouseCaptured = false;
   Timer keyboardWatch{KeyboardWatchTimerId, KeyboardWatchMs};
   PixelRect bounds;  // the screen area covered
@@ -52,6 +54,22 @@ struct OverlayWindow::State {
   bool magnifierOn = false;
   bool hiddenForCopy = false;  // stepped aside for a screen copy during the selection
 };
+
+namespace {
+
+HFONT LabelFont(std::map<int, Font>& fonts, int dpi) {
+  auto found = fonts.find(dpi);
+  if (found == fonts.end()) found = fonts.emplace(dpi, CreateUiFont(dpi)).first;
+  return found->second.Get();
+}
+
+// The DPI of the monitor under a point of the overlay's client area.
+int DpiAtClient(const OverlaySelection& selection, Position client) {
+  return DpiAt(POINT{SaturateToInt32(std::int64_t{selection.Origin.left} + client.left),
+                     SaturateToInt32(std::int64_t{selection.Origin.top} + client.top)});
+}
+
+}  // namespace
 
 OverlayWindow::OverlayWindow(HWND mainWindow, OverlayHost& host) : state_(std::make_unique<State>()), host_(host) {
   // Owned by the main window: no taskbar button, and it goes with the main window.
@@ -93,7 +111,7 @@ void OverlayWindow::TakeScreenCopy() {
   if (!state.magnifier) state.magnifier = std::make_unique<MagnifierWindow>(Handle());
   // Windows hidden for the selection (the main window, viewers) must not be in it.
   WaitForHiddenWindowsToLeaveScreen();
-  state.magnifier->Keep(CopyScreenRect(state.bounds), state.bounds);
+  state.magnifier->Keep(CopyScreenRect(state.bounds, OffMonitorsFor(host_.SelectionSettings())), state.bounds);
 }
 
 void OverlayWindow::RetakeScreenCopyBehindOverlay() {
@@ -194,7 +212,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       case OverlayDraw::Kind::FillErase: FillRect(dc, &rect, state.eraseBrush.Get()); break;
       case OverlayDraw::Kind::FillBand: FillRect(dc, &rect, state.bandBrush.Get()); break;
       case OverlayDraw::Kind::DrawLabel: {
-        Selection font(dc, state.labelFont.Get());
+        Selection font(dc, LabelFont(state.labelFonts, draw.dpi));
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, LabelBackColour);
         SetTextColor(dc, LabelTextColour);
@@ -260,7 +278,7 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_MOUSEMOVE: {
       const Position at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      const OverlayStep step = OnOverlayMove(state.selection, at.left, at.top);
+      const OverlayStep step = OnOverlayMove(state.selection, at.left, at.top, DpiAtClient(state.selection, at));
       perform(step);
       if (!step.draws.empty()) MagnifierFollows(at);
       return 0;
@@ -283,8 +301,9 @@ LRESULT OverlayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       POINT pointer{};
       GetCursorPos(&pointer);
       ScreenToClient(hwnd, &pointer);
+      const Position client{pointer.x, pointer.y};
       const OverlayStep step = OnOverlayKeyDown(state.selection, static_cast<int>(wParam), GetKeyState(VK_SHIFT) < 0,
-                                                {pointer.x, pointer.y}, ClientSizeOf(hwnd));
+                                                client, ClientSizeOf(hwnd), DpiAtClient(state.selection, client));
       if (!step.movePointer) break;
       perform(step);
       MagnifierFollows(*step.movePointer);

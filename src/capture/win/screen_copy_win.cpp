@@ -1,8 +1,13 @@
 #include "capture/win/screen_copy_win.h"
 
+#include <vector>
+
+#include "capture/capture_geometry.h"
 #include "framework/app_error.h"
+#include "framework/monitor_layout.h"
 #include "framework/win/bitmap_win.h"
 #include "framework/win/win32_error.h"
+#include "framework/win/window_query.h"
 
 namespace kmrn {
 namespace {
@@ -39,7 +44,23 @@ void WaitForHiddenWindowsToLeaveScreen() noexcept {
   dwm.flush();
 }
 
-SectionDib CopyScreenRect(const PixelRect& rect) {
+namespace {
+
+// The parts of the rectangle to make black, in screen coordinates. A desktop of one monitor is not
+// even asked for its monitors.
+std::vector<ScreenRect> PartsToBlacken(const PixelRect& rect, OffMonitors offMonitors) {
+  if (offMonitors != OffMonitors::Black || GetSystemMetrics(SM_CMONITORS) <= 1) return {};
+  return PartsOnNoMonitor(DesktopMonitors(), ToScreenRect(rect));
+}
+
+}  // namespace
+
+OffMonitors OffMonitorsFor(const Settings& settings) {
+  return UsesAllMonitors(settings) ? OffMonitors::Black : OffMonitors::AsCopied;
+}
+
+SectionDib CopyScreenRect(const PixelRect& rect, OffMonitors offMonitors) {
+  const std::vector<ScreenRect> black = PartsToBlacken(rect, offMonitors);
   WindowDC screen(nullptr);
   if (!screen.Get()) ThrowLastSystemError("GetDC");
   // The usual displays draw straight into the picture's rows. At other depths (16 bits with its
@@ -61,6 +82,13 @@ SectionDib CopyScreenRect(const PixelRect& rect) {
     Selection target(memory.Get(), direct ? picture.bitmap->Get() : compatible.Get());
     if (!BitBlt(memory.Get(), 0, 0, rect.width, rect.height, screen.Get(), rect.x, rect.y, SRCCOPY)) {
       ThrowLastSystemError("BitBlt");
+    }
+    // What the system gives beyond the monitors differs from system to system (old pixels,
+    // another monitor's, garbage); the picture shows black there.
+    for (const ScreenRect& part : black) {
+      if (!PatBlt(memory.Get(), part.left - rect.x, part.top - rect.y, part.Width(), part.Height(), BLACKNESS)) {
+        ThrowLastSystemError("PatBlt");
+      }
     }
   }
   if (direct) {

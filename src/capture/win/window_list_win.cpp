@@ -32,7 +32,7 @@ std::vector<HWND> RefreshWindowList(HWND listBox, HWND mainWindow, const Setting
   std::vector<TopLevelWindow> windows;
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   WindowList list = BuildWindowList(windows, reinterpret_cast<std::uintptr_t>(mainWindow),
-                                    VisibleDesktopRect(settings, DesktopRect()), AnsiLength);
+                                    VisibleDesktopRect(settings, DesktopRect(), DesktopMonitors()), AnsiLength);
 
   WindowDC dc(listBox);
   Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/window_list.h"
+
 namespace kmrn {
 namespace {
 
@@ -28,6 +30,7 @@ TEST(CaptureGeometry, NarrowToClientArea) {
 
 TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
   const ScreenRect desktop{0, 0, 1920, 1080};
+  const MonitorLayout primaryOnly{{desktop, {0, 0, 1920, 1040}, 96}};
   const struct {
     const char* name;
     Settings settings;
@@ -44,9 +47,60 @@ TEST(CaptureGeometry, OverlayAndVisibleDesktop) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(OverlayBounds(c.settings, desktop), c.overlay);
-    EXPECT_EQ(VisibleDesktopRect(c.settings, desktop), c.visible);
+    EXPECT_EQ(OverlayBounds(c.settings, desktop, primaryOnly), c.overlay);
+    EXPECT_EQ(VisibleDesktopRect(c.settings, desktop, primaryOnly), c.visible);
   }
+}
+
+// Three monitors of different heights: the primary, a shorter one left of it at negative x and a
+// 150 % one right of it reaching above it to negative y. With every monitor used, the overlay and
+// the window list take the whole virtual screen and the desktop's entry captures all of it; the
+// hand-typed dual display, when on, wins; with both off, the primary alone as before. Any other
+// window is taken as it lies, also at negative coordinates.
+TEST(CaptureGeometry, EveryMonitorTheDualDisplayOrThePrimaryAlone) {
+  const ScreenRect desktop{0, 0, 1920, 1080};
+  const MonitorLayout monitors{{desktop, {0, 0, 1920, 1040}, 96},
+                               {{-1280, 56, 0, 1080}, {-1280, 56, 0, 1080}, 96},
+                               {{1920, -400, 4480, 1040}, {1920, -400, 4480, 1000}, 144}};
+  Settings all, none, dual = Displays(-1280, 0, 1920, 1080, 1280, 1024);
+  none.AllMonitors = false;
+  const ScreenRect leftOnly{-1200, 100, -800, 400}, aboveRight{2000, -300, 2500, -100};
+  const ScreenRect window{-1000, -300, -200, 300}, client{-992, -270, -208, 292};
+  const struct {
+    const char* name;
+    const Settings& settings;
+    PixelRect overlay;
+    ScreenRect visible;
+    PixelRect desktopCapture;
+    bool listsLeft, listsAboveRight;
+  } kCases[] = {
+      {"every monitor",
+       all,
+       {-1280, -400, 5760, 1480},
+       {-1280, -400, 4480, 1080},
+       {-1280, -400, 5760, 1480},
+       true,
+       true},
+      {"primary alone", none, {0, 0, 1920, 1080}, desktop, {0, 0, 1920, 1080}, false, false},
+      {"dual display wins", dual, {-1280, 0, 3200, 1080}, {-1280, 0, 1920, 1080}, {0, 0, 1920, 1080}, true, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(OverlayBounds(c.settings, desktop, monitors), c.overlay);
+    EXPECT_EQ(VisibleDesktopRect(c.settings, desktop, monitors), c.visible);
+    EXPECT_EQ(TouchesVisibleDesktop(leftOnly, c.visible), c.listsLeft);
+    EXPECT_EQ(TouchesVisibleDesktop(aboveRight, c.visible), c.listsAboveRight);
+    EXPECT_EQ(WindowCaptureRect(DesktopClass, desktop, desktop, c.settings, monitors), c.desktopCapture);
+    EXPECT_EQ(WindowCaptureRect("Notepad", window, client, c.settings, monitors), (PixelRect{-1000, -300, 800, 600}));
+    Settings clientOnly = c.settings;
+    clientOnly.AlwaysWinClient = true;
+    EXPECT_EQ(WindowCaptureRect(DesktopClass, desktop, {0, 0, 1920, 1040}, clientOnly, monitors).width,
+              c.desktopCapture.width);
+    EXPECT_EQ(WindowCaptureRect("Notepad", window, client, clientOnly, monitors), (PixelRect{-992, -270, 784, 562}));
+  }
+  // A system that lists no monitors leaves the primary screen.
+  EXPECT_EQ(OverlayBounds(all, desktop, {}), (PixelRect{0, 0, 1920, 1080}));
+  EXPECT_EQ(WindowCaptureRect(DesktopClass, desktop, desktop, all, {}), (PixelRect{0, 0, 1920, 1080}));
 }
 
 TEST(CaptureGeometry, TouchesVisibleDesktop) {

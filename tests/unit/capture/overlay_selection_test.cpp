@@ -22,7 +22,7 @@ OverlayStep Drag(OverlaySelection& s, Point anchor, const std::vector<Point>& mo
                  MouseButton button = MouseButton::Left, bool mainWasVisible = true, Position origin = {}) {
   OnOverlayShown(s, origin);
   OnOverlayPress(s, MouseButton::Left, anchor.x, anchor.y);
-  for (Point p : moves) OnOverlayMove(s, p.x, p.y);
+  for (Point p : moves) OnOverlayMove(s, p.x, p.y, 96);
   return OnOverlayRelease(s, button, {settings, mainWasVisible, kOverlay});
 }
 
@@ -91,7 +91,7 @@ TEST(OverlaySelection, EscCancelsAndBringsTheMainWindowAndTheViewersBack) {
   OverlaySelection s;
   OnOverlayShown(s, {});
   OnOverlayPress(s, MouseButton::Left, 10, 10);
-  OnOverlayMove(s, 400, 400);
+  OnOverlayMove(s, 400, 400, 96);
   EXPECT_TRUE(OnOverlayKeyPress(s, 'a', kOverlay).draws.empty());
 
   const OverlayStep step = OnOverlayKeyPress(s, EscapeKey, kOverlay);
@@ -107,16 +107,16 @@ TEST(OverlaySelection, EscCancelsAndBringsTheMainWindowAndTheViewersBack) {
 TEST(OverlaySelection, DrawsIncrementallyWhileDragging) {
   OverlaySelection s;
   OnOverlayShown(s, {});
-  OnOverlayMove(s, 200, 100);
+  OnOverlayMove(s, 200, 100, 96);
   OnOverlayPress(s, MouseButton::Left, 200, 100);
 
   // The first move erases only the hover label; there is no band yet.
-  const OverlayStep first = OnOverlayMove(s, 150, 160);
+  const OverlayStep first = OnOverlayMove(s, 150, 160, 96);
   EXPECT_TRUE(first.raiseTopMost);
   EXPECT_EQ(first.draws, (Draws{Draw::FillErase({200, 84, 300, 100}), Draw::FillBand({150, 100, 200, 160}),
                                 Draw::DrawLabel(158, 84, "50x60")}));
 
-  EXPECT_EQ(OnOverlayMove(s, 260, 130).draws,
+  EXPECT_EQ(OnOverlayMove(s, 260, 130, 96).draws,
             (Draws{Draw::FillErase({150, 100, 200, 160}), Draw::FillErase({150, 84, 250, 100}),
                    Draw::FillBand({200, 100, 260, 130}), Draw::DrawLabel(208, 84, "60x30")}));
 }
@@ -152,7 +152,7 @@ TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
     settings.mDisplay_SY = p.sy;
     settings.mDisplay_SW = p.sw;
     settings.mDisplay_SH = p.sh;
-    const PixelRect bounds = OverlayBounds(settings, desktop);
+    const PixelRect bounds = OverlayBounds(settings, desktop, MonitorLayout{{desktop, desktop, 96}});
     const Position origin{bounds.x, bounds.y};
     EXPECT_LE(bounds.x, p.enable ? std::min(0, p.sx) : 0);
     EXPECT_LE(bounds.y, p.enable ? std::min(0, p.sy) : 0);
@@ -161,8 +161,8 @@ TEST(OverlaySelection, CapturesBeneathTheBandWhereverTheSecondaryDisplayLies) {
 
     OverlaySelection s;
     OnOverlayShown(s, origin);
-    OnOverlayMove(s, 50, 50);
-    EXPECT_EQ(OnOverlayMove(s, 0, 20).draws,
+    OnOverlayMove(s, 50, 50, 96);
+    EXPECT_EQ(OnOverlayMove(s, 0, 20, 96).draws,
               (Draws{Draw::FillErase({50, 34, 150, 50}),
                      Draw::DrawLabel(8, 4, std::to_string(bounds.x) + "," + std::to_string(bounds.y + 20))}));
     EXPECT_EQ(Drag(s, {0, 20}, {{400, 320}}, settings, MouseButton::Left, true, origin).capture,
@@ -201,7 +201,7 @@ TEST(OverlaySelection, ArrowKeysMoveThePointerAndTheBandFollowsWithinTheOverlay)
     SCOPED_TRACE(c.name);
     OverlaySelection s;
     OnOverlayShown(s, {1000, 0});
-    const OverlayStep step = OnOverlayKeyDown(s, c.key, c.shift, c.from, kOverlay);
+    const OverlayStep step = OnOverlayKeyDown(s, c.key, c.shift, c.from, kOverlay, 96);
     EXPECT_EQ(step.movePointer, c.to);
     if (!c.to) continue;
     // Hovering: the label names the screen point the pointer went to.
@@ -214,18 +214,42 @@ TEST(OverlaySelection, ArrowKeysMoveThePointerAndTheBandFollowsWithinTheOverlay)
   OverlaySelection s;
   OnOverlayShown(s, {});
   OnOverlayPress(s, MouseButton::Left, 100, 100);
-  OnOverlayMove(s, 150, 120);
-  const OverlayStep step = OnOverlayKeyDown(s, Right, true, {150, 120}, kOverlay);
+  OnOverlayMove(s, 150, 120, 96);
+  const OverlayStep step = OnOverlayKeyDown(s, Right, true, {150, 120}, kOverlay, 96);
   EXPECT_EQ(step.movePointer, (Position{160, 120}));
   EXPECT_EQ(step.draws, (Draws{Draw::FillErase({100, 100, 150, 120}), Draw::FillErase({100, 84, 200, 100}),
                                Draw::FillBand({100, 100, 160, 120}), Draw::DrawLabel(108, 84, "60x20")}));
-  EXPECT_TRUE(OnOverlayMove(s, 160, 120).draws.empty());
-  EXPECT_EQ(OnOverlayMove(s, 160, 120).draws.size(), 4u);
+  EXPECT_TRUE(OnOverlayMove(s, 160, 120, 96).draws.empty());
+  EXPECT_EQ(OnOverlayMove(s, 160, 120, 96).draws.size(), 4u);
   const OverlayStep released = OnOverlayRelease(s, MouseButton::Left, {Settings{}, true, kOverlay});
   EXPECT_EQ(released.capture, (PixelRect{100, 100, 60, 20}));
 
   // Hidden, keys do nothing.
-  EXPECT_FALSE(OnOverlayKeyDown(s, Right, false, {10, 10}, kOverlay).movePointer);
+  EXPECT_FALSE(OnOverlayKeyDown(s, Right, false, {10, 10}, kOverlay, 96).movePointer);
+}
+
+// The labels are sized for the DPI of the monitor under the pointer. Crossing from a 144 DPI
+// monitor (left, at negative x) to a 96 DPI one, each move erases the label by the box it was
+// drawn with, and a repaint draws it again at that size.
+TEST(OverlaySelection, LabelsFollowTheDpiOfThePointersMonitorAndAreErasedAtTheirOwnSize) {
+  OverlaySelection s;
+  OnOverlayShown(s, {-1280, -200});
+  EXPECT_EQ(OnOverlayMove(s, 100, 200, 144).draws.back(), Draw::DrawLabel(112, 176, "-1180,0", 144));
+  EXPECT_EQ(OnOverlayMove(s, 1400, 300, 96).draws,
+            (Draws{Draw::FillErase({100, 176, 250, 200}), Draw::DrawLabel(1408, 284, "120,100", 96)}));
+
+  OnOverlayPress(s, MouseButton::Left, 1400, 300);
+  EXPECT_EQ(OnOverlayMove(s, 1200, 250, 144).draws,
+            (Draws{Draw::FillErase({1400, 284, 1500, 300}), Draw::FillBand({1200, 250, 1400, 300}),
+                   Draw::DrawLabel(1212, 226, "200x50", 144)}));
+  EXPECT_EQ(OverlayRepaint(s, {1340, 230, 1350, 240}),
+            (Draws{Draw::FillErase({1340, 230, 1350, 240}), Draw::DrawLabel(1212, 226, "200x50", 144)}));
+  EXPECT_EQ(OnOverlayMove(s, 1500, 400, 96).draws,
+            (Draws{Draw::FillErase({1200, 250, 1400, 300}), Draw::FillErase({1200, 226, 1350, 250}),
+                   Draw::FillBand({1400, 300, 1500, 400}), Draw::DrawLabel(1408, 284, "100x100", 96)}));
+  EXPECT_EQ(OverlayRepaint(s, {1340, 230, 1350, 240}), Draws{Draw::FillErase({1340, 230, 1350, 240})});
+  EXPECT_EQ(OnOverlayRelease(s, MouseButton::Left, {Settings{}, true, kOverlay}).capture,
+            (PixelRect{120, 100, 100, 100}));
 }
 
 TEST(OverlaySelection, TabTogglesTheMagnifierOnlyWhileShown) {
@@ -242,7 +266,7 @@ TEST(OverlaySelection, RepaintDrawsTheVeilBandAndLabelWithinTheArea) {
   OverlaySelection s;
   OnOverlayShown(s, {});
   EXPECT_EQ(OverlayRepaint(s, {0, 0, 50, 50}), Draws{Draw::FillErase({0, 0, 50, 50})});
-  OnOverlayMove(s, 300, 200);
+  OnOverlayMove(s, 300, 200, 96);
   // Hovering: the label is drawn again where the area meets it, and only there.
   EXPECT_EQ(OverlayRepaint(s, {290, 190, 310, 210}),
             (Draws{Draw::FillErase({290, 190, 310, 210}), Draw::DrawLabel(308, 184, "300,200")}));
@@ -250,7 +274,7 @@ TEST(OverlaySelection, RepaintDrawsTheVeilBandAndLabelWithinTheArea) {
 
   OnOverlayPress(s, MouseButton::Left, 300, 200);
   EXPECT_EQ(OverlayRepaint(s, {0, 0, 10, 10}), Draws{Draw::FillErase({0, 0, 10, 10})}) << "no band before a move";
-  OnOverlayMove(s, 500, 400);
+  OnOverlayMove(s, 500, 400, 96);
   EXPECT_EQ(OverlayRepaint(s, {450, 350, 700, 700}),
             (Draws{Draw::FillErase({450, 350, 700, 700}), Draw::FillBand({450, 350, 500, 400})}));
   EXPECT_EQ(OverlayRepaint(s, {250, 150, 320, 210}),

@@ -42,6 +42,41 @@ TEST(MonitorLayout, APointOrARectangleBelongsToItsMonitorOrTheNearest) {
   EXPECT_EQ(MonitorOf(Stack, {0, -900, 1920, 1080}), 0u);
 }
 
+std::int64_t Area(const ScreenRect& r) { return IsEmpty(r) ? 0 : std::int64_t{r.Width()} * r.Height(); }
+
+ScreenRect Common(const ScreenRect& a, const ScreenRect& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+TEST(MonitorLayout, ThePartsOnNoMonitorAreExactlyWhatNoMonitorCovers) {
+  // A band across the left monitor's lower edge and the primary: below the shorter one only.
+  EXPECT_EQ(PartsOnNoMonitor(Row, {-100, 1000, 100, 1080}), (std::vector<ScreenRect>{{-100, 1024, 0, 1080}}));
+  EXPECT_TRUE(PartsOnNoMonitor(Row, {10, 10, 3000, 900}).empty());  // across two, wholly on them
+  EXPECT_EQ(PartsOnNoMonitor(Row, {-1280, 1100, -1000, 1200}), (std::vector<ScreenRect>{{-1280, 1100, -1000, 1200}}));
+  EXPECT_TRUE(PartsOnNoMonitor(Row, {5, 5, 5, 9}).empty());
+
+  // The whole virtual screen, and a band through all three beyond its ends: the parts lie in the rectangle, on no
+  // monitor and on no other part, and add up to what the monitors leave of it.
+  const struct {
+    const MonitorLayout& layout;
+    ScreenRect rect;
+  } kCases[] = {{Row, VirtualScreen(Row)}, {Row, {-1300, -250, 5800, 1100}}, {Stack, VirtualScreen(Stack)}};
+  for (const auto& [layout, rect] : kCases) {
+    SCOPED_TRACE(testing::Message() << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom);
+    const std::vector<ScreenRect> parts = PartsOnNoMonitor(layout, rect);
+    std::int64_t covered = 0, off = 0;
+    for (const Monitor& monitor : layout) covered += Area(Common(monitor.bounds, rect));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      EXPECT_EQ(Common(parts[i], rect), parts[i]);
+      for (const Monitor& monitor : layout) EXPECT_EQ(Area(Common(parts[i], monitor.bounds)), 0);
+      for (std::size_t j = i + 1; j < parts.size(); ++j) EXPECT_EQ(Area(Common(parts[i], parts[j])), 0);
+      off += Area(parts[i]);
+    }
+    EXPECT_EQ(off, Area(rect) - covered);
+    EXPECT_GT(off, 0);
+  }
+}
+
 TEST(MonitorLayout, AWindowIsKeptWhollyInsideAnAreaOrStartsAtItsTopLeft) {
   const ScreenRect area{-1280, 0, 0, 984};
   EXPECT_EQ(KeepInside({-900, 100}, {300, 200}, area), (Position{-900, 100}));
