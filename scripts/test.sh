@@ -2,7 +2,8 @@
 # Builds everything and runs every test: the unit tests on the host (plain and with
 # AddressSanitizer/UBSan), the same unit tests built for Windows under Wine, and the end-to-end
 # tests that drive the real Kamerin.exe under Wine on a private virtual display (once more, in
-# part, at 144 DPI), and the big-desktop test on a display of 11520 x 2160. Both Windows
+# part, at 144 DPI), the big-desktop test on a display of 11520 x 2160, and the tests on several
+# monitors on an X server with the dummy driver, in two layouts. Both Windows
 # builds (32- and 64-bit) are made, and the release archive from them is checked; the Windows
 # tests run on the one the machine can run, or on the 64-bit one with KAMERIN_WINE_ARCH=64.
 # Ends with one line "total: N passed, M failed"; exits non-zero on any failure.
@@ -107,6 +108,27 @@ if [ "$windows_built" = 1 ]; then
   start_private_display 11520x2160
   start_compositor
   run_e2e windows-e2e-big kamerin_e2e_big.exe
+  # Several monitors, on an X server with one output per monitor: four around the primary (left,
+  # above, below), then three in a row of different heights.
+  stop_private_display
+  monitor_suite() {
+    local name=$1 filter=$2
+    shift 2
+    if set_monitor_layout "$@"; then
+      run_e2e "$name" kamerin_e2e_monitors.exe --gtest_filter="$filter"
+    else
+      echo "$name: the monitors could not be placed"
+      failed=$((failed + 1))
+    fi
+  }
+  if start_monitor_display && start_compositor; then
+    monitor_suite windows-e2e-monitors-around 'AroundLayout.*' \
+      1920x1080@0,0 1280x1024@-1280,0 1280x1024@320,-1024 1600x900@160,1080
+    monitor_suite windows-e2e-monitors-row 'RowLayout.*' 1920x1080@0,0 1280x1024@-1280,0 1600x900@1920,0
+  else
+    echo "windows-e2e-monitors: no display of several monitors"
+    failed=$((failed + 1))
+  fi
   popd >/dev/null
 fi
 
