@@ -124,6 +124,27 @@ class BenchHost final : public CaptureHost {
   HWND window_ = nullptr;
 };
 
+// The capture engine as the program has it, behind a hidden main window, on these settings.
+struct BenchProgram {
+  explicit BenchProgram(const Settings& given)
+      : settings(given),
+        clipboard(host.MainHandle()),
+        viewers(host.MainHandle(), settings, clipboard),
+        engine(host, viewers, clipboard) {}
+  Settings settings;
+  BenchHost host;
+  ClipboardPicture clipboard;
+  Viewers viewers;
+  CaptureEngine engine;
+};
+
+// Settings for the timings: no pause before a copy.
+Settings QuickSettings() {
+  Settings settings;
+  settings.CaptureWait = 0;
+  return settings;
+}
+
 void RemoveFiles(const fs::path& folder) {
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) fs::remove(entry.path(), ignored);
@@ -190,14 +211,8 @@ int MagnifierMoveOnly() {
   const PixelSize screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const Dib desktop = ScreenPicture(screen.width, screen.height);
   BenchWindow backdrop(&desktop, {0, 0, screen.width, screen.height});
-  Settings settings;
-  settings.CaptureWait = 0;
-  BenchHost host;
-  ClipboardPicture clipboard(host.MainHandle());
-  Viewers viewers(host.MainHandle(), settings, clipboard);
-  CaptureEngine engine(host, viewers, clipboard);
-  CaptureChoices choices;
-  const MagnifierTimes times = MeasureMagnifier(engine, choices, settings, screen);
+  BenchProgram program(QuickSettings());
+  const MagnifierTimes times = MeasureMagnifier(program.engine, {}, program.settings, screen);
   std::printf("# screen %dx%d, %d runs, medians\n", screen.width, screen.height, Runs);
   PrintFigure(MagnifierMoveName(screen), Median(times.move));
   return 0;
@@ -213,18 +228,12 @@ int MonitorsRangeRequestOnly() {
   BenchWindow backdrop(&desktop, all);
   BenchWindow veil(nullptr, all, WS_EX_TOPMOST | WS_EX_LAYERED, false);
   SetLayeredWindowAttributes(veil.Handle(), 0, 96, LWA_ALPHA);
-  Settings settings;
-  settings.CaptureWait = 0;
-  BenchHost host;
-  ClipboardPicture clipboard(host.MainHandle());
-  Viewers viewers(host.MainHandle(), settings, clipboard);
-  CaptureEngine engine(host, viewers, clipboard);
-  CaptureChoices choices;
+  BenchProgram program(QuickSettings());
   std::vector<double> request, floor;
   for (int run = 0; run <= Runs; ++run) {
     Settle();
     const double requestMs = Milliseconds([&] {
-      engine.OnCaptureButton(choices, settings);
+      program.engine.OnCaptureButton({}, program.settings);
       if (HWND shown = FindOverlay()) Painted(shown);
     });
     if (HWND shown = FindOverlay()) SendMessageW(shown, WM_CHAR, 27, 0);
