@@ -159,14 +159,16 @@ void CloseViewers(Viewers& viewers) {
 HWND FindOverlay() { return FindWindowW(nullptr, L"FormKN_Serect"); }
 
 // The range overlay with the magnifier on: the request up to the overlay and the magnifier on the
-// screen (its floor is the overlay's plus the one screen copy the magnifier takes), and one
-// pointer move redrawn, up to the overlay's label and the magnifier painted at the new place.
+// screen, next to its floor, the overlay's (a bare veil shown) plus the one screen copy the
+// magnifier takes, timed in the same run after the same pause; and one pointer move redrawn, up to
+// the overlay's label and the magnifier painted at the new place. Without a veil the floor is left
+// out.
 struct MagnifierTimes {
-  std::vector<double> request, move;
+  std::vector<double> request, floor, move;
 };
 
 MagnifierTimes MeasureMagnifier(CaptureEngine& engine, const CaptureChoices& choices, Settings settings,
-                                PixelSize screen) {
+                                PixelSize screen, HWND veil = nullptr) {
   settings.Magnifier = true;
   MagnifierTimes times;
   for (int run = 0; run <= Runs; ++run) {
@@ -196,6 +198,16 @@ MagnifierTimes MeasureMagnifier(CaptureEngine& engine, const CaptureChoices& cho
     if (overlay) SendMessageW(overlay, WM_CHAR, 27, 0);
     BenchWindow::Pump();
     if (run > 0) times.request.push_back(requestMs);
+    if (!veil) continue;
+    Settle();
+    const double floorMs = Milliseconds([&] {
+      SectionDib copy = CopyScreenRect({0, 0, screen.width, screen.height}, OffMonitors::Black);
+      SetWindowPos(veil, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_SHOWWINDOW);
+      Painted(veil);
+    });
+    ShowWindow(veil, SW_HIDE);
+    BenchWindow::Pump();
+    if (run > 0) times.floor.push_back(floorMs);
   }
   return times;
 }
@@ -402,7 +414,7 @@ int main(int argc, char** argv) {
   }
   CloseViewers(viewers);
   RemoveFiles(folder);
-  const MagnifierTimes magnifier = MeasureMagnifier(engine, choices, settings, screen.Size());
+  const MagnifierTimes magnifier = MeasureMagnifier(engine, choices, settings, screen.Size(), veil.Handle());
   MeasureCursorInCapture(screen);
 
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
@@ -431,7 +443,7 @@ int main(int argc, char** argv) {
   PrintFigure("zoom_step_back_floor", Median(resizeIn));
   PrintRatio("zoom_step_back_to_floor", Median(zoomIn) / Median(resizeIn));
   PrintFigure("range_request_magnifier", Median(magnifier.request));
-  const double magnifierFloor = Median(veilFloor) + Median(copy);
+  const double magnifierFloor = Median(magnifier.floor);
   PrintFigure("range_request_magnifier_floor", magnifierFloor);
   PrintRatio("range_request_magnifier_to_floor", Median(magnifier.request) / magnifierFloor);
   PrintFigure(MagnifierMoveName(screen.Size()), Median(magnifier.move));
