@@ -343,9 +343,7 @@ void ViewerWindow::RotatePicture() {
 
 void ViewerWindow::RestoreView(int zoomLevel, ViewOrientation orientation) {
   if (zoomLevel != 0) {
-    const PixelSize size = ZoomedPictureSize({base_.width, base_.height}, zoomLevel);
-    if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
-    picture_ = ZoomedPicture(base_, size, StretchQualityForLevel(zoomLevel));
+    picture_ = ZoomedBase(zoomLevel);
     zoomLevel_ = zoomLevel;
   }
   if (orientation.mirrored) MirrorLeftRight(picture_);
@@ -363,13 +361,18 @@ void ViewerWindow::ShowNewPicture() {
   InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void ViewerWindow::ApplyZoom(int level) {
-  if (closed_) return;
-  HWND hwnd = Handle();
+Dib ViewerWindow::ZoomedBase(int level) const {
   const PixelSize size = ZoomedPictureSize({base_.width, base_.height}, level);
   // Refused before any memory is taken; the viewer stays exactly as it was, level included.
   if (!ZoomedPictureAllowed(size)) throw ImageTooLargeError(size.width, size.height);
-  Dib zoomed = ZoomedPicture(base_, size, StretchQualityForLevel(level));
+  return ZoomedPicture(base_, size, StretchQualityForLevel(level));
+}
+
+void ViewerWindow::ApplyZoom(int level) {
+  if (closed_) return;
+  HWND hwnd = Handle();
+  Dib zoomed = ZoomedBase(level);
+  const PixelSize size{zoomed.width, zoomed.height};
 
   RECT outer{};
   GetWindowRect(hwnd, &outer);

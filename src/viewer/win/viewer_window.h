@@ -100,6 +100,8 @@ class ViewerWindow final : public Window {
   LRESULT OnLabelColor(HDC dc);
 
   void ApplyZoom(int level);
+  // The picture the viewer was made from at a zoom level; an ImageTooLargeError when that is too big.
+  Dib ZoomedBase(int level) const;
   void ShowZoomLabel();
   // The picture changed: the window takes its size (keeping its top-left corner) and shows it.
   void ShowNewPicture();
