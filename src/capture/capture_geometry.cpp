@@ -13,8 +13,6 @@ PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& cli
   return ToPixelRect(taken);
 }
 
-bool UsesAllMonitors(const Settings& s) { return s.AllMonitors && !s.mDisplay_Enable; }
-
 namespace {
 
 // The virtual screen when every monitor is used and the system listed any.
@@ -61,7 +59,7 @@ Position CapturedViewerPosition(const Settings& settings, const PixelRect& captu
                                 std::span<const Monitor> monitors) {
   const std::int32_t frame = ViewerFrameWidth(settings.ViewWinBorder);
   // Dual display describes the monitors itself and keeps the main window's work area.
-  const bool onCaptureMonitor = settings.AllMonitors && !settings.mDisplay_Enable && !monitors.empty();
+  const bool onCaptureMonitor = UsesAllMonitors(settings) && !monitors.empty();
   const ScreenRect workArea =
       onCaptureMonitor ? monitors[MonitorOf(monitors, ToScreenRect(capture))].workArea : mainWorkArea;
   Position place;

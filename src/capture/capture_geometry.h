@@ -18,10 +18,6 @@ namespace kmrn {
 // taken whole.
 PixelRect NarrowToClientArea(const ScreenRect& windowRect, const ScreenRect& clientOnScreen, bool alwaysWinClient);
 
-// True when the overlay, the window list and the captures take every monitor: AllMonitors on and
-// the hand-typed dual display off (the user's own numbers, when on, win).
-bool UsesAllMonitors(const Settings& settings);
-
 // The rectangle of a window capture: the desktop window (DesktopClass) is the whole virtual
 // screen when every monitor is used; any other window, and the desktop otherwise, as
 // NarrowToClientArea says.

@@ -176,10 +176,12 @@ Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t he
   return window;
 }
 
+bool UsesAllMonitors(const Settings& settings) { return settings.AllMonitors && !settings.mDisplay_Enable; }
+
 Position RestoredMainWindowPosition(const Settings& settings, Position saved, PixelSize size,
                                     const ScreenRect& primaryScreen, std::span<const Monitor> monitors) {
   if (settings.mDisplay_Enable) return saved;
-  if (!settings.AllMonitors || monitors.empty()) {
+  if (!UsesAllMonitors(settings) || monitors.empty()) {
     return PullBackOntoScreen(saved, size.width, size.height, primaryScreen);
   }
   // Edges that only meet count as touching, as they do for the primary screen's far edges.
@@ -216,7 +218,7 @@ MagnetLines MagnetLinesFor(const Settings& settings, const ScreenRect& mainWorkA
   MagnetLines lines{mainWorkArea, settings.MagPos, std::nullopt, {0, 0}};
   if (settings.mDisplay_Enable) {
     lines.secondaryX = settings.mDisplay_SX;
-  } else if (settings.AllMonitors && !monitors.empty()) {
+  } else if (UsesAllMonitors(settings) && !monitors.empty()) {
     const Monitor& monitor = monitors[MonitorOf(monitors, moving)];
     lines.workArea = monitor.workArea;
     lines.nearLines = monitor.bounds.TopLeft();

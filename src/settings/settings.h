@@ -137,6 +137,10 @@ std::int32_t ParseIniInteger(const std::string& text, std::int32_t fallback);
 // has since gone) is pulled back so that it ends on that edge. Off the left or top it stays.
 Position PullBackOntoScreen(Position window, std::int32_t width, std::int32_t height, const ScreenRect& screen);
 
+// True when the overlay, the window list, the captures, the viewers and the magnet take every
+// monitor: AllMonitors on and the hand-typed dual display off (the user's own numbers, when on, win).
+bool UsesAllMonitors(const Settings& settings);
+
 // Where the main window saved in the INI file comes back at start. With dual display on it stays
 // where it was saved. With AllMonitors on, one that touches a monitor stays, and one that lies on
 // none (a monitor that has gone) is pulled onto the nearest monitor, ending on the edge it lay

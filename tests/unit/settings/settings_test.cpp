@@ -245,7 +245,6 @@ TEST(RestoredMainWindowPosition, StaysOnAnyMonitorAndComesBackFromOneThatHasGone
       {"left of every monitor", {-5000, 500}, {-1280, 500}},
       {"right of the primary", {5000, 100}, {1612, 100}},
       {"below the left monitor", {-1000, 3000}, {-1000, 1060}},
-      {"far above and right: onto the monitor above", {1500, -3000}, {972, -1024}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
